@@ -1,0 +1,56 @@
+#pragma once
+
+#include "model/Colour.h"
+#include "model/DesignState.h"
+#include "model/TextBox.h"
+#include "weave/WeaveCanvas.h"
+
+#include <array>
+#include <optional>
+
+namespace loomara {
+
+// A lock box of the strip: position and size in twips (single precision), its back colour
+// (empty: the design colour, the button face) and whether it still has its border.
+struct LockBox {
+    float left = 0;
+    float top = 0;
+    float width = 0;
+    float height = 0;
+    std::optional<Rgb> backColour;
+    bool bordered = true;
+
+    friend bool operator==(const LockBox&, const LockBox&) = default;
+};
+
+// The main window's state-carrying controls as plain data, each starting at its design value.
+struct FormState {
+    static constexpr Rgb kSettWidthYellow{255, 255, 128};
+    static constexpr Rgb kSettWidthGreen{50, 250, 50};
+
+    FormState();
+
+    // Count box Text<k> and lock box Picture<135 + k>, k = 1..21.
+    TextBox& countBox(int k);
+    const TextBox& countBox(int k) const;
+    LockBox& lockBox(int k);
+    const LockBox& lockBox(int k) const;
+    static LockBox designLockBox(int k);
+
+    // The texts of the 21 count boxes, in slot order, as the weave reads them.
+    std::array<QString, DesignState::kSlotCount> countTexts() const;
+
+    // Every control back to its design state, in place. Change callbacks stay installed and do
+    // not run.
+    void resetToDesign();
+
+    std::array<TextBox, DesignState::kSlotCount> countBoxes; // Text1 .. Text21
+    std::array<LockBox, DesignState::kSlotCount> lockBoxes;  // Picture136 .. Picture156
+    TextBox text150;                                         // the notation
+    TextBox text230;                                         // the sett width
+    TextBox text110;                                         // "Color " and the current code
+    Rgb picture246BackColour;                                // the weave background colour
+    WeaveCanvas picture135;                                  // the weave picture
+};
+
+} // namespace loomara

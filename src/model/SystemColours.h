@@ -1,0 +1,19 @@
+#pragma once
+
+#include "model/Colour.h"
+
+#include <QPalette>
+
+namespace loomara {
+
+// A desktop system colour, read from the application palette; the fallback where there is no
+// application (plain rule tests) or no palette.
+Rgb systemColour(QPalette::ColorRole role, Rgb fallback);
+
+// The picture-box default back colour (button face).
+Rgb buttonFaceColour();
+
+// The design back colour of the background box: the desktop's menu-text colour.
+Rgb menuTextColour();
+
+} // namespace loomara
