@@ -1,11 +1,15 @@
+#include "ui/Loomara.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QScreen>
+#include <QStyle>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Loomara"));
-    window.resize(785, 638);
+    loomara::Loomara window;
+    window.adjustSize();
+    window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
+                                           window.screen()->availableGeometry()));
     window.show();
     return QApplication::exec();
 }

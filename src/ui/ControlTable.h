@@ -1,0 +1,63 @@
+#pragma once
+
+#include "model/Colour.h"
+
+#include <QRect>
+#include <QString>
+
+#include <vector>
+
+namespace loomara {
+
+// The main window as designed: one row per control, geometry in twips from the top-left corner
+// of the client area. The window is built from this table and nothing else.
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kClientWidthTwips = 11775;
+inline constexpr int kClientHeightTwips = 9570;
+
+enum class ControlKind {
+    PictureBox,    // a clickable rectangle with a back colour
+    TextBox,       // single-line text the user may edit
+    CaptionBox,    // a text box that only shows its design text: frameless, read-only
+    CommandButton, // caption, click
+};
+
+enum class BackColour {
+    Default,      // the toolkit's default for the kind: button face (pictures), base (text)
+    WindowColour, // the window's own background, so that captions read as labels
+    WindowText,   // the desktop's text colour
+    Fixed,        // the row's colour
+};
+
+enum class Alignment { Left, Centre };
+
+enum class Typeface {
+    Default,   // the window's font
+    SansSerif, // stands in for "MS Sans Serif"
+    Serif,     // stands in for "MS Serif"
+};
+
+struct ControlDescription {
+    QString name;
+    ControlKind kind;
+    int left;
+    int top;
+    int width;
+    int height;
+    QString text = {};
+    BackColour back = BackColour::Default;
+    Rgb colour = {};
+    Alignment alignment = Alignment::Left;
+    Typeface typeface = Typeface::Default;
+    double pointSize = 0; // 0: the window's size
+    bool bordered = true; // picture boxes only
+};
+
+// Every control of the window, in creation order (which is also the keyboard focus order).
+const std::vector<ControlDescription>& mainWindowControls();
+
+// Twips to pixels: each coordinate rounded on its own.
+int twipsToPixels(double twips);
+QRect twipsToPixels(const ControlDescription& control);
+
+} // namespace loomara

@@ -1,0 +1,388 @@
+#include "ui/Loomara.h"
+
+#include "model/SystemColours.h"
+#include "ui/CommandButton.h"
+#include "ui/ControlTable.h"
+#include "ui/LoomaraIcon.h"
+#include "ui/PictureBox.h"
+#include "ui/Wiring.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+
+#include <algorithm>
+#include <array>
+
+namespace loomara {
+
+namespace {
+
+const QString kCaption = QStringLiteral("LOOMARAS by loomara");
+
+// The window's default font stands in for the small "MS Sans Serif" at its usual 8.25 points.
+constexpr double kWindowPoints = 8.25;
+
+constexpr std::array kFileItems{"Clear", "Save", "Open", "Print", "Exit"};
+
+QColor toQColor(Rgb c) {
+    return QColor(c.red, c.green, c.blue);
+}
+
+QFont fontFor(const ControlDescription& row, const QFont& windowFont) {
+    QFont font = windowFont;
+    if (row.typeface == Typeface::Serif) {
+        font = QFont(QStringLiteral("Serif"));
+        font.setStyleHint(QFont::Serif);
+    }
+    if (row.pointSize > 0) {
+        font.setPointSizeF(row.pointSize);
+    }
+    return font;
+}
+
+QColor designBackColour(const ControlDescription& row) {
+    const QPalette palette = QApplication::palette();
+    switch (row.back) {
+    case BackColour::WindowColour:
+        return palette.color(QPalette::Window);
+    case BackColour::WindowText:
+        return palette.color(QPalette::WindowText);
+    case BackColour::Fixed:
+        return toQColor(row.colour);
+    case BackColour::Default:
+        break;
+    }
+    return row.kind == ControlKind::PictureBox ? toQColor(buttonFaceColour())
+                                               : palette.color(QPalette::Base);
+}
+
+void setBase(QLineEdit* box, const QColor& colour) {
+    if (box->palette().color(QPalette::Base) != colour) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, colour);
+        box->setPalette(palette);
+    }
+}
+
+void setText(QLineEdit* box, const QString& text) {
+    if (box->text() != text) {
+        box->setText(text);
+    }
+}
+
+QLineEdit* makeTextBox(const ControlDescription& row, QWidget* parent) {
+    auto* box = new QLineEdit(row.text, parent);
+    box->setAlignment((row.alignment == Alignment::Centre ? Qt::AlignHCenter : Qt::AlignLeft) |
+                      Qt::AlignVCenter);
+    if (row.kind == ControlKind::CaptionBox) {
+        box->setReadOnly(true);
+        box->setFrame(false);
+        box->setFocusPolicy(Qt::NoFocus);
+        box->setContextMenuPolicy(Qt::NoContextMenu);
+        box->setCursor(Qt::ArrowCursor);
+        // A caption wider than its box shows its beginning.
+        box->setCursorPosition(0);
+    }
+    setBase(box, designBackColour(row));
+    return box;
+}
+
+// A caption whose design text is wider than its box is set in a narrower cut of the same face,
+// so that it stays whole whatever the desktop's default font; the legend under the base colours
+// then also keeps each code under its swatch.
+void condenseToFit(QLineEdit* box) {
+    constexpr int kTextMargins = 4; // the line edit keeps two pixels free on either side
+    const int room = box->width() - kTextMargins;
+    QFont font = box->font();
+    for (int stretch = QFont::Unstretched; stretch > QFont::UltraCondensed &&
+                                           QFontMetrics(font).horizontalAdvance(box->text()) > room;
+         --stretch) {
+        font.setStretch(stretch - 1);
+    }
+    box->setFont(font);
+}
+
+// A twip rectangle whose size may be any single-precision value, rounded one coordinate at a
+// time like the rest of the window.
+QRect pixelRect(float left, float top, float width, float height) {
+    return {twipsToPixels(left), twipsToPixels(top), std::max(0, twipsToPixels(width)),
+            std::max(0, twipsToPixels(height))};
+}
+
+} // namespace
+
+Loomara::Loomara(std::unique_ptr<MessageBoxes> messages, QWidget* parent)
+    : QMainWindow(parent),
+      messages_(messages ? std::move(messages) : std::make_unique<QtMessageBoxes>()) {
+    setObjectName(QStringLiteral("Loomara"));
+    setWindowTitle(kCaption);
+    setWindowIcon(QIcon(QPixmap::fromImage(loomaraIcon())));
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSizeF(kWindowPoints);
+    setFont(font);
+    buildMenus();
+    buildControls();
+    wireHandlers();
+    forwardEdits();
+    // The client area keeps its designed size; the window cannot be resized.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    refresh();
+}
+
+Loomara::~Loomara() = default;
+
+void Loomara::buildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    client->setAutoFillBackground(true);
+    setCentralWidget(client);
+
+    for (const ControlDescription& row : mainWindowControls()) {
+        QWidget* widget = nullptr;
+        switch (row.kind) {
+        case ControlKind::PictureBox: {
+            auto* box = new PictureBox(client);
+            box->setBackColour(designBackColour(row));
+            box->setBordered(row.bordered);
+            widget = box;
+            break;
+        }
+        case ControlKind::TextBox:
+        case ControlKind::CaptionBox:
+            widget = makeTextBox(row, client);
+            break;
+        case ControlKind::CommandButton:
+            widget = new CommandButton(row.text, client);
+            break;
+        }
+        widget->setObjectName(row.name);
+        widget->setFont(fontFor(row, font()));
+        widget->setGeometry(twipsToPixels(row));
+        if (row.kind == ControlKind::CaptionBox) {
+            condenseToFit(static_cast<QLineEdit*>(widget));
+        }
+        controls_.insert(row.name, widget);
+    }
+
+    const auto lineEdit = [this](const QString& name) {
+        return qobject_cast<QLineEdit*>(control(name));
+    };
+    const auto pictureBox = [this](const QString& name) {
+        return qobject_cast<PictureBox*>(control(name));
+    };
+    for (int k = 1; k <= DesignState::kSlotCount; ++k) {
+        const auto at = static_cast<std::size_t>(k - 1);
+        countBoxes_[at] = lineEdit(QStringLiteral("Text%1").arg(k));
+        lockBoxes_[at] = pictureBox(QStringLiteral("Picture%1").arg(135 + k));
+    }
+    text110_ = lineEdit(QStringLiteral("Text110"));
+    text150_ = lineEdit(QStringLiteral("Text150"));
+    text230_ = lineEdit(QStringLiteral("Text230"));
+    picture135_ = pictureBox(QStringLiteral("Picture135"));
+    picture246_ = pictureBox(QStringLiteral("Picture246"));
+}
+
+void Loomara::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("File"));
+    controls_.insert(file->objectName(), file);
+    for (const char* item : kFileItems) {
+        QAction* action = file->addAction(QString::fromLatin1(item));
+        action->setObjectName(action->text());
+        controls_.insert(action->objectName(), action);
+    }
+    // Help has no items: it acts as soon as it is clicked on the menu bar.
+    QAction* help = menuBar()->addAction(QStringLiteral("Help"));
+    help->setObjectName(help->text());
+    controls_.insert(help->objectName(), help);
+}
+
+void Loomara::wireHandlers() {
+    for (const Wire& wire : wiringTable()) {
+        QObject* source = control(wire.control);
+        Q_ASSERT_X(source != nullptr, "wiring", qPrintable(wire.control));
+        const auto run = [this, &wire] { dispatch(wire); };
+        if (wire.event == Event::Change) {
+            connect(qobject_cast<QLineEdit*>(source), &QLineEdit::textEdited, this, run);
+        } else if (auto* picture = qobject_cast<PictureBox*>(source)) {
+            connect(picture, &PictureBox::clicked, this, run);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(source)) {
+            connect(button, &QAbstractButton::clicked, this, run);
+        } else if (auto* action = qobject_cast<QAction*>(source)) {
+            connect(action, &QAction::triggered, this, run);
+        }
+    }
+}
+
+// Typing is the one flow from the widgets into the state; these edits run no handler.
+void Loomara::forwardEdits() {
+    for (int k = 1; k <= DesignState::kSlotCount; ++k) {
+        connect(countBoxes_[static_cast<std::size_t>(k - 1)], &QLineEdit::textEdited, this,
+                [this, k](const QString& text) {
+                    designer_.typeCount(k, text);
+                    refresh();
+                });
+    }
+    connect(text150_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        designer_.typeNotation(text);
+        refresh();
+    });
+    connect(text110_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        designer_.typeColourName(text);
+        refresh();
+    });
+}
+
+void Loomara::dispatch(const Wire& wire) {
+    wire.handler(*this);
+    refresh();
+    emit handlerRan(wire.control);
+}
+
+void Loomara::refresh() {
+    const FormState& form = designer_.form;
+    for (int k = 1; k <= DesignState::kSlotCount; ++k) {
+        const auto at = static_cast<std::size_t>(k - 1);
+        setText(countBoxes_[at], form.countBox(k).text());
+        const LockBox& state = form.lockBox(k);
+        PictureBox* box = lockBoxes_[at];
+        box->setGeometry(pixelRect(state.left, state.top, state.width, state.height));
+        box->setBackColour(toQColor(state.backColour.value_or(buttonFaceColour())));
+        box->setBordered(state.bordered);
+    }
+    setText(text110_, form.text110.text());
+    setText(text150_, form.text150.text());
+    setText(text230_, form.text230.text());
+    setBase(text230_, toQColor(form.text230.backColour()));
+    picture246_->setBackColour(toQColor(form.picture246BackColour));
+    const WeaveCanvas& canvas = form.picture135;
+    picture135_->resize(std::max(0, twipsToPixels(canvas.width())),
+                        std::max(0, twipsToPixels(canvas.height())));
+    picture135_->setImage(canvas.image());
+}
+
+void Loomara::lock(int slot) {
+    if (const auto refusal = designer_.lockStripe(slot)) {
+        messages_->warning(this, windowTitle(), *refusal);
+        countBoxes_[static_cast<std::size_t>(slot - 1)]->setFocus();
+    }
+}
+
+void Loomara::Swatch_Click(int pictureNumber) {
+    designer_.selectSwatch(pictureNumber);
+}
+void Loomara::Picture136_Click() {
+    lock(1);
+}
+void Loomara::Picture137_Click() {
+    lock(2);
+}
+void Loomara::Picture138_Click() {
+    lock(3);
+}
+void Loomara::Picture139_Click() {
+    lock(4);
+}
+void Loomara::Picture140_Click() {
+    lock(5);
+}
+void Loomara::Picture141_Click() {
+    lock(6);
+}
+void Loomara::Picture142_Click() {
+    lock(7);
+}
+void Loomara::Picture143_Click() {
+    lock(8);
+}
+void Loomara::Picture144_Click() {
+    lock(9);
+}
+void Loomara::Picture145_Click() {
+    lock(10);
+}
+void Loomara::Picture146_Click() {
+    lock(11);
+}
+void Loomara::Picture147_Click() {
+    lock(12);
+}
+void Loomara::Picture148_Click() {
+    lock(13);
+}
+void Loomara::Picture149_Click() {
+    lock(14);
+}
+void Loomara::Picture150_Click() {
+    lock(15);
+}
+void Loomara::Picture151_Click() {
+    lock(16);
+}
+void Loomara::Picture152_Click() {
+    lock(17);
+}
+void Loomara::Picture153_Click() {
+    lock(18);
+}
+void Loomara::Picture154_Click() {
+    lock(19);
+}
+void Loomara::Picture155_Click() {
+    lock(20);
+}
+void Loomara::Picture156_Click() {
+    lock(21);
+}
+void Loomara::Picture246_Click() {
+    designer_.takeBackgroundColour();
+}
+void Loomara::Text230_Change() {
+    designer_.typeSettWidth(text230_->text());
+}
+void Loomara::WEAVE_Click() {
+    designer_.weave();
+}
+void Loomara::Command1_Click() {
+    designer_.brighten();
+}
+void Loomara::Command2_Click() {
+    designer_.darken();
+}
+void Loomara::Clear_Click() {
+    designer_.clear();
+}
+
+// The reference pages, the help page and the file commands are wired here and do their work
+// through their own windows and dialogs.
+void Loomara::Command3_Click() {}
+void Loomara::Command4_Click() {}
+void Loomara::Command5_Click() {}
+void Loomara::Command6_Click() {}
+void Loomara::Command7_Click() {}
+void Loomara::Command8_Click() {}
+void Loomara::Open_Click() {}
+void Loomara::Save_Click() {}
+void Loomara::Print_Click() {}
+void Loomara::Help_Click() {}
+
+void Loomara::Exit_Click() {
+    close();
+}
+
+// Closing the main window ends the program, whatever reference or help pages are open.
+void Loomara::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QCoreApplication::quit();
+}
+
+} // namespace loomara
