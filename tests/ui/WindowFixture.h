@@ -1,0 +1,90 @@
+#pragma once
+
+#include "ui/Loomara.h"
+#include "ui/PictureBox.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include <ostream>
+
+// Readable failures for the Qt values the window tests compare.
+inline void PrintTo(const QColor& c, std::ostream* os) {
+    *os << "rgb(" << c.red() << ", " << c.green() << ", " << c.blue() << ")";
+}
+inline void PrintTo(const QRect& r, std::ostream* os) {
+    *os << "QRect(" << r.x() << ", " << r.y() << ", " << r.width() << " x " << r.height() << ")";
+}
+inline void PrintTo(const QSize& s, std::ostream* os) {
+    *os << "QSize(" << s.width() << " x " << s.height() << ")";
+}
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace loomara::testing {
+
+// Keeps the warnings the window would have shown, instead of blocking on a modal box.
+class RecordedMessages final : public MessageBoxes {
+public:
+    void warning(QWidget*, const QString&, const QString& text) override {
+        warnings.push_back(text);
+    }
+    QStringList warnings;
+};
+
+// The real main window, shown on the offscreen platform and driven through its widgets.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto recorded = std::make_unique<RecordedMessages>();
+        messages = recorded.get();
+        window = std::make_unique<Loomara>(std::move(recorded));
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        handlers = std::make_unique<QSignalSpy>(window.get(), &Loomara::handlerRan);
+    }
+
+    template <typename T = QWidget> T* get(const QString& name) const {
+        T* widget = qobject_cast<T*>(window->control(name));
+        EXPECT_NE(widget, nullptr) << qPrintable(name);
+        return widget;
+    }
+    QLineEdit* text(const QString& name) const { return get<QLineEdit>(name); }
+    PictureBox* picture(const QString& name) const { return get<PictureBox>(name); }
+
+    void click(const QString& name) const { QTest::mouseClick(get(name), Qt::LeftButton); }
+
+    // Replaces the box's text by typing, as a user would.
+    void type(const QString& name, const QString& typed) const {
+        QLineEdit* box = text(name);
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, typed);
+    }
+
+    // The names of the handlers that ran since the last call.
+    QStringList takeHandlers() const {
+        QStringList names;
+        for (const QList<QVariant>& call : *handlers) {
+            names << call.at(0).toString();
+        }
+        handlers->clear();
+        return names;
+    }
+
+    std::unique_ptr<Loomara> window;
+    RecordedMessages* messages = nullptr;
+    std::unique_ptr<QSignalSpy> handlers;
+};
+
+inline QColor rgb(int r, int g, int b) {
+    return QColor(r, g, b);
+}
+
+} // namespace loomara::testing
