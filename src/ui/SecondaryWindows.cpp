@@ -10,7 +10,7 @@ namespace loomara {
 namespace {
 
 std::size_t slotOf(int page) {
-    // Validates the number against the page table before it indexes anything.
+    // A number outside the page table throws here instead of indexing past the array.
     static_cast<void>(reference::referencePage(page));
     return static_cast<std::size_t>(page - 1);
 }
