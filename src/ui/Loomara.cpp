@@ -362,25 +362,48 @@ void Loomara::Clear_Click() {
     designer_.clear();
 }
 
-// The reference pages, the help page and the file commands are wired here and do their work
-// through their own windows and dialogs.
-void Loomara::Command3_Click() {}
-void Loomara::Command4_Click() {}
-void Loomara::Command5_Click() {}
-void Loomara::Command6_Click() {}
-void Loomara::Command7_Click() {}
-void Loomara::Command8_Click() {}
+void Loomara::Command3_Click() {
+    secondary_.showReferencePage(1);
+}
+
+void Loomara::Command4_Click() {
+    secondary_.showReferencePage(2);
+}
+
+void Loomara::Command5_Click() {
+    secondary_.showReferencePage(3);
+}
+
+void Loomara::Command6_Click() {
+    secondary_.showReferencePage(4);
+}
+
+void Loomara::Command7_Click() {
+    secondary_.showReferencePage(5);
+}
+
+void Loomara::Command8_Click() {
+    secondary_.showReferencePage(6);
+}
+
+void Loomara::Help_Click() {
+    secondary_.showHelp();
+}
+
+// The file commands work through the common dialog, which the window does not have yet.
 void Loomara::Open_Click() {}
+
 void Loomara::Save_Click() {}
+
 void Loomara::Print_Click() {}
-void Loomara::Help_Click() {}
 
 void Loomara::Exit_Click() {
     close();
 }
 
-// Closing the main window ends the program, whatever reference or help pages are open.
+// Closing the main window ends the program and takes the reference and help pages with it.
 void Loomara::closeEvent(QCloseEvent* event) {
+    secondary_.closeAll();
     event->accept();
     QCoreApplication::quit();
 }

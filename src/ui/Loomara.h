@@ -2,6 +2,7 @@
 
 #include "entry/Designer.h"
 #include "ui/MessageBoxes.h"
+#include "ui/SecondaryWindows.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -27,6 +28,7 @@ public:
 
     Designer& designer() { return designer_; }
     const Designer& designer() const { return designer_; }
+    const SecondaryWindows& secondaryWindows() const { return secondary_; }
 
     // The widget or menu item of a design name ("Text230", "Picture135", "Clear", "File").
     QObject* control(const QString& name) const { return controls_.value(name); }
@@ -92,6 +94,7 @@ private:
     void lock(int slot);
 
     Designer designer_;
+    SecondaryWindows secondary_;
     std::unique_ptr<MessageBoxes> messages_;
     QHash<QString, QObject*> controls_;
     std::array<QLineEdit*, DesignState::kSlotCount> countBoxes_{};

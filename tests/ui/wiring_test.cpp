@@ -4,6 +4,7 @@
 #include "WindowFixture.h"
 
 #include "palette/PaletteSwatch.h"
+#include "ui/ReferencePage.h"
 #include "ui/Wiring.h"
 
 #include <QApplication>
@@ -222,7 +223,34 @@ TEST_F(WindowTest, TypingFeedsTheStateAndOnlyTheSettWidthRunsAHandler) {
     EXPECT_TRUE(takeHandlers().contains("Text230"));
 }
 
-TEST_F(WindowTest, ExitClosesTheWindow) {
+TEST_F(WindowTest, PageButtonsAndHelpOpenTheirPagesAndExitClosesEveryWindow) {
+    const QStringList captions{"A to Di",    "Do to J", "K to MacO",
+                               "MacP to Sa", "Sc to U", "V to Z"};
+    for (int n = 3; n <= 8; ++n) {
+        click(QStringLiteral("Command%1").arg(n));
+    }
+    click("Command3");
+    QMenuBar* bar = window->menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions().at(1)).center());
+    const SecondaryWindows& pages = window->secondaryWindows();
+    for (int page = 1; page <= 6; ++page) {
+        ASSERT_NE(pages.referencePage(page), nullptr) << page;
+        EXPECT_EQ(pages.referencePage(page)->windowTitle(), captions[page - 1]);
+    }
+    const auto openPages = std::count_if(
+        QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
+        [](const QWidget* w) { return qobject_cast<const ReferencePage*>(w) && w->isVisible(); });
+    EXPECT_EQ(openPages, 6);
+    EXPECT_NE(pages.helpPage(), nullptr);
+
+    // The main window still takes input beside its pages.
+    click("Picture161");
+    EXPECT_EQ(text("Text110")->text(), "Color k");
+
     qobject_cast<QAction*>(window->control("Exit"))->trigger();
     EXPECT_FALSE(window->isVisible());
+    for (int page = 1; page <= 6; ++page) {
+        EXPECT_EQ(pages.referencePage(page), nullptr) << page;
+    }
+    EXPECT_EQ(pages.helpPage(), nullptr);
 }
