@@ -237,9 +237,10 @@ TEST_F(WindowTest, PageButtonsAndHelpOpenTheirPagesAndExitClosesEveryWindow) {
         ASSERT_NE(pages.referencePage(page), nullptr) << page;
         EXPECT_EQ(pages.referencePage(page)->windowTitle(), captions[page - 1]);
     }
-    const auto openPages = std::count_if(
-        QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
-        [](const QWidget* w) { return qobject_cast<const ReferencePage*>(w) && w->isVisible(); });
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto openPages = std::count_if(windows.cbegin(), windows.cend(), [](const QWidget* w) {
+        return qobject_cast<const ReferencePage*>(w) != nullptr && w->isVisible();
+    });
     EXPECT_EQ(openPages, 6);
     EXPECT_NE(pages.helpPage(), nullptr);
 
