@@ -25,7 +25,7 @@ namespace loomara {
 
 namespace {
 
-const QString kCaption = QStringLiteral("LOOMARAS by loomara");
+constexpr const char* kCaption = "LOOMARAS by loomara";
 
 // The window's default font stands in for the small "MS Sans Serif" at its usual 8.25 points.
 constexpr double kWindowPoints = 8.25;
@@ -123,7 +123,7 @@ Loomara::Loomara(std::unique_ptr<MessageBoxes> messages, QWidget* parent)
     : QMainWindow(parent),
       messages_(messages ? std::move(messages) : std::make_unique<QtMessageBoxes>()) {
     setObjectName(QStringLiteral("Loomara"));
-    setWindowTitle(kCaption);
+    setWindowTitle(QString::fromLatin1(kCaption));
     setWindowIcon(QIcon(QPixmap::fromImage(loomaraIcon())));
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSizeF(kWindowPoints);
