@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace loomara {
+
+// What reading a picture file gave: the picture, or why there is none.
+struct LoadedPicture {
+    QImage picture;  // null when the file could not be read as a picture
+    QString problem; // for the user, e.g. "the file does not exist"; empty on success
+};
+
+// Reads a picture file for the weave picture's background.
+class PictureLoader {
+public:
+    PictureLoader() = default;
+    PictureLoader(const PictureLoader&) = delete;
+    PictureLoader& operator=(const PictureLoader&) = delete;
+    virtual ~PictureLoader() = default;
+
+    virtual LoadedPicture load(const QString& fileName) = 0;
+};
+
+} // namespace loomara
