@@ -22,12 +22,13 @@ enum class Test : std::uint8_t {
 
 // What a failed test does.
 enum class Fail : std::uint8_t {
-    Never,          // the test cannot fail (Always)
-    EndRun,         // the rest of the run is left out
-    Skip,           // the stripe is left out; the run goes on
-    SkipTakeFwdEnd, // as Skip, and the skipped block's end slot takes the end of the forward
-                    // block of the same stripe, so the next mirror block follows that one
-    Jump,           // the run goes on at a later block (see Row::jumpTo)
+    Never,  // the test cannot fail (Always)
+    EndRun, // the rest of the run is left out
+    Skip,   // the stripe is left out; the run goes on
+    // As Skip, and the skipped block's end slot takes the end of the forward block of the same
+    // stripe, so that the next mirror block follows that one.
+    SkipTakingForwardEnd,
+    Jump, // the run goes on at a later block (see Row::jumpTo)
 };
 
 // Where the canvas-full test is made around a drawn block.
@@ -61,23 +62,23 @@ struct Row {
 
 // clang-format off
 inline constexpr std::array kWarpPlan{
-    //  run            stripes  a stripe is drawn when  failed test          canvas-full test
-    Row{Run::Forward1,  1,  1,  Test::Always,    Fail::Never,          Stop::None},
-    Row{Run::Forward1,  2, 12,  Test::Count,     Fail::EndRun,         Stop::None},
-    Row{Run::Forward1, 13, 20,  Test::Count,     Fail::EndRun,         Stop::Before},
-    Row{Run::Forward1, 21, 21,  Test::Count,     Fail::EndRun,         Stop::BeforeAndAfter},
-    Row{Run::Mirror1,  20,  2,  Test::BoxOfNext, Fail::SkipTakeFwdEnd, Stop::After},
-    Row{Run::Forward2,  1,  3,  Test::Always,    Fail::Never,          Stop::After},
-    Row{Run::Forward2,  4, 21,  Test::Count,     Fail::EndRun,         Stop::After},
-    Row{Run::Mirror2,  20,  2,  Test::BoxOfNext, Fail::SkipTakeFwdEnd, Stop::After},
-    Row{Run::Forward3,  1,  2,  Test::Always,    Fail::Never,          Stop::After},
-    Row{Run::Forward3,  3, 17,  Test::Box,       Fail::EndRun,         Stop::After},
-    Row{Run::Mirror3,  16,  2,  Test::BoxOfNext, Fail::SkipTakeFwdEnd, Stop::After},
-    Row{Run::Closing,   1,  3,  Test::Always,    Fail::Never,          Stop::After},
-    Row{Run::Closing,   4,  4,  Test::Box,       Fail::Jump,           Stop::After, /*to*/ 2, /*after*/ 3},
-    Row{Run::Closing,   5,  5,  Test::Box,       Fail::Jump,           Stop::After, /*to*/ 3, /*after*/ 4},
-    Row{Run::Closing,   6,  7,  Test::Always,    Fail::Never,          Stop::After},
-    Row{Run::Closing,   3,  1,  Test::Always,    Fail::Never,          Stop::After},
+    //  run            stripes  a stripe is drawn when  failed test                canvas-full test
+    Row{Run::Forward1,  1,  1,  Test::Always,    Fail::Never,                Stop::None},
+    Row{Run::Forward1,  2, 12,  Test::Count,     Fail::EndRun,               Stop::None},
+    Row{Run::Forward1, 13, 20,  Test::Count,     Fail::EndRun,               Stop::Before},
+    Row{Run::Forward1, 21, 21,  Test::Count,     Fail::EndRun,               Stop::BeforeAndAfter},
+    Row{Run::Mirror1,  20,  2,  Test::BoxOfNext, Fail::SkipTakingForwardEnd, Stop::After},
+    Row{Run::Forward2,  1,  3,  Test::Always,    Fail::Never,                Stop::After},
+    Row{Run::Forward2,  4, 21,  Test::Count,     Fail::EndRun,               Stop::After},
+    Row{Run::Mirror2,  20,  2,  Test::BoxOfNext, Fail::SkipTakingForwardEnd, Stop::After},
+    Row{Run::Forward3,  1,  2,  Test::Always,    Fail::Never,                Stop::After},
+    Row{Run::Forward3,  3, 17,  Test::Box,       Fail::EndRun,               Stop::After},
+    Row{Run::Mirror3,  16,  2,  Test::BoxOfNext, Fail::SkipTakingForwardEnd, Stop::After},
+    Row{Run::Closing,   1,  3,  Test::Always,    Fail::Never,                Stop::After},
+    Row{Run::Closing,   4,  4,  Test::Box,       Fail::Jump,                 Stop::After, /*to*/ 2, /*after*/ 3},
+    Row{Run::Closing,   5,  5,  Test::Box,       Fail::Jump,                 Stop::After, /*to*/ 3, /*after*/ 4},
+    Row{Run::Closing,   6,  7,  Test::Always,    Fail::Never,                Stop::After},
+    Row{Run::Closing,   3,  1,  Test::Always,    Fail::Never,                Stop::After},
 };
 
 inline constexpr std::array kWeftPlan{
@@ -177,7 +178,7 @@ constexpr std::array<Step, Blocks> expand(const std::array<Row, Rows>& rows) {
         case Fail::Skip:
             step.onFail = static_cast<std::int16_t>(i + 1);
             break;
-        case Fail::SkipTakeFwdEnd: {
+        case Fail::SkipTakingForwardEnd: {
             std::size_t forward = runStart[i];
             do {
                 if (forward == 0) {
