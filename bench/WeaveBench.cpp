@@ -156,6 +156,8 @@ Timing benchSett(const Report& report, const Sett& sett) {
     report.figure("weave_ms" + key, weaveMs, 4);
     report.figure("painter_ms" + key, painterMs, 3);
     report.figure("speedup" + key, painterMs / weaveMs, 1);
+    report.figure("weave_ns_per_dash" + key, weaveMs * 1e6 / static_cast<double>(dashes), 2);
+    report.figure("painter_ns_per_dash" + key, painterMs * 1e6 / static_cast<double>(dashes), 1);
     return {weaveMs, painterMs};
 }
 

@@ -14,8 +14,9 @@ WeaveCanvas::WeaveCanvas(Rgb backColour) : backColour_(backColour), backArgb_(to
 int WeaveCanvas::innerPixels(float twips) {
     const double pixels = std::nearbyint(static_cast<double>(twips) / kTwipsPerPixel);
     const double inner = pixels - 2 * kBorderPixels;
-    // A size past what a 16-bit twip value can describe is clamped rather than allocated.
-    return static_cast<int>(std::clamp(inner, 0.0, 32767.0 / kTwipsPerPixel));
+    // A size past what a 16-bit twip value can describe is clamped rather than allocated; a
+    // negative or undefined one gives no pixels.
+    return inner > 0 ? static_cast<int>(std::min(inner, 32767.0 / kTwipsPerPixel)) : 0;
 }
 
 void WeaveCanvas::setWidth(float twips) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace loomara;
 
 namespace {
@@ -39,6 +41,16 @@ TEST(WeaveCanvas, ZeroHeightKeepsTheWidthButHasNoPixels) {
     canvas.line(10, 0, 0, 0, kInk);
     canvas.setBackColour(kInk);
     EXPECT_EQ(canvas.pixel(5, 0), 0u);
+}
+
+TEST(WeaveCanvas, SizesThatAreNoNumberOrTooLargeAreBounded) {
+    WeaveCanvas canvas(kBack);
+    canvas.setWidth(std::numeric_limits<float>::quiet_NaN());
+    EXPECT_EQ(canvas.scaleWidth(), 0);
+    canvas.setWidth(1e30f);
+    EXPECT_EQ(canvas.scaleWidth(), 2184); // 32767 twips
+    canvas.setWidth(-300);
+    EXPECT_EQ(canvas.scaleWidth(), 0);
 }
 
 TEST(WeaveCanvas, LinesPaintTheStartAndNotTheEndInEveryDirection) {
