@@ -169,9 +169,22 @@ void WeaveCanvas::Pen::slantedLine(int x1, int y1, int x2, int y2) const {
 }
 
 void WeaveCanvas::Pen::plot(int x, int y) const {
-    if (static_cast<unsigned>(x) < static_cast<unsigned>(wide_) &&
-        static_cast<unsigned>(y) < static_cast<unsigned>(high_)) {
-        put(static_cast<std::size_t>(y) * stride_ + static_cast<unsigned>(x));
+    if (static_cast<unsigned>(y) < static_cast<unsigned>(high_)) {
+        clippedSpan(shown_, drawn_, static_cast<std::size_t>(y) * stride_, 1, x, x, wide_, argb_);
+    }
+}
+
+void WeaveCanvas::Pen::clippedSpan(std::uint32_t* shown, std::uint32_t* drawn, std::size_t base,
+                                   std::size_t step, int first, int last, int size,
+                                   std::uint32_t argb) {
+    first = std::max(first, 0);
+    last = std::min(last, size - 1);
+    for (int i = first; i <= last; ++i) {
+        const std::size_t at = base + static_cast<std::size_t>(i) * step;
+        shown[at] = argb;
+        if (drawn != nullptr) {
+            drawn[at] = argb;
+        }
     }
 }
 

@@ -158,11 +158,7 @@ private:
             }
             return;
         }
-        first = std::max(first, 0);
-        last = std::min(last, high_ - 1);
-        for (int y = first; y <= last; ++y) {
-            put(static_cast<std::size_t>(y) * stride_ + static_cast<unsigned>(x));
-        }
+        clippedSpan(shown_, drawn_, static_cast<unsigned>(x), stride_, first, last, high_, argb_);
     }
     void horizontalSpan(int y, int first, int last) const {
         if (static_cast<unsigned>(y) >= static_cast<unsigned>(high_)) {
@@ -179,18 +175,13 @@ private:
             }
             return;
         }
-        first = std::max(first, 0);
-        last = std::min(last, wide_ - 1);
-        for (int x = first; x <= last; ++x) {
-            put(row + static_cast<unsigned>(x));
-        }
+        clippedSpan(shown_, drawn_, row, 1, first, last, wide_, argb_);
     }
-    void put(std::size_t at) const {
-        shown_[at] = argb_;
-        if (drawn_ != nullptr) {
-            drawn_[at] = argb_;
-        }
-    }
+    // Any other span, the pixels base + i x step for i = first..last clipped to 0..size - 1.
+    // It is out of line so that a loop of dashes around the two cases above stays small enough
+    // to keep its values in registers.
+    static void clippedSpan(std::uint32_t* shown, std::uint32_t* drawn, std::size_t base,
+                            std::size_t step, int first, int last, int size, std::uint32_t argb);
     void slantedLine(int x1, int y1, int x2, int y2) const;
     void plot(int x, int y) const;
 
