@@ -158,7 +158,10 @@ private:
             }
             return;
         }
-        clippedSpan(shown_, drawn_, static_cast<unsigned>(x), stride_, first, last, high_, argb_);
+        if (last >= 0 && first < high_) {
+            clippedSpan(shown_, drawn_, static_cast<unsigned>(x), stride_, first, last, high_,
+                        argb_);
+        }
     }
     void horizontalSpan(int y, int first, int last) const {
         if (static_cast<unsigned>(y) >= static_cast<unsigned>(high_)) {
@@ -175,11 +178,13 @@ private:
             }
             return;
         }
-        clippedSpan(shown_, drawn_, row, 1, first, last, wide_, argb_);
+        if (last >= 0 && first < wide_) {
+            clippedSpan(shown_, drawn_, row, 1, first, last, wide_, argb_);
+        }
     }
-    // Any other span, the pixels base + i x step for i = first..last clipped to 0..size - 1.
-    // It is out of line so that a loop of dashes around the two cases above stays small enough
-    // to keep its values in registers.
+    // Any other span that reaches into the picture: the pixels base + i x step for
+    // i = first..last clipped to 0..size - 1. It is out of line so that a loop of dashes around
+    // the cases above stays small enough to keep its values in registers.
     static void clippedSpan(std::uint32_t* shown, std::uint32_t* drawn, std::size_t base,
                             std::size_t step, int first, int last, int size, std::uint32_t argb);
     void slantedLine(int x1, int y1, int x2, int y2) const;
