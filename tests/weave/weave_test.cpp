@@ -84,7 +84,10 @@ TEST(CanvasPreparation, ZeroOrNoNumberGivesNoCanvasAndAWiderSettRestoresIt) {
 
 TEST(Weave, DrawsExactlyThePictureOfItsBlocks) {
     for (const auto& [counts, width] : std::vector<std::pair<std::vector<int>, const char*>>{
-             {{10, 10, 10, 10}, "40"}, {{8, 40, 12, 60, 24, 56}, "200"}, {{3, 7}, "10"}}) {
+             {{10, 10, 10, 10}, "40"},
+             {{8, 40, 12, 60, 24, 56}, "200"},
+             {{3, 7}, "10"},
+             {{5, -3, 7}, "200"}}) { // a negative count, not reachable by locking: no thread
         Sett sett({}, QString::fromLatin1(width));
         for (std::size_t i = 0; i < counts.size(); ++i) {
             sett.design.slot(static_cast<int>(i) + 1).threadCount = static_cast<int16>(counts[i]);
