@@ -51,6 +51,13 @@ struct FormState {
     TextBox text110;                                         // "Color " and the current code
     Rgb picture246BackColour;                                // the weave background colour
     WeaveCanvas picture135;                                  // the weave picture
+
+private:
+    // The desktop colours of the design, read once when the form is made so that a Clear
+    // restores exactly what the window started with.
+    Rgb textBoxColour_;
+    Rgb pictureBoxColour_;
+    Rgb backgroundDesignColour_;
 };
 
 } // namespace loomara

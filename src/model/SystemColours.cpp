@@ -16,8 +16,16 @@ Rgb systemColour(QPalette::ColorRole role, Rgb fallback) {
             static_cast<int16>(c.blue())};
 }
 
-Rgb buttonFaceColour() { return systemColour(QPalette::Button, {240, 240, 240}); }
+Rgb windowColour() {
+    return systemColour(QPalette::Base, {255, 255, 255});
+}
 
-Rgb menuTextColour() { return systemColour(QPalette::WindowText, {0, 0, 0}); }
+Rgb buttonFaceColour() {
+    return systemColour(QPalette::Button, {240, 240, 240});
+}
+
+Rgb menuTextColour() {
+    return systemColour(QPalette::WindowText, {0, 0, 0});
+}
 
 } // namespace loomara

@@ -10,6 +10,9 @@ namespace loomara {
 // application (plain rule tests) or no palette.
 Rgb systemColour(QPalette::ColorRole role, Rgb fallback);
 
+// The text-box default back colour (window).
+Rgb windowColour();
+
 // The picture-box default back colour (button face).
 Rgb buttonFaceColour();
 

@@ -2,28 +2,21 @@
 
 #include <QPainter>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
 namespace loomara {
 
-namespace {
-
-std::uint32_t toArgb(Rgb c) {
-    return qRgb(std::clamp<int>(c.red, 0, 255), std::clamp<int>(c.green, 0, 255),
-                std::clamp<int>(c.blue, 0, 255));
+WeaveCanvas::WeaveCanvas(Rgb backColour) : backColour_(backColour), backArgb_(toArgb(backColour)) {
+    rebuild(innerPixels(width_), innerPixels(height_), QImage(), false);
 }
-
-} // namespace
-
-WeaveCanvas::WeaveCanvas(Rgb backColour) : backColour_(backColour) { resizeImage(); }
 
 int WeaveCanvas::innerPixels(float twips) {
     const double pixels = std::nearbyint(static_cast<double>(twips) / kTwipsPerPixel);
     const double inner = pixels - 2 * kBorderPixels;
-    // A size past what a 16-bit twip value can describe is clamped rather than allocated.
-    return static_cast<int>(std::clamp(inner, 0.0, 32767.0 / kTwipsPerPixel));
+    // A size past what a 16-bit twip value can describe is clamped rather than allocated; a
+    // negative or undefined one gives no pixels.
+    return inner > 0 ? static_cast<int>(std::min(inner, 32767.0 / kTwipsPerPixel)) : 0;
 }
 
 void WeaveCanvas::setWidth(float twips) {
@@ -39,84 +32,121 @@ void WeaveCanvas::setHeight(float twips) {
 void WeaveCanvas::resizeImage() {
     const int w = innerPixels(width_);
     const int h = innerPixels(height_);
-    if (!image_.isNull() && image_.width() == w && image_.height() == h) {
-        return;
+    if (w != scaleWidth_ || h != scaleHeight_) {
+        // The drawing keeps its top-left part; new area shows the back colour and the picture.
+        rebuild(w, h, currentDrawing(), keepsDrawing());
     }
-    // The drawing keeps its top-left part; new area shows the back colour and the picture.
-    QImage drawing(w, h, QImage::Format_ARGB32);
-    drawing.fill(Qt::transparent);
-    if (!drawing_.isNull() && !drawing.isNull()) {
-        QPainter p(&drawing);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(0, 0, drawing_);
-    }
-    drawing_ = drawing;
-    image_ = QImage(w, h, QImage::Format_RGB32);
-    compose();
 }
 
-void WeaveCanvas::compose() {
-    if (image_.isNull() || drawing_.isNull()) {
-        shown_ = nullptr;
-        drawn_ = nullptr;
-        stride_ = 0;
+void WeaveCanvas::rebuild(int width, int height, const QImage& drawing, bool keepDrawing) {
+    scaleWidth_ = width;
+    scaleHeight_ = height;
+    image_ = QImage(width, height, QImage::Format_RGB32);
+    drawing_ = QImage();
+    if (image_.isNull()) {
+        pointAtPixels();
         return;
     }
-    image_.fill(toArgb(backColour_));
-    QPainter p(&image_);
-    if (!picture_.isNull()) {
-        p.drawImage(0, 0, picture_);
+    image_.fill(backArgb_);
+    if (hasPicture() || !drawing.isNull()) {
+        QPainter p(&image_);
+        if (hasPicture()) {
+            p.drawImage(0, 0, picture_);
+        }
+        if (!drawing.isNull()) {
+            p.drawImage(0, 0, drawing);
+        }
     }
-    p.drawImage(0, 0, drawing_);
-    p.end();
-    shown_ = reinterpret_cast<std::uint32_t*>(image_.bits());
-    drawn_ = reinterpret_cast<std::uint32_t*>(drawing_.bits());
-    stride_ = static_cast<std::size_t>(image_.bytesPerLine() / 4);
+    if (keepDrawing || hasPicture()) {
+        drawing_ = QImage(width, height, QImage::Format_ARGB32);
+        drawing_.fill(Qt::transparent);
+        if (!drawing.isNull()) {
+            QPainter p(&drawing_);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.drawImage(0, 0, drawing);
+        }
+    }
+    pointAtPixels();
+}
+
+void WeaveCanvas::pointAtPixels() {
+    // bits() also gives the canvas pixels of its own when a copy of the picture is held.
+    shown_ = image_.isNull() ? nullptr : reinterpret_cast<std::uint32_t*>(image_.bits());
+    drawn_ = drawing_.isNull() ? nullptr : reinterpret_cast<std::uint32_t*>(drawing_.bits());
+    stride_ = image_.isNull() ? 0 : static_cast<std::size_t>(image_.bytesPerLine()) / 4;
+    pixelsWide_ = image_.width();
+    pixelsHigh_ = image_.height();
+    exposed_ = false;
+}
+
+QImage WeaveCanvas::currentDrawing() const {
+    if (keepsDrawing() || image_.isNull()) {
+        return drawing_;
+    }
+    QImage drawing(pixelsWide_, pixelsHigh_, QImage::Format_ARGB32);
+    for (int y = 0; y < pixelsHigh_; ++y) {
+        const auto* from = reinterpret_cast<const std::uint32_t*>(image_.constScanLine(y));
+        auto* to = reinterpret_cast<std::uint32_t*>(drawing.scanLine(y));
+        for (int x = 0; x < pixelsWide_; ++x) {
+            to[x] = from[x] == backArgb_ ? 0u : from[x];
+        }
+    }
+    return drawing;
+}
+
+void WeaveCanvas::keepDrawingApart() {
+    if (image_.isNull()) {
+        return;
+    }
+    drawing_ = currentDrawing();
+    pointAtPixels();
 }
 
 void WeaveCanvas::setBackColour(Rgb colour) {
     backColour_ = colour;
-    drawing_.fill(Qt::transparent);
-    compose();
+    backArgb_ = toArgb(colour);
+    if (image_.isNull()) {
+        return;
+    }
+    // Erasing needs no blending: the shown picture is the back colour and the picture alone.
+    image_.fill(backArgb_);
+    if (hasPicture()) {
+        QPainter p(&image_);
+        p.drawImage(0, 0, picture_);
+        drawing_.fill(Qt::transparent);
+    } else {
+        drawing_ = QImage();
+    }
+    pointAtPixels();
 }
 
 void WeaveCanvas::setPicture(const QImage& picture) {
+    const QImage drawing = currentDrawing();
+    const bool keep = keepsDrawing();
     picture_ = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_ARGB32);
-    compose();
+    rebuild(scaleWidth_, scaleHeight_, drawing, keep);
 }
 
 void WeaveCanvas::reset(Rgb backColour) {
     backColour_ = backColour;
+    backArgb_ = toArgb(backColour);
     picture_ = QImage();
-    image_ = QImage();
-    drawing_ = QImage();
     width_ = kDesignWidthTwips;
     height_ = kDesignHeightTwips;
-    resizeImage();
+    rebuild(innerPixels(width_), innerPixels(height_), QImage(), false);
 }
 
-void WeaveCanvas::line(int x1, int y1, int x2, int y2, Rgb colour) {
-    if (shown_ != nullptr && !image_.isDetached()) {
-        // Someone holds a copy of the shown picture: give the canvas its own pixels first.
-        shown_ = reinterpret_cast<std::uint32_t*>(image_.bits());
+void WeaveCanvas::prepareToDraw(std::uint32_t argb) {
+    if (exposed_) {
+        pointAtPixels();
     }
-    const std::uint32_t argb = toArgb(colour);
-    if (x1 == x2) {
-        // Fast path for the weave's vertical dashes: straight into the pixels.
-        const int step = y2 >= y1 ? 1 : -1;
-        for (int y = y1; y != y2; y += step) {
-            plot(x1, y, argb);
-        }
-        return;
+    if (argb == backArgb_ && !keepsDrawing()) {
+        keepDrawingApart();
     }
-    if (y1 == y2) {
-        const int step = x2 >= x1 ? 1 : -1;
-        for (int x = x1; x != x2; x += step) {
-            plot(x, y1, argb);
-        }
-        return;
-    }
-    // Any other line: Bresenham, the end point left out.
+}
+
+void WeaveCanvas::Pen::slantedLine(int x1, int y1, int x2, int y2) const {
+    // Bresenham, the end point left out.
     const long long dx = std::llabs(static_cast<long long>(x2) - x1);
     const long long dy = -std::llabs(static_cast<long long>(y2) - y1);
     const int sx = x1 < x2 ? 1 : -1;
@@ -125,7 +155,7 @@ void WeaveCanvas::line(int x1, int y1, int x2, int y2, Rgb colour) {
     int x = x1;
     int y = y1;
     while (x != x2 || y != y2) {
-        plot(x, y, argb);
+        plot(x, y);
         const long long e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
@@ -138,8 +168,28 @@ void WeaveCanvas::line(int x1, int y1, int x2, int y2, Rgb colour) {
     }
 }
 
+void WeaveCanvas::Pen::plot(int x, int y) const {
+    if (static_cast<unsigned>(y) < static_cast<unsigned>(high_)) {
+        clippedSpan(shown_, drawn_, static_cast<std::size_t>(y) * stride_, 1, x, x, wide_, argb_);
+    }
+}
+
+void WeaveCanvas::Pen::clippedSpan(std::uint32_t* shown, std::uint32_t* drawn, std::size_t base,
+                                   std::size_t step, int first, int last, int size,
+                                   std::uint32_t argb) {
+    first = std::max(first, 0);
+    last = std::min(last, size - 1);
+    for (int i = first; i <= last; ++i) {
+        const std::size_t at = base + static_cast<std::size_t>(i) * step;
+        shown[at] = argb;
+        if (drawn != nullptr) {
+            drawn[at] = argb;
+        }
+    }
+}
+
 std::uint32_t WeaveCanvas::pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) {
+    if (x < 0 || y < 0 || x >= pixelsWide_ || y >= pixelsHigh_) {
         return 0;
     }
     return image_.pixel(x, y);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string_view>
+
+namespace loomara::bench {
+
+// Prints the figures of a bench run, one per line as `key: value`.
+class Report {
+public:
+    void figure(std::string_view key, double value, int decimals = 3) const;
+    void figure(std::string_view key, std::string_view value) const;
+};
+
+// A bench adds its figures to the report. main runs every bench of its table in turn.
+using BenchFunction = void (*)(const Report&);
+
+// Weaving on the design canvas, against a QPainter baseline drawing the same dashes.
+void benchWeave(const Report& report);
+
+} // namespace loomara::bench

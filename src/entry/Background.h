@@ -1,0 +1,11 @@
+#pragma once
+
+#include "model/DesignState.h"
+#include "model/FormState.h"
+
+namespace loomara {
+
+// A click on the background box: the current colour becomes the background of the next weave.
+void takeBackgroundColour(const DesignState& design, FormState& form);
+
+} // namespace loomara

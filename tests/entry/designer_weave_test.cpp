@@ -1,0 +1,37 @@
+#include "EntryTestSupport.h"
+
+using namespace loomara;
+using namespace loomara::testing;
+
+TEST(DesignerWeave, ReadsTheSettWidthAndTheBackgroundFromTheForm) {
+    Designer d;
+    d.selectSwatch(pictureOf("W"));
+    d.takeBackgroundColour();
+    d.selectSwatch(pictureOf("K"));
+    typeAndLock(d, 1, "100"); // narrower than 160: the picture shrinks to 100/150
+    d.weave();
+    EXPECT_EQ(d.form.picture135.backColour(), (Rgb{250, 250, 250}));
+    EXPECT_FLOAT_EQ(d.form.picture135.width(), WeaveCanvas::kDesignWidthTwips * 100 / 150);
+    EXPECT_FLOAT_EQ(d.form.picture135.height(), WeaveCanvas::kDesignHeightTwips * 100 / 150);
+}
+
+TEST(DesignerWeave, AWideSettKeepsTheDesignSizeAndDraws) {
+    Designer d;
+    const QImage blank = d.form.picture135.image();
+    d.selectSwatch(pictureOf("R"));
+    typeAndLock(d, 1, "200");
+    d.weave();
+    EXPECT_EQ(d.form.picture135.width(), WeaveCanvas::kDesignWidthTwips);
+    EXPECT_EQ(d.form.picture135.height(), WeaveCanvas::kDesignHeightTwips);
+    EXPECT_NE(d.form.picture135.image(), blank);
+}
+
+TEST(DesignerWeave, WeavingAfterClearWithNothingLockedDoesNotFail) {
+    Designer d;
+    typeAndLock(d, 1, "40");
+    d.weave();
+    d.clear();
+    d.weave();
+    EXPECT_EQ(d.form.text230.text(), "0");
+    EXPECT_EQ(d.form.picture135.scaleWidth(), 0);
+}
