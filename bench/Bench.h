@@ -17,4 +17,7 @@ using BenchFunction = void (*)(const Report&);
 // Weaving on the design canvas, against a QPainter baseline drawing the same dashes.
 void benchWeave(const Report& report);
 
+// The main window: the real program's start-up, and a WEAVE click until the picture is repainted.
+void benchWindow(const Report& report);
+
 } // namespace loomara::bench

@@ -28,8 +28,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     // Each bench prints its own figures; add a bench by adding a row.
-    constexpr std::array<loomara::bench::BenchFunction, 1> kBenches{
+    constexpr std::array<loomara::bench::BenchFunction, 2> kBenches{
         loomara::bench::benchWeave,
+        loomara::bench::benchWindow,
     };
     const loomara::bench::Report report;
     for (const auto bench : kBenches) {
