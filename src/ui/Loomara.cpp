@@ -1,10 +1,14 @@
 #include "ui/Loomara.h"
 
+#include "io/OpenBackground.h"
+#include "io/PrintWovenPicture.h"
+#include "io/SaveWovenPicture.h"
 #include "model/SystemColours.h"
 #include "ui/CommandButton.h"
 #include "ui/ControlTable.h"
 #include "ui/LoomaraIcon.h"
 #include "ui/PictureBox.h"
+#include "ui/QtIoPlatform.h"
 #include "ui/Wiring.h"
 
 #include <QAbstractButton>
@@ -119,9 +123,11 @@ QRect pixelRect(float left, float top, float width, float height) {
 
 } // namespace
 
-Loomara::Loomara(std::unique_ptr<MessageBoxes> messages, QWidget* parent)
+Loomara::Loomara(std::unique_ptr<MessageBoxes> messages, std::optional<IoPlatform> io,
+                 QWidget* parent)
     : QMainWindow(parent),
-      messages_(messages ? std::move(messages) : std::make_unique<QtMessageBoxes>()) {
+      messages_(messages ? std::move(messages) : std::make_unique<QtMessageBoxes>()),
+      qtIo_(io ? nullptr : std::make_unique<QtIoPlatform>(this)), io_(io ? *io : qtIo_->parts()) {
     setObjectName(QStringLiteral("Loomara"));
     setWindowTitle(QString::fromLatin1(kCaption));
     setWindowIcon(QIcon(QPixmap::fromImage(loomaraIcon())));
@@ -270,6 +276,12 @@ void Loomara::refresh() {
     picture135_->setImage(canvas.image());
 }
 
+void Loomara::warnIf(const QString& title, const std::optional<QString>& problem) {
+    if (problem) {
+        messages_->warning(this, title, *problem);
+    }
+}
+
 void Loomara::lock(int slot) {
     if (const auto refusal = designer_.lockStripe(slot)) {
         messages_->warning(this, windowTitle(), *refusal);
@@ -390,12 +402,18 @@ void Loomara::Help_Click() {
     secondary_.showHelp();
 }
 
-// The file commands work through the common dialog, which the window does not have yet.
-void Loomara::Open_Click() {}
+void Loomara::Open_Click() {
+    warnIf(QStringLiteral("Open"), openBackground(io_.cd1, io_.loader, designer_.form.picture135));
+}
 
-void Loomara::Save_Click() {}
+void Loomara::Save_Click() {
+    warnIf(QStringLiteral("Save"), saveWovenPicture(io_.cd1, designer_.form.picture135));
+}
 
-void Loomara::Print_Click() {}
+void Loomara::Print_Click() {
+    warnIf(QStringLiteral("Print"),
+           printWovenPicture(io_.cd1, io_.printer, designer_.form.picture135));
+}
 
 void Loomara::Exit_Click() {
     close();

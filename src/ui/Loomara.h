@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entry/Designer.h"
+#include "io/IoPlatform.h"
 #include "ui/MessageBoxes.h"
 #include "ui/SecondaryWindows.h"
 
@@ -9,21 +10,27 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QLineEdit;
 
 namespace loomara {
 
 class PictureBox;
+struct QtIoPlatform;
 struct Wire;
 
 // The main window. It is built from the control table, forwards every event to the handler of
 // the wiring table that is named after its control and event, and after each handler shows the
-// state again. It holds no rule of its own: each handler calls one rule of the designer.
+// state again. It holds no rule of its own: each handler calls one rule, of the designer or, for
+// the file commands, of io on the weave picture.
 class Loomara : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Loomara(std::unique_ptr<MessageBoxes> messages = nullptr, QWidget* parent = nullptr);
+    // Without messages or io pieces of the caller's, the window uses the toolkit's own: message
+    // boxes, and Cd1 with the picture loader and the printer on one QPrinter of its own.
+    explicit Loomara(std::unique_ptr<MessageBoxes> messages = nullptr,
+                     std::optional<IoPlatform> io = std::nullopt, QWidget* parent = nullptr);
     ~Loomara() override;
 
     Designer& designer() { return designer_; }
@@ -92,10 +99,13 @@ private:
     void forwardEdits();
     void dispatch(const Wire& wire);
     void lock(int slot);
+    void warnIf(const QString& title, const std::optional<QString>& problem);
 
     Designer designer_;
     SecondaryWindows secondary_;
     std::unique_ptr<MessageBoxes> messages_;
+    std::unique_ptr<QtIoPlatform> qtIo_; // only when the caller gave no io pieces
+    IoPlatform io_;
     QHash<QString, QObject*> controls_;
     std::array<QLineEdit*, DesignState::kSlotCount> countBoxes_{};
     std::array<PictureBox*, DesignState::kSlotCount> lockBoxes_{};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/IoPlatform.h"
 #include "io/QtPictureLoader.h"
 #include "io/QtPrinter.h"
 #include "ui/QtCommonDialog.h"
@@ -15,6 +16,8 @@ namespace loomara {
 // Cd1's printer dialog sets up.
 struct QtIoPlatform {
     explicit QtIoPlatform(QWidget* window) : cd1(window, device) {}
+
+    IoPlatform parts() { return {cd1, loader, printer}; }
 
     QPrinter device{QPrinter::HighResolution};
     QtCommonDialog cd1;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "io/QtPictureLoader.h"
+#include "support/FakeCommonDialog.h"
+#include "support/RecordingPrinter.h"
 #include "ui/Loomara.h"
 #include "ui/PictureBox.h"
 
@@ -31,19 +34,23 @@ namespace loomara::testing {
 // Keeps the warnings the window would have shown, instead of blocking on a modal box.
 class RecordedMessages final : public MessageBoxes {
 public:
-    void warning(QWidget*, const QString&, const QString& text) override {
+    void warning(QWidget*, const QString& title, const QString& text) override {
+        titles.push_back(title);
         warnings.push_back(text);
     }
+    QStringList titles;
     QStringList warnings;
 };
 
-// The real main window, shown on the offscreen platform and driven through its widgets.
+// The real main window, shown on the offscreen platform and driven through its widgets. Its Cd1
+// answers from the test's script and its printer records the pages; pictures are read from
+// real files.
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         auto recorded = std::make_unique<RecordedMessages>();
         messages = recorded.get();
-        window = std::make_unique<Loomara>(std::move(recorded));
+        window = std::make_unique<Loomara>(std::move(recorded), IoPlatform{cd1, loader, printer});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         handlers = std::make_unique<QSignalSpy>(window.get(), &Loomara::handlerRan);
@@ -78,6 +85,10 @@ protected:
         return names;
     }
 
+    // Declared before the window, which uses them until it is gone.
+    FakeCommonDialog cd1;
+    QtPictureLoader loader;
+    RecordingPrinter printer;
     std::unique_ptr<Loomara> window;
     RecordedMessages* messages = nullptr;
     std::unique_ptr<QSignalSpy> handlers;
