@@ -1,11 +1,19 @@
-// Saves pictures of the main window as the user sees it: at start-up, and after a demo sett has
-// been entered and woven through the window's own controls.
+// Saves pictures of the program as the user sees it: the main window at start-up and after a demo
+// sett has been entered and woven through its own controls, then the first reference page and the
+// help page, opened through the main window's button and menu.
 
+#include "reference/HelpContent.h"
+#include "ui/HelpPage.h"
 #include "ui/Loomara.h"
+#include "ui/ReferencePage.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 
 #include <cstdio>
@@ -43,14 +51,24 @@ constexpr DemoStripe kDemo[] = {
     {"Picture173", "Text5", "10", "Picture140"},
 };
 
-bool save(Loomara& window, const QDir& folder, const char* file) {
+bool save(const QImage& picture, const QDir& folder, const char* file) {
     const QString path = folder.filePath(QString::fromLatin1(file));
-    if (!window.grab().save(path)) {
+    if (!picture.save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
     }
     std::printf("%s\n", qPrintable(path));
     return true;
+}
+
+bool save(QWidget* window, const QDir& folder, const char* file) {
+    return window != nullptr && QTest::qWaitForWindowExposed(window) &&
+           save(window->grab().toImage(), folder, file);
+}
+
+void clickHelp(Loomara& window) {
+    QMenuBar* bar = window.menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions().at(1)).center());
 }
 
 } // namespace
@@ -64,7 +82,7 @@ int main(int argc, char** argv) {
     }
     Loomara window;
     window.show();
-    if (!QTest::qWaitForWindowExposed(&window) || !save(window, folder, "loomara-start.png")) {
+    if (!save(&window, folder, "loomara-start.png")) {
         return 1;
     }
     for (const DemoStripe& stripe : kDemo) {
@@ -76,5 +94,29 @@ int main(int argc, char** argv) {
     click(window, "Picture164");
     click(window, "Picture246");
     click(window, "WEAVE");
-    return save(window, folder, "loomara-woven.png") ? 0 : 1;
+    if (!save(&window, folder, "loomara-woven.png")) {
+        return 1;
+    }
+    click(window, "Command3");
+    clickHelp(window);
+    const loomara::SecondaryWindows& pages = window.secondaryWindows();
+    const loomara::ReferencePage* page = pages.referencePage(1);
+    // The list is laid out after the page first shows; only then does the box know its widest
+    // entry, show the scroll bar that reaches it and shorten its view to make room for the bar; the
+    // bar may come and go while the box measures its lines.
+    const auto settled = [page] {
+        const QPlainTextEdit* box = page->text1();
+        const QScrollBar* bar = box->horizontalScrollBar();
+        return bar->isVisible() && bar->maximum() > 0 &&
+               box->viewport()->height() <= box->height() - 2 * box->frameWidth() - bar->height();
+    };
+    const bool laidOut = page != nullptr && QTest::qWaitFor(settled);
+    if (!laidOut) {
+        std::fprintf(stderr, "the first reference page did not open\n");
+        return 1;
+    }
+    const bool saved = save(pages.referencePage(1), folder, "reference-page-a-to-di.png") &&
+                       save(pages.helpPage(), folder, "help-page.png") &&
+                       save(loomara::reference::helpIcon(), folder, "help-icon.png");
+    return saved ? 0 : 1;
 }

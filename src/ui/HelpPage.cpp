@@ -3,11 +3,16 @@
 #include "reference/HelpContent.h"
 #include "ui/PageFont.h"
 
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QtMath>
+
+#include <algorithm>
 
 namespace loomara {
 
@@ -20,6 +25,25 @@ using reference::twipsToPixels;
 
 QColor toQColor(Rgb colour) {
     return QColor(colour.red, colour.green, colour.blue);
+}
+
+// The page is designed for a narrow face. Where the desktop's font is wider, a box is set in a
+// narrower cut of the same face, so that each designed line still stands on one row of its box
+// instead of wrapping out of sight.
+QFont narrowedToFit(QFont font, const QStringList& lines, int room) {
+    const auto widest = [&lines](const QFont& f) {
+        const QFontMetrics metrics(f);
+        int width = 0;
+        for (const QString& line : lines) {
+            width = std::max(width, metrics.horizontalAdvance(line));
+        }
+        return width;
+    };
+    for (int stretch = QFont::Unstretched; stretch > QFont::UltraCondensed && widest(font) > room;
+         --stretch) {
+        font.setStretch(stretch - 1);
+    }
+    return font;
 }
 
 QWidget* makeLineBox(const HelpBox& box, QWidget* window) {
@@ -45,6 +69,20 @@ QWidget* makeTextBox(const HelpBox& box, QWidget* window) {
     return edit;
 }
 
+// The room a line has in its box: inside the frame and the text margins, and beside the vertical
+// scroll bar, which a box shows when its closing empty line does not fit.
+int lineRoom(const QWidget* widget) {
+    const QStyle* style = widget->style();
+    if (const auto* edit = qobject_cast<const QPlainTextEdit*>(widget)) {
+        return edit->width() - 2 * edit->frameWidth() -
+               2 * qCeil(edit->document()->documentMargin()) -
+               style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, edit) - edit->cursorWidth();
+    }
+    constexpr int kLineEditMargins = 4; // a line edit keeps two pixels free on either side
+    return widget->width() - 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, widget) -
+           kLineEditMargins;
+}
+
 } // namespace
 
 HelpPage::HelpPage() : QWidget(nullptr, Qt::Window) {
@@ -67,6 +105,11 @@ HelpPage::HelpPage() : QWidget(nullptr, Qt::Window) {
         widget->setObjectName(toQString(box.name));
         widget->setGeometry(twipsToPixels(box.rect.left), twipsToPixels(box.rect.top),
                             twipsToPixels(box.rect.width), twipsToPixels(box.rect.height));
+        if (box.style != HelpBoxStyle::StepNumber) {
+            widget->setFont(narrowedToFit(widget->font(),
+                                          toQString(box.text).split(QStringLiteral("\r\n")),
+                                          lineRoom(widget)));
+        }
     }
 }
 

@@ -5,7 +5,9 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -156,8 +158,32 @@ TEST(HelpPageWindow, StepBoxesAndBannerAreSingleLinesInTheirOwnFonts) {
 
     const auto* body = help.findChild<QPlainTextEdit*>(QStringLiteral("Text2"));
     ASSERT_NE(body, nullptr);
-    EXPECT_EQ(body->font(), help.font());
+    EXPECT_EQ(body->font().family(), help.font().family());
+    EXPECT_DOUBLE_EQ(body->font().pointSizeF(), help.font().pointSizeF());
     EXPECT_FALSE(body->isReadOnly());
+}
+
+// However wide the desktop's font, each designed line stays on one row of its box, and the
+// banner is shown whole.
+TEST(HelpPageWindow, EveryDesignedLineStandsOnOneRow) {
+    HelpPage help;
+    help.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
+    for (const char* name : {"Text2", "Text4", "Text6", "Text8", "Text12", "Text13"}) {
+        SCOPED_TRACE(name);
+        const auto* box = help.findChild<QPlainTextEdit*>(QString::fromLatin1(name));
+        ASSERT_NE(box, nullptr);
+        for (QTextBlock line = box->document()->begin(); line.isValid(); line = line.next()) {
+            ASSERT_NE(line.layout(), nullptr);
+            EXPECT_EQ(line.layout()->lineCount(), 1) << line.text().toStdString();
+        }
+    }
+    const auto* banner = help.findChild<QLineEdit*>(QStringLiteral("Text9"));
+    ASSERT_NE(banner, nullptr);
+    const QRect room = banner->contentsRect();
+    EXPECT_LE(banner->fontMetrics().horizontalAdvance(banner->text()), room.width() - 4);
+    EXPECT_EQ(banner->font().family(), help.font().family());
+    EXPECT_DOUBLE_EQ(banner->font().pointSizeF(), 12.0);
 }
 
 TEST(HelpPageWindow, WindowIsALightGreenPageWithItsOwnIcon) {

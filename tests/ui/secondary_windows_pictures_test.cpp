@@ -1,9 +1,7 @@
-#include "reference/HelpContent.h"
 #include "ui/HelpPage.h"
 #include "ui/ReferencePage.h"
 #include "ui/SecondaryWindows.h"
 
-#include <QDir>
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -12,8 +10,7 @@
 
 namespace {
 
-// Renders the first reference page and the help page as they appear on screen. With
-// LOOMARA_SCREENSHOT_DIR set (scripts/screenshot-pages) the pictures are kept there as PNGs.
+// Renders the first reference page and the help page as they appear on screen.
 TEST(SecondaryWindowPictures, PagesRenderAtTheirDesignedSize) {
     loomara::SecondaryWindows windows;
     windows.showReferencePage(1);
@@ -32,15 +29,6 @@ TEST(SecondaryWindowPictures, PagesRenderAtTheirDesignedSize) {
     // The list box covers the page but for its 8-pixel margin at the left and top.
     EXPECT_EQ(page->childAt(7, 7), nullptr);
     EXPECT_NE(page->childAt(8 + 300, 8 + 200), nullptr);
-
-    const QString directory = qEnvironmentVariable("LOOMARA_SCREENSHOT_DIR");
-    if (!directory.isEmpty()) {
-        ASSERT_TRUE(QDir().mkpath(directory));
-        EXPECT_TRUE(pagePicture.save(directory + QStringLiteral("/reference-page-a-to-di.png")));
-        EXPECT_TRUE(helpPicture.save(directory + QStringLiteral("/help-page.png")));
-        EXPECT_TRUE(
-            loomara::reference::helpIcon().save(directory + QStringLiteral("/help-icon.png")));
-    }
 }
 
 } // namespace
