@@ -75,6 +75,23 @@ protected:
         QTest::keyClicks(box, typed);
     }
 
+    // Through the widgets: a white background, then a sett of four stripes (red 12, black 4,
+    // green 12, yellow 12) locked in slots 1 to 4.
+    void enterFourStripeSett() const {
+        click("Picture181"); // "w", white
+        click("Picture246");
+        const struct {
+            const char* swatch;
+            const char* count;
+        } sett[] = {
+            {"Picture159", "12"}, {"Picture161", "4"}, {"Picture164", "12"}, {"Picture173", "12"}};
+        for (int k = 1; k <= 4; ++k) {
+            click(sett[k - 1].swatch);
+            type(QStringLiteral("Text%1").arg(k), sett[k - 1].count);
+            click(QStringLiteral("Picture%1").arg(135 + k));
+        }
+    }
+
     // The names of the handlers that ran since the last call.
     QStringList takeHandlers() const {
         QStringList names;

@@ -30,22 +30,6 @@ protected:
         trigger("Open");
     }
 
-    // A white background and a sett of 40 threads in four colours, none of them white.
-    void enterSett() const {
-        click("Picture181");
-        click("Picture246");
-        const struct {
-            const char* swatch;
-            const char* count;
-        } sett[] = {
-            {"Picture159", "12"}, {"Picture161", "4"}, {"Picture164", "12"}, {"Picture173", "12"}};
-        for (int k = 1; k <= 4; ++k) {
-            click(sett[k - 1].swatch);
-            type(QStringLiteral("Text%1").arg(k), sett[k - 1].count);
-            click(QStringLiteral("Picture%1").arg(135 + k));
-        }
-    }
-
     // What the weave picture shows inside its border.
     QImage shown() const {
         PictureBox* box = picture("Picture135");
@@ -67,7 +51,7 @@ protected:
 } // namespace
 
 TEST_F(FileCommands, AnOpenedPictureShowsUnderTheThreadsUntilACancelTakesItAway) {
-    enterSett();
+    enterFourStripeSett();
     takeHandlers();
     open(dir.filePath("back.bmp"));
     EXPECT_EQ(takeHandlers(), QStringList{"Open"});
@@ -132,7 +116,7 @@ TEST_F(FileCommands, AFileThatCannotBeReadWarnsOnceAndKeepsTheBackground) {
 
 TEST_F(FileCommands, SaveWritesWhatTheWeavePictureShowsAsA24BitBitmap) {
     open(dir.filePath("back.bmp"));
-    enterSett();
+    enterFourStripeSett();
     click("WEAVE");
     const QString file = dir.filePath("woven");
     cd1.confirmFile(file);
@@ -151,7 +135,7 @@ TEST_F(FileCommands, SaveWritesWhatTheWeavePictureShowsAsA24BitBitmap) {
 }
 
 TEST_F(FileCommands, ASaveThatFailsWarnsAndACancelWritesNothing) {
-    enterSett();
+    enterFourStripeSett();
     click("WEAVE");
     const FormState before = window->designer().form;
     const QString file = dir.filePath("no such folder/woven.bmp");
@@ -170,7 +154,7 @@ TEST_F(FileCommands, ASaveThatFailsWarnsAndACancelWritesNothing) {
 }
 
 TEST_F(FileCommands, PrintDrawsTheWeavePictureOnOnePageAndAFailureWarns) {
-    enterSett();
+    enterFourStripeSett();
     click("WEAVE");
     cd1.confirmPrinter(kPortrait);
     trigger("Print");

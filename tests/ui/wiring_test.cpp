@@ -89,19 +89,8 @@ TEST_F(WindowTest, EveryLockBoxLocksItsOwnSlot) {
 }
 
 TEST_F(WindowTest, EnteringWeavingBrighteningAndClearingThroughTheWidgets) {
-    click("Picture181"); // "w", white
-    click("Picture246");
+    enterFourStripeSett();
     EXPECT_EQ(picture("Picture246")->backColour(), rgb(255, 255, 255));
-    const struct {
-        const char* swatch;
-        const char* count;
-    } sett[] = {
-        {"Picture159", "12"}, {"Picture161", "4"}, {"Picture164", "12"}, {"Picture173", "12"}};
-    for (int k = 1; k <= 4; ++k) {
-        click(sett[k - 1].swatch);
-        type(QStringLiteral("Text%1").arg(k), sett[k - 1].count);
-        click(QStringLiteral("Picture%1").arg(135 + k));
-    }
     EXPECT_EQ(text("Text110")->text(), "Color s");
     EXPECT_EQ(text("Text150")->text(), "r12, k4, g12, s12, ");
     EXPECT_EQ(text("Text230")->text(), "40");
