@@ -13,12 +13,13 @@ deps:
 	@scripts/install-deps
 
 $(RELEASE_DIR)/build.ninja: CMakeLists.txt | deps
-	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DLOOMARA_TESTS=OFF
 
 build: deps $(RELEASE_DIR)/build.ninja
 	cmake --build $(RELEASE_DIR)
 
-run: build
+run: deps $(RELEASE_DIR)/build.ninja
+	cmake --build $(RELEASE_DIR) --target loomara
 	$(RELEASE_DIR)/src/app/loomara
 
 $(TEST_DIR)/build.ninja: CMakeLists.txt | deps
