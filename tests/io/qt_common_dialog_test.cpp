@@ -27,24 +27,29 @@ namespace {
 // within five seconds, or that is still up two seconds after the act, fails the test and is
 // rejected, so a dialog that ignores the act can never hold the test's event loop.
 void whenDialogShown(std::function<void(QDialog&)> act) {
+    struct Watch {
+        int ticks = 0;
+        bool acted = false;
+        QPointer<QDialog> answered; // null once that dialog is gone
+    };
     auto* poll = new QTimer(qApp);
-    auto ticks = std::make_shared<int>(0);
-    auto acted = std::make_shared<QPointer<QDialog>>();
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, ticks, acted, act] {
+    auto watch = std::make_shared<Watch>();
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, watch, act] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (*acted) {
-            if (dialog != *acted) {
+        if (watch->acted) {
+            if (watch->answered.isNull() || dialog != watch->answered) {
                 poll->deleteLater();
-            } else if (++*ticks > 200) {
+            } else if (++watch->ticks > 200) {
                 poll->deleteLater();
                 ADD_FAILURE() << "the dialog stayed open after it was answered";
                 dialog->reject();
             }
         } else if (dialog != nullptr) {
-            *acted = dialog;
-            *ticks = 0;
+            watch->acted = true;
+            watch->answered = dialog;
+            watch->ticks = 0;
             act(*dialog);
-        } else if (++*ticks > 500) {
+        } else if (++watch->ticks > 500) {
             poll->deleteLater();
             ADD_FAILURE() << "no dialog was shown";
             for (QWidget* window : QApplication::topLevelWidgets()) {
