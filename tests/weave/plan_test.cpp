@@ -191,3 +191,38 @@ TEST(Plan, WeftForwardTwoHasNoTestAfterItsPivotNorAfterStripeFive) {
     EXPECT_EQ(afterFive.back().stripe, 6);
     EXPECT_EQ(afterFive.back().first, afterFive.back().last);
 }
+
+TEST(Plan, WeftForwardTwoTestsStripeFivesLockedCountNotItsBox) {
+    // Box 5 edited to "0" after locking: forward 1 and the mirror go by the box and stop short
+    // of 5, but forward 2 goes by the count and still draws 5 and the always-stripes after it.
+    Sett edited({4, 5, 6, 7, 8}, QStringLiteral("200"));
+    edited.boxes[4] = QStringLiteral("0");
+    WeaveCanvas canvas(kBackground);
+    WeaveState state;
+    EXPECT_EQ(stripesOf(weftOf(weaveTraced(edited, state, canvas))),
+              (std::vector<int>{1, 2, 3, 4, 3, 2, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 3, 2, 1, 2}));
+
+    // The other way round: a count of 0 under a box that reads 3 sends forward 2 to its close.
+    Sett typed({4, 5, 6, 7}, QStringLiteral("200"));
+    typed.boxes[4] = QStringLiteral("3");
+    EXPECT_EQ(stripesOf(weftOf(weaveTraced(typed, state, canvas))),
+              (std::vector<int>{1, 2, 3, 4, 5, 4, 3, 2, 1, 2, 3, 4, 3, 2, 1, 2}));
+}
+
+TEST(Plan, ABlockEndingAtTheMarginDoesNotStopThePlan) {
+    // Forward 1 draws 1, 2, 3 untested; mirror 1 draws 2, the first tested block. Its next
+    // position is 100 + 101 + (c + 1) + 101 + 1: with c = 409 that is column 713, with
+    // c = 161 row 465, each exactly the design canvas's extent (693 x 445) plus 20. Only a
+    // position past that stops the plan; one more thread in stripe 3 does.
+    const auto stripesAfter = [](int third, bool warpSide) {
+        WeaveCanvas canvas(kBackground);
+        WeaveState state;
+        const Trace trace =
+            weaveTraced(Sett({100, 100, third}, QStringLiteral("200")), state, canvas);
+        return stripesOf(warpSide ? warpOf(trace) : weftOf(trace));
+    };
+    EXPECT_EQ(stripesAfter(409, true), (std::vector<int>{1, 2, 3, 2, 1}));
+    EXPECT_EQ(stripesAfter(410, true), (std::vector<int>{1, 2, 3, 2}));
+    EXPECT_EQ(stripesAfter(161, false), (std::vector<int>{1, 2, 3, 2, 1, 2}));
+    EXPECT_EQ(stripesAfter(162, false), (std::vector<int>{1, 2, 3, 2}));
+}
