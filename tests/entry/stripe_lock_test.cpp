@@ -202,3 +202,36 @@ TEST(StripeLock, ARefusedSlotOneKeepsTheNotation) {
     EXPECT_EQ(EntrySnapshot(d), before);
     EXPECT_EQ(d.form.text150.text(), "4, 6, ");
 }
+
+TEST(StripeLock, SlotTenIsTheLastToWriteItsPartialTotal) {
+    // Slot 11 writes the whole total, 5. Slot 10 then writes the total of slots 1..10, also 5:
+    // no change, so the rule does not run and the box keeps 5 although the sett is 10 wide.
+    Designer d;
+    typeAndLock(d, 11, "5");
+    EXPECT_EQ(d.form.text230.text(), "5");
+    typeAndLock(d, 10, "5");
+    EXPECT_EQ(d.form.text230.text(), "5");
+    EXPECT_EQ(*d.design.threadCountTotal(21), 10);
+}
+
+TEST(StripeLock, TheWholeSettBoundsEveryLockNotOnlyTheSlotsBeforeIt) {
+    // Slots 12..21 already hold 32760 threads: a lock of an earlier slot whose own partial total
+    // is small must still be refused once the whole sett would pass 32767.
+    for (const int slot : {1, 2, 10, 11}) {
+        SCOPED_TRACE(slot);
+        Designer d;
+        for (int k = 12; k <= 21; ++k) {
+            typeAndLock(d, k, "3276");
+        }
+        typeAndLock(d, slot, "7");
+        EXPECT_EQ(*d.design.threadCountTotal(21), 32767);
+        d.typeCount(slot, "8");
+        const EntrySnapshot before(d);
+        const auto refused = d.lockStripe(slot);
+        ASSERT_TRUE(refused);
+        EXPECT_EQ(*refused, QStringLiteral("Slot %1: the sett would be wider than 32767 threads; "
+                                           "lower a thread count before locking.")
+                                .arg(slot));
+        EXPECT_EQ(EntrySnapshot(d), before);
+    }
+}
