@@ -1,13 +1,52 @@
 #include "io/OpenBackground.h"
 
 #include <QDir>
+#include <QImageReader>
+#include <QStringList>
+
+#include <algorithm>
+#include <set>
 
 namespace loomara {
+
+namespace {
+
+// "*.bmp", "*.gif", ... for every picture format the toolkit reads, in alphabetical order so the
+// dialog lists them the same way on every run. A format name that is not plain letters and
+// digits would break the filter's syntax, and no real extension looks like that.
+QStringList readablePatterns() {
+    std::set<QString> names{QStringLiteral("bmp")};
+    for (const QByteArray& format : QImageReader::supportedImageFormats()) {
+        const QString name = QString::fromLatin1(format).toLower();
+        const bool plain = !name.isEmpty() && std::all_of(name.begin(), name.end(), [](QChar c) {
+            return (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9');
+        });
+        if (plain) {
+            names.insert(name);
+        }
+    }
+    QStringList patterns;
+    for (const QString& name : names) {
+        patterns << QStringLiteral("*.") + name;
+    }
+    return patterns;
+}
+
+// Bitmaps come first and stay the chosen type, as the help page speaks of loading a bmp; the
+// other types are there so that a photograph can be found without typing its name.
+QString openFilter() {
+    const QStringList patterns = readablePatterns();
+    return QStringLiteral("BitMap (*.bmp)|*.bmp|Pictures (%1)|%2|All files (*)|*")
+        .arg(patterns.join(QLatin1Char(' ')), patterns.join(QLatin1Char(';')));
+}
+
+} // namespace
 
 std::optional<QString> openBackground(CommonDialog& cd1, PictureLoader& loader,
                                       WeaveCanvas& canvas) {
     cd1.setCancelError(true);
-    cd1.setFilter(QStringLiteral("BitMap (*.bmp)|*.bmp"));
+    cd1.setFilter(openFilter());
+    cd1.setFilterIndex(1);
     cd1.setDialogTitle(QStringLiteral("Picture Search"));
     cd1.setInitDir(QDir::homePath());
 

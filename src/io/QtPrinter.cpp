@@ -41,6 +41,9 @@ std::optional<QString> QtPrinter::paintPicture(const QImage& picture, float left
             painter_.reset();
             return QStringLiteral("the printer could not begin the page");
         }
+        // A print is how a design is judged before weaving: every thread's colour and every
+        // one-pixel dash must reach the page, so the picture is never stored as a lossy JPEG.
+        painter_->setRenderHint(QPainter::LosslessImageRendering);
     }
     // The painter's origin is the printable area's corner, in device dots.
     const double x = device_.logicalDpiX() / kTwipsPerInch;

@@ -1,3 +1,4 @@
+#include "io/DialogFilter.h"
 #include "io/OpenBackground.h"
 #include "io/QtPictureLoader.h"
 #include "io_test_support.h"
@@ -5,6 +6,7 @@
 #include "weave/WeaveCanvas.h"
 
 #include <QDir>
+#include <QImageReader>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -61,14 +63,41 @@ QRgb rgb(Rgb c) {
 
 } // namespace
 
-TEST_F(OpenBackground, MakesTheFourSettingsInOrderThenShowsTheOpenDialog) {
+TEST_F(OpenBackground, MakesItsSettingsInOrderThenShowsTheOpenDialog) {
     ASSERT_FALSE(openCancelled());
-    const QStringList expected{"CancelError=true", "Filter=BitMap (*.bmp)|*.bmp",
-                               "DialogTitle=Picture Search", "InitDir=" + QDir::homePath(),
-                               "ShowOpen"};
-    EXPECT_EQ(cd1.log(), expected);
+    ASSERT_EQ(cd1.log().size(), 6);
+    EXPECT_EQ(cd1.log()[0], "CancelError=true");
+    EXPECT_TRUE(cd1.log()[1].startsWith("Filter=BitMap (*.bmp)|*.bmp|Pictures ("));
+    EXPECT_EQ(cd1.log().mid(2), (QStringList{"FilterIndex=1", "DialogTitle=Picture Search",
+                                             "InitDir=" + QDir::homePath(), "ShowOpen"}));
     ASSERT_EQ(cd1.shown().size(), 1u);
     EXPECT_TRUE(cd1.shown()[0].fileName.isEmpty());
+}
+
+TEST_F(OpenBackground, ListsBitmapsChosenThenEveryReadablePictureThenAllFiles) {
+    // Whatever type the user picked last time, bitmaps are the type shown first.
+    cd1.setFilterIndex(3);
+    ASSERT_FALSE(openCancelled());
+    EXPECT_EQ(cd1.shown()[0].filterIndex, 1);
+
+    const QStringList filters = nameFilters(cd1.filter());
+    ASSERT_EQ(filters.size(), 3);
+    EXPECT_EQ(filters[0], "BitMap (*.bmp)");
+    EXPECT_EQ(filters[2], "All files (*)");
+
+    const QString pictures = filters[1];
+    ASSERT_TRUE(pictures.startsWith("Pictures (") && pictures.endsWith(')'));
+    const QStringList patterns = pictures.mid(10).chopped(1).split(' ');
+    QStringList sorted = patterns;
+    sorted.sort();
+    sorted.removeDuplicates();
+    EXPECT_EQ(patterns, sorted);
+    for (const QByteArray& format : QImageReader::supportedImageFormats()) {
+        EXPECT_TRUE(patterns.contains("*." + QString::fromLatin1(format))) << format.data();
+    }
+    for (const char* common : {"*.bmp", "*.gif", "*.jpeg", "*.jpg", "*.png"}) {
+        EXPECT_TRUE(patterns.contains(common)) << common;
+    }
 }
 
 TEST_F(OpenBackground, BmpAndPngBecomeTheBackgroundUnscaledAndShowThroughTheGaps) {

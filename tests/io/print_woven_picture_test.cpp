@@ -1,3 +1,4 @@
+#include "entry/EntryTestSupport.h"
 #include "io/PrintWovenPicture.h"
 #include "io/QtPrinter.h"
 #include "io_test_support.h"
@@ -13,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <set>
+#include <tuple>
 #include <vector>
 
 using namespace loomara;
@@ -171,8 +174,9 @@ std::vector<PdfPage> readPdf(const QByteArray& pdf) {
     // Content streams are compressed with zlib; qUncompress wants the size in front.
     for (qsizetype at = pdf.indexOf("stream"); at >= 0; at = pdf.indexOf("stream", at + 1)) {
         const qsizetype object = pdf.lastIndexOf(" obj", at);
-        if ((at >= 3 && pdf.mid(at - 3, 3) == "end") ||
-            !pdf.mid(object, at - object).contains("/FlateDecode")) {
+        const QByteArray dictionary = pdf.mid(object, at - object);
+        if ((at >= 3 && pdf.mid(at - 3, 3) == "end") || !dictionary.contains("/FlateDecode") ||
+            dictionary.contains("/Subtype /Image")) {
             continue;
         }
         const qsizetype begin = pdf.indexOf('\n', at) + 1;
@@ -187,6 +191,64 @@ std::vector<PdfPage> readPdf(const QByteArray& pdf) {
         }
     }
     return pages;
+}
+
+// An image of the PDF as stored: its filter, and its pixels when they are 8-bit RGB packed with
+// zlib, the one way a picture can come back exactly.
+struct PdfImage {
+    QByteArray filter;
+    QImage picture;
+};
+
+std::vector<PdfImage> readPdfImages(const QByteArray& pdf) {
+    std::vector<PdfImage> images;
+    const QRegularExpression number(QStringLiteral("/(Width|Height|BitsPerComponent) (\\d+)"));
+    const QRegularExpression filter(QStringLiteral("/Filter /(\\w+)"));
+    for (qsizetype at = pdf.indexOf("/Subtype /Image"); at >= 0;
+         at = pdf.indexOf("/Subtype /Image", at + 1)) {
+        const qsizetype object = pdf.lastIndexOf(" obj", at);
+        const qsizetype stream = pdf.indexOf("stream", at);
+        const QString dictionary = QString::fromLatin1(pdf.mid(object, stream - object));
+        PdfImage image{filter.match(dictionary).captured(1).toLatin1(), QImage()};
+        int width = 0;
+        int height = 0;
+        int bits = 0;
+        for (auto it = number.globalMatch(dictionary); it.hasNext();) {
+            const auto m = it.next();
+            (m.captured(1) == "Width"    ? width
+             : m.captured(1) == "Height" ? height
+                                         : bits) = m.captured(2).toInt();
+        }
+        if (image.filter == "FlateDecode" && bits == 8 && dictionary.contains("/DeviceRGB")) {
+            const qsizetype begin = pdf.indexOf('\n', stream) + 1;
+            QByteArray packed(4, '\0');
+            qToBigEndian<quint32>(static_cast<quint32>(width * height * 3), packed.data());
+            packed += pdf.mid(begin, pdf.indexOf("endstream", begin) - begin);
+            const QByteArray rgb = qUncompress(packed);
+            if (rgb.size() == qsizetype{width} * height * 3) {
+                image.picture = QImage(width, height, QImage::Format_RGB32);
+                for (int y = 0; y < height; ++y) {
+                    for (int x = 0; x < width; ++x) {
+                        const auto* p = reinterpret_cast<const uchar*>(rgb.constData()) +
+                                        (qsizetype{y} * width + x) * 3;
+                        image.picture.setPixel(x, y, qRgb(p[0], p[1], p[2]));
+                    }
+                }
+            }
+        }
+        images.push_back(image);
+    }
+    return images;
+}
+
+std::set<QRgb> coloursOf(const QImage& picture) {
+    std::set<QRgb> colours;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            colours.insert(picture.pixel(x, y));
+        }
+    }
+    return colours;
 }
 
 class PrintToPdf : public ::testing::Test {
@@ -269,4 +331,32 @@ TEST_F(PrintToPdf, NoPrinterAndAnUnwritableFileAreReported) {
     cd1.confirmPrinter(kPortrait);
     EXPECT_EQ(printWovenPicture(cd1, printer, canvas), std::nullopt);
     EXPECT_EQ(readPdf(readFile(pdfPath)).size(), 1u);
+}
+
+TEST_F(PrintToPdf, ThePageHoldsTheWovenPictureExactlyInEitherOrientation) {
+    // Red, black and green over white: a handful of colours and one-pixel twill steps, which a
+    // lossy encoding blurs into thousands of shades.
+    Designer designer;
+    designer.selectSwatch(pictureOf("W"));
+    designer.takeBackgroundColour();
+    for (const auto& [code, count, slot] :
+         {std::tuple{"R", "80", 1}, std::tuple{"K", "8", 2}, std::tuple{"G", "80", 3}}) {
+        designer.selectSwatch(pictureOf(code));
+        typeAndLock(designer, slot, count);
+    }
+    designer.weave();
+    const WeaveCanvas& woven = designer.form.picture135;
+    ASSERT_EQ(woven.image().size(), QSize(693, 445));
+    ASSERT_LE(coloursOf(woven.image()).size(), 5u);
+
+    device.setResolution(1200);
+    for (const int code : {kPortrait, kLandscape}) {
+        SCOPED_TRACE(code);
+        cd1.confirmPrinter(code);
+        ASSERT_EQ(printWovenPicture(cd1, printer, woven), std::nullopt);
+        const std::vector<PdfImage> images = readPdfImages(readFile(pdfPath));
+        ASSERT_EQ(images.size(), 1u);
+        EXPECT_EQ(images[0].filter, "FlateDecode");
+        EXPECT_EQ(images[0].picture, woven.image().convertToFormat(QImage::Format_RGB32));
+    }
 }

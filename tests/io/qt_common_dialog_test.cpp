@@ -1,5 +1,7 @@
 #include "io/DialogFilter.h"
+#include "io/OpenBackground.h"
 #include "io/PrintWovenPicture.h"
+#include "io/QtPictureLoader.h"
 #include "io_test_support.h"
 #include "ui/QtCommonDialog.h"
 #include "ui/QtIoPlatform.h"
@@ -110,6 +112,37 @@ TEST_F(QtCommonDialogTest, OpenShowsTheToolkitsOwnDialogWithTheSettingsAndReturn
     });
     EXPECT_EQ(cd1.showOpen(), DialogResult::Confirmed);
     EXPECT_EQ(cd1.fileName(), file);
+}
+
+TEST_F(QtCommonDialogTest, OpenOffersBitmapsFirstAndChosenThenPicturesThenAllFiles) {
+    const QString photo = dir.filePath("photo.png");
+    ASSERT_TRUE(patternPicture(20, 10).save(photo, "PNG"));
+    QtPictureLoader loader;
+    WeaveCanvas canvas;
+    QStringList offered;
+    // The user picks the second type and a photograph; the next time bitmaps are chosen again.
+    for (const bool picksPhoto : {true, false}) {
+        whenDialogShown([&](QDialog& shown) {
+            auto& dialog = dynamic_cast<QFileDialog&>(shown);
+            offered = dialog.nameFilters();
+            EXPECT_EQ(dialog.selectedNameFilter(), "BitMap (*.bmp)");
+            if (!picksPhoto) {
+                dialog.reject();
+                return;
+            }
+            dialog.selectNameFilter(offered.value(1));
+            typeFileName(dialog, photo);
+            shown.accept();
+        });
+        EXPECT_EQ(openBackground(cd1, loader, canvas), std::nullopt);
+        EXPECT_EQ(canvas.hasPicture(), picksPhoto);
+        ASSERT_EQ(offered.size(), 3);
+        EXPECT_EQ(offered[0], "BitMap (*.bmp)");
+        EXPECT_TRUE(offered[1].startsWith("Pictures (*.bmp ")) << offered[1].toStdString();
+        EXPECT_TRUE(offered[1].contains(" *.png ")) << offered[1].toStdString();
+        EXPECT_EQ(offered[2], "All files (*)");
+        EXPECT_EQ(cd1.filterIndex(), picksPhoto ? 2 : 1);
+    }
 }
 
 TEST_F(QtCommonDialogTest, SaveTakesANameAsTypedAndAnExistingFileWithoutAQuestion) {
