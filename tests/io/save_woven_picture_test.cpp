@@ -1,3 +1,4 @@
+#include "io/FileSizeLimit.h"
 #include "io/SavePicture.h"
 #include "io/SaveWovenPicture.h"
 #include "io_test_support.h"
@@ -29,6 +30,23 @@ protected:
     std::optional<QString> saveAs(const QString& name) {
         cd1.confirmFile(name);
         return saveWovenPicture(cd1, canvas);
+    }
+
+    // A file-size limit fails a write the way a full disk does, also for root. SIGXFSZ is set up
+    // as the designer's main() sets it up, so the test program has to live on as the designer must.
+    std::optional<QString> saveAsUnderFileSizeLimit(const QString& name, rlim_t bytes) {
+        struct rlimit before {};
+        struct sigaction signalBefore {};
+        getrlimit(RLIMIT_FSIZE, &before);
+        sigaction(SIGXFSZ, nullptr, &signalBefore);
+        struct rlimit lowered = before;
+        lowered.rlim_cur = bytes;
+        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &lowered), 0);
+        letWritesPastTheFileSizeLimitFail();
+        std::optional<QString> message = saveAs(name);
+        setrlimit(RLIMIT_FSIZE, &before);
+        sigaction(SIGXFSZ, &signalBefore, nullptr);
+        return message;
     }
 
     QStringList filesInDir() const {
@@ -176,17 +194,8 @@ TEST_F(SaveWovenPicture, AnUnwritableNameIsReportedAndNothingIsWritten) {
 }
 
 TEST_F(SaveWovenPicture, AFullDiskLeavesTheFileThatWasThereUntouched) {
-    // A file-size limit fails the write the way a full disk does, also for root.
     writeFile(path("plaid.bmp"), "the picture saved last week");
-    struct rlimit before {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = before;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::optional<QString> message = saveAs(path("plaid.bmp"));
-    setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, oldHandler);
+    const std::optional<QString> message = saveAsUnderFileSizeLimit(path("plaid.bmp"), 4096);
 
     EXPECT_EQ(message, failureMessage(path("plaid.bmp"), "only part of the picture could be "
                                                          "written; the disk may be full"));
