@@ -5,6 +5,10 @@
 #include <QSaveFile>
 #include <QtEndian>
 
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
 namespace loomara {
 
 namespace {
@@ -22,6 +26,13 @@ void put32(QByteArray& bytes, qsizetype at, quint32 value) {
 
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
+}
+
+// A write or flush cut short without an error of its own is a full disk or a size limit.
+QString writeProblem(const QSaveFile& file) {
+    return file.error() == QFileDevice::NoError
+               ? QStringLiteral("only part of the picture could be written; the disk may be full")
+               : QStringLiteral("the picture could not be written (%1)").arg(file.errorString());
 }
 
 } // namespace
@@ -73,16 +84,22 @@ std::optional<QString> savePicture(const QImage& picture, const QString& fileNam
         return QStringLiteral("there is a folder of that name");
     }
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a full disk fails the write itself with the system's reason: a small
+    // picture would otherwise wait whole in the file's buffer, and commit() renames the file over
+    // the old one even when its last flush fails. Every step is checked, and the bytes are synced
+    // to the disk, before the rename.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return QStringLiteral("the file could not be created (%1)").arg(file.errorString());
     }
     const QByteArray bytes = bitmap24Bytes(picture);
-    if (file.write(bytes) != bytes.size()) {
-        // A write cut short without an error of its own is a full disk or a size limit.
-        const QString problem =
-            file.error() == QFileDevice::NoError
-                ? QStringLiteral("only part of the picture could be written; the disk may be full")
-                : QStringLiteral("the picture could not be written (%1)").arg(file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString problem = writeProblem(file);
+        file.cancelWriting();
+        return problem;
+    }
+    if (fsync(file.handle()) != 0 && errno != EINVAL) { // EINVAL: this file system cannot sync
+        const QString problem = QStringLiteral("the picture could not be written (%1)")
+                                    .arg(QString::fromLocal8Bit(std::strerror(errno)));
         file.cancelWriting();
         return problem;
     }

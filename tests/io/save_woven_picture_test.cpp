@@ -215,3 +215,18 @@ TEST_F(SaveWovenPicture, AReadOnlyFolderLeavesTheFileThatWasThereUntouched) {
     EXPECT_EQ(readFile(path("plaid.bmp")), "old");
     EXPECT_EQ(filesInDir(), QStringList{"plaid.bmp"});
 }
+
+TEST_F(SaveWovenPicture, ASmallPictureOnAFullDiskLeavesTheOldFileByteForByte) {
+    // 42 x 26 pixels, 3,382 bytes: small enough to wait whole in a file buffer, where only the
+    // flush before the rename would meet the limit.
+    canvas.setWidth(690);
+    canvas.setHeight(450);
+    ASSERT_EQ(bitmap24Bytes(canvas.image()).size(), 3382);
+    const QByteArray old = bitmap24Bytes(patternPicture(30, 20));
+    writeFile(path("plaid.bmp"), old);
+    const std::optional<QString> message = saveAsUnderFileSizeLimit(path("plaid.bmp"), 1024);
+    EXPECT_EQ(message, failureMessage(path("plaid.bmp"), "only part of the picture could be "
+                                                         "written; the disk may be full"));
+    EXPECT_EQ(readFile(path("plaid.bmp")), old);
+    EXPECT_EQ(filesInDir(), QStringList{"plaid.bmp"});
+}
