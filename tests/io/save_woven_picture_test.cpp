@@ -7,12 +7,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace loomara;
@@ -50,13 +52,19 @@ protected:
     }
 
     QStringList filesInDir() const {
-        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        return QDir(dir.path())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     }
 
     QTemporaryDir dir;
     FakeCommonDialog cd1;
     WeaveCanvas canvas{kBack};
 };
+
+bool isFifo(const QString& path) {
+    struct stat info {};
+    return lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
 
 QString failureMessage(const QString& name, const QString& reason) {
     return QStringLiteral("The picture could not be saved as \"%1\": %2. Nothing was written; a "
@@ -229,4 +237,42 @@ TEST_F(SaveWovenPicture, ASmallPictureOnAFullDiskLeavesTheOldFileByteForByte) {
                                                          "written; the disk may be full"));
     EXPECT_EQ(readFile(path("plaid.bmp")), old);
     EXPECT_EQ(filesInDir(), QStringList{"plaid.bmp"});
+}
+
+TEST_F(SaveWovenPicture, ATargetThatIsNotARegularFileIsRefusedAndLeftAsItIs) {
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("pipe", path("to-pipe")));
+    ASSERT_TRUE(QFile::link("loop-b", path("loop-a")));
+    ASSERT_TRUE(QFile::link("loop-a", path("loop-b")));
+    ASSERT_TRUE(QFile::link("gone.bmp", path("dangling")));
+    const QStringList before = filesInDir();
+    struct Case {
+        QString name;
+        QString reason;
+    };
+    const Case cases[] = {
+        {"pipe", "it is not a regular file"},
+        {"to-pipe", "it is not a regular file"},
+        {"loop-a", "there is a loop of symbolic links"},
+        {"dangling", "it is a symbolic link to a file that does not exist"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        EXPECT_EQ(saveAs(path(c.name)), failureMessage(path(c.name), c.reason));
+    }
+    EXPECT_EQ(filesInDir(), before);
+    EXPECT_TRUE(isFifo(path("pipe")));
+    EXPECT_EQ(QFileInfo(path("to-pipe")).symLinkTarget(), path("pipe"));
+    EXPECT_EQ(QFileInfo(path("loop-a")).symLinkTarget(), path("loop-b"));
+    EXPECT_EQ(QFileInfo(path("loop-b")).symLinkTarget(), path("loop-a"));
+    EXPECT_EQ(QFileInfo(path("dangling")).symLinkTarget(), path("gone.bmp"));
+}
+
+TEST_F(SaveWovenPicture, ASymbolicLinkToAFileIsKeptAndTheFileItPointsAtReplaced) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("kept"));
+    writeFile(path("kept/plaid.bmp"), "old");
+    ASSERT_TRUE(QFile::link("kept/plaid.bmp", path("link.bmp")));
+    ASSERT_EQ(saveAs(path("link.bmp")), std::nullopt);
+    EXPECT_EQ(QFileInfo(path("link.bmp")).symLinkTarget(), path("kept/plaid.bmp"));
+    EXPECT_EQ(readFile(path("kept/plaid.bmp")), bitmap24Bytes(canvas.image()));
 }
