@@ -1,3 +1,4 @@
+#include "io/FileSizeLimit.h"
 #include "ui/Loomara.h"
 
 #include <QApplication>
@@ -5,6 +6,7 @@
 #include <QStyle>
 
 int main(int argc, char** argv) {
+    loomara::letWritesPastTheFileSizeLimitFail();
     QApplication app(argc, argv);
     loomara::Loomara window;
     window.adjustSize();

@@ -1,3 +1,4 @@
+#include "io/FileSizeLimit.h"
 #include "io/SavePicture.h"
 #include "io/SaveWovenPicture.h"
 #include "io_test_support.h"
@@ -6,12 +7,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace loomara;
@@ -31,14 +34,37 @@ protected:
         return saveWovenPicture(cd1, canvas);
     }
 
+    // A file-size limit fails a write the way a full disk does, also for root. SIGXFSZ is set up
+    // as the designer's main() sets it up, so the test program has to live on as the designer must.
+    std::optional<QString> saveAsUnderFileSizeLimit(const QString& name, rlim_t bytes) {
+        struct rlimit before {};
+        struct sigaction signalBefore {};
+        getrlimit(RLIMIT_FSIZE, &before);
+        sigaction(SIGXFSZ, nullptr, &signalBefore);
+        struct rlimit lowered = before;
+        lowered.rlim_cur = bytes;
+        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &lowered), 0);
+        letWritesPastTheFileSizeLimitFail();
+        std::optional<QString> message = saveAs(name);
+        setrlimit(RLIMIT_FSIZE, &before);
+        sigaction(SIGXFSZ, &signalBefore, nullptr);
+        return message;
+    }
+
     QStringList filesInDir() const {
-        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        return QDir(dir.path())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     }
 
     QTemporaryDir dir;
     FakeCommonDialog cd1;
     WeaveCanvas canvas{kBack};
 };
+
+bool isFifo(const QString& path) {
+    struct stat info {};
+    return lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
 
 QString failureMessage(const QString& name, const QString& reason) {
     return QStringLiteral("The picture could not be saved as \"%1\": %2. Nothing was written; a "
@@ -176,17 +202,8 @@ TEST_F(SaveWovenPicture, AnUnwritableNameIsReportedAndNothingIsWritten) {
 }
 
 TEST_F(SaveWovenPicture, AFullDiskLeavesTheFileThatWasThereUntouched) {
-    // A file-size limit fails the write the way a full disk does, also for root.
     writeFile(path("plaid.bmp"), "the picture saved last week");
-    struct rlimit before {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = before;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::optional<QString> message = saveAs(path("plaid.bmp"));
-    setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, oldHandler);
+    const std::optional<QString> message = saveAsUnderFileSizeLimit(path("plaid.bmp"), 4096);
 
     EXPECT_EQ(message, failureMessage(path("plaid.bmp"), "only part of the picture could be "
                                                          "written; the disk may be full"));
@@ -205,4 +222,57 @@ TEST_F(SaveWovenPicture, AReadOnlyFolderLeavesTheFileThatWasThereUntouched) {
     ASSERT_TRUE(message);
     EXPECT_EQ(readFile(path("plaid.bmp")), "old");
     EXPECT_EQ(filesInDir(), QStringList{"plaid.bmp"});
+}
+
+TEST_F(SaveWovenPicture, ASmallPictureOnAFullDiskLeavesTheOldFileByteForByte) {
+    // 42 x 26 pixels, 3,382 bytes: small enough to wait whole in a file buffer, where only the
+    // flush before the rename would meet the limit.
+    canvas.setWidth(690);
+    canvas.setHeight(450);
+    ASSERT_EQ(bitmap24Bytes(canvas.image()).size(), 3382);
+    const QByteArray old = bitmap24Bytes(patternPicture(30, 20));
+    writeFile(path("plaid.bmp"), old);
+    const std::optional<QString> message = saveAsUnderFileSizeLimit(path("plaid.bmp"), 1024);
+    EXPECT_EQ(message, failureMessage(path("plaid.bmp"), "only part of the picture could be "
+                                                         "written; the disk may be full"));
+    EXPECT_EQ(readFile(path("plaid.bmp")), old);
+    EXPECT_EQ(filesInDir(), QStringList{"plaid.bmp"});
+}
+
+TEST_F(SaveWovenPicture, ATargetThatIsNotARegularFileIsRefusedAndLeftAsItIs) {
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("pipe", path("to-pipe")));
+    ASSERT_TRUE(QFile::link("loop-b", path("loop-a")));
+    ASSERT_TRUE(QFile::link("loop-a", path("loop-b")));
+    ASSERT_TRUE(QFile::link("gone.bmp", path("dangling")));
+    const QStringList before = filesInDir();
+    struct Case {
+        QString name;
+        QString reason;
+    };
+    const Case cases[] = {
+        {"pipe", "it is not a regular file"},
+        {"to-pipe", "it is not a regular file"},
+        {"loop-a", "there is a loop of symbolic links"},
+        {"dangling", "it is a symbolic link to a file that does not exist"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        EXPECT_EQ(saveAs(path(c.name)), failureMessage(path(c.name), c.reason));
+    }
+    EXPECT_EQ(filesInDir(), before);
+    EXPECT_TRUE(isFifo(path("pipe")));
+    EXPECT_EQ(QFileInfo(path("to-pipe")).symLinkTarget(), path("pipe"));
+    EXPECT_EQ(QFileInfo(path("loop-a")).symLinkTarget(), path("loop-b"));
+    EXPECT_EQ(QFileInfo(path("loop-b")).symLinkTarget(), path("loop-a"));
+    EXPECT_EQ(QFileInfo(path("dangling")).symLinkTarget(), path("gone.bmp"));
+}
+
+TEST_F(SaveWovenPicture, ASymbolicLinkToAFileIsKeptAndTheFileItPointsAtReplaced) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("kept"));
+    writeFile(path("kept/plaid.bmp"), "old");
+    ASSERT_TRUE(QFile::link("kept/plaid.bmp", path("link.bmp")));
+    ASSERT_EQ(saveAs(path("link.bmp")), std::nullopt);
+    EXPECT_EQ(QFileInfo(path("link.bmp")).symLinkTarget(), path("kept/plaid.bmp"));
+    EXPECT_EQ(readFile(path("kept/plaid.bmp")), bitmap24Bytes(canvas.image()));
 }
