@@ -29,11 +29,14 @@ namespace {
 void whenDialogShown(std::function<void(QDialog&)> act) {
     auto* poll = new QTimer(qApp);
     auto ticks = std::make_shared<int>(0);
+    // Once answered, the dialog may be gone before the next tick, and the next dialog is
+    // another call's to answer.
+    auto answered = std::make_shared<bool>(false);
     auto acted = std::make_shared<QPointer<QDialog>>();
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, ticks, acted, act] {
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, ticks, answered, acted, act] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (*acted) {
-            if (dialog != *acted) {
+        if (*answered) {
+            if (dialog == nullptr || dialog != *acted) {
                 poll->deleteLater();
             } else if (++*ticks > 200) {
                 poll->deleteLater();
@@ -41,6 +44,7 @@ void whenDialogShown(std::function<void(QDialog&)> act) {
                 dialog->reject();
             }
         } else if (dialog != nullptr) {
+            *answered = true;
             *acted = dialog;
             *ticks = 0;
             act(*dialog);
