@@ -4,7 +4,6 @@
 #include "palette/PaletteSwatch.h"
 
 #include <array>
-#include <cmath>
 
 namespace loomara {
 
@@ -164,10 +163,6 @@ std::vector<ControlDescription> buildTable() {
 const std::vector<ControlDescription>& mainWindowControls() {
     static const std::vector<ControlDescription> table = buildTable();
     return table;
-}
-
-int twipsToPixels(double twips) {
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
 }
 
 QRect twipsToPixels(const ControlDescription& control) {

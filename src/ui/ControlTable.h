@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Colour.h"
+#include "model/Twips.h"
 
 #include <QRect>
 #include <QString>
@@ -11,7 +12,6 @@ namespace loomara {
 
 // The main window as designed: one row per control, geometry in twips from the top-left corner
 // of the client area. The window is built from this table and nothing else.
-inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kClientWidthTwips = 11775;
 inline constexpr int kClientHeightTwips = 9570;
 
@@ -57,7 +57,6 @@ struct ControlDescription {
 const std::vector<ControlDescription>& mainWindowControls();
 
 // Twips to pixels: each coordinate rounded on its own.
-int twipsToPixels(double twips);
 QRect twipsToPixels(const ControlDescription& control);
 
 } // namespace loomara

@@ -47,6 +47,12 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
 }
 
+// Left to the default, the second press of a double-click would be one more press, and a lock box
+// that grew under the pointer on the first click would lock its slot again.
+void PictureBox::mouseDoubleClickEvent(QMouseEvent*) {
+    pressed_ = false;
+}
+
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = pressed_ && event->button() == Qt::LeftButton &&
                        rect().contains(event->position().toPoint());

@@ -7,7 +7,8 @@
 namespace loomara {
 
 // A picture box: a rectangle in its back colour, optionally inside a 2-pixel sunken border,
-// optionally showing an image inside the border, and a click.
+// optionally showing an image inside the border, and a click. The second press of a double-click
+// is not a click: a double-click clicks once.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -32,6 +33,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QColor backColour_;

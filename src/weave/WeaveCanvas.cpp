@@ -2,7 +2,6 @@
 
 #include <QPainter>
 
-#include <cmath>
 #include <cstdlib>
 
 namespace loomara {
@@ -12,11 +11,10 @@ WeaveCanvas::WeaveCanvas(Rgb backColour) : backColour_(backColour), backArgb_(to
 }
 
 int WeaveCanvas::innerPixels(float twips) {
-    const double pixels = std::nearbyint(static_cast<double>(twips) / kTwipsPerPixel);
-    const double inner = pixels - 2 * kBorderPixels;
+    const long long inner = static_cast<long long>(twipsToPixels(twips)) - 2 * kBorderPixels;
     // A size past what a 16-bit twip value can describe is clamped rather than allocated; a
     // negative or undefined one gives no pixels.
-    return inner > 0 ? static_cast<int>(std::min(inner, 32767.0 / kTwipsPerPixel)) : 0;
+    return inner > 0 ? static_cast<int>(std::min(inner, 32767LL / kTwipsPerPixel)) : 0;
 }
 
 void WeaveCanvas::setWidth(float twips) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Colour.h"
+#include "model/Twips.h"
 
 #include <QImage>
 
@@ -19,7 +20,6 @@ class WeaveCanvas {
 public:
     static constexpr float kDesignWidthTwips = 10455.0f;
     static constexpr float kDesignHeightTwips = 6735.0f;
-    static constexpr int kTwipsPerPixel = 15;
     static constexpr int kBorderPixels = 2;
 
     class Pen;
@@ -32,7 +32,8 @@ public:
     void setWidth(float twips);
     void setHeight(float twips);
 
-    // Inner drawing area in pixels: outer twips / 15 rounded, less the border, never below 0.
+    // Inner drawing area in pixels: the outer size in pixels, as the window sizes the box that
+    // shows the picture, less the border, never below 0.
     int scaleWidth() const { return scaleWidth_; }
     int scaleHeight() const { return scaleHeight_; }
 
