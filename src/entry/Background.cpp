@@ -3,7 +3,7 @@
 namespace loomara {
 
 void takeBackgroundColour(const DesignState& design, FormState& form) {
-    form.picture246BackColour = design.currentColour();
+    form.backgroundColour = design.currentColour();
 }
 
 } // namespace loomara

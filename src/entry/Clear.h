@@ -1,7 +1,7 @@
 #pragma once
 
+#include "entry/FormState.h"
 #include "model/DesignState.h"
-#include "model/FormState.h"
 
 namespace loomara {
 

@@ -13,12 +13,12 @@ namespace loomara {
 
 Designer::Designer() {
     // Designer is neither copied nor moved, so the rule may keep `this`.
-    form.text230.onChange = [this] { applySettWidthRule(design, form.text230); };
+    form.settWidth.onChange = [this] { applySettWidthRule(design, form.settWidth); };
 }
 
 void Designer::selectSwatch(int pictureNumber) {
     if (const PaletteSwatch* swatch = findSwatch(pictureNumber)) {
-        loomara::selectSwatch(*swatch, design, form.text110);
+        loomara::selectSwatch(*swatch, design, form.colourName);
     }
 }
 
@@ -35,21 +35,21 @@ void Designer::typeCount(int slot, const QString& text) {
 }
 
 void Designer::typeSettWidth(const QString& text) {
-    form.text230.setText(text);
+    form.settWidth.setText(text);
 }
 
 void Designer::typeNotation(const QString& text) {
-    form.text150.setText(text);
+    form.notation.setText(text);
 }
 
 void Designer::typeColourName(const QString& text) {
-    form.text110.setText(text);
+    form.colourName.setText(text);
 }
 
 void Designer::weave() {
     const auto countTexts = form.countTexts();
-    const WeaveInputs inputs{design, countTexts, form.text230.text(), form.picture246BackColour};
-    loomara::weave(inputs, weaveState, form.picture135);
+    const WeaveInputs inputs{design, countTexts, form.settWidth.text(), form.backgroundColour};
+    loomara::weave(inputs, weaveState, form.weavePicture);
 }
 
 void Designer::brighten() {

@@ -1,6 +1,6 @@
 #include "entry/SettWidth.h"
 
-#include "model/FormState.h"
+#include "entry/FormState.h"
 
 namespace loomara {
 

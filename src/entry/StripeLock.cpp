@@ -70,19 +70,19 @@ std::optional<QString> lockStripe(int slot, DesignState& design, FormState& form
     if (slot == 1) {
         box.left = kStripStartTwips;
         box.width = static_cast<float>(*checkedMul16(count, kTwipsPerThread));
-        form.text150.setText(entry);
+        form.notation.setText(entry);
     } else {
         box.width = static_cast<float>(*checkedMul16(count, kTwipsPerThread));
         const LockBox& neighbour = form.lockBox(slot - 1);
         box.left = neighbour.left + neighbour.width;
-        form.text150.setText(form.text150.text() + entry);
+        form.notation.setText(form.notation.text() + entry);
     }
     box.backColour = design.currentColour();
     box.bordered = false;
     design.storeStripe(slot, count);
 
     const int lastSummed = slot <= kLastPartialTotalSlot ? slot : DesignState::kSlotCount;
-    form.text230.setText(QString::number(*design.threadCountTotal(lastSummed)));
+    form.settWidth.setText(QString::number(*design.threadCountTotal(lastSummed)));
     return std::nullopt;
 }
 

@@ -34,7 +34,7 @@ struct PaletteSwatch {
     int top() const { return 120 + kPitch * (row - 1); }
 };
 
-// The legend under the base colours (Text25): their codes in swatch order, each under its swatch.
+// The legend under the base colours: their codes in swatch order, each under its swatch.
 inline constexpr const char* kBaseColourLegend =
     "  lr   p    r    o    k   lg   x   g    i    d   lb   q    b   h   n    v   s    y    f    "
     "e   a    t   c    l    w   z    u   m   j";

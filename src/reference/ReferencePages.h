@@ -23,7 +23,7 @@ struct ReferencePageDescription {
 
 inline constexpr int kReferencePageCount = 6;
 
-// In page order: page 1 is opened by Command3, page 6 by Command8.
+// In page order: page 1 is opened by the first of the six page buttons, page 6 by the last.
 // clang-format off
 inline constexpr std::array<ReferencePageDescription, kReferencePageCount> kReferencePages{{
     // form     caption       inner size    Text1                   list

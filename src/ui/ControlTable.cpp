@@ -1,6 +1,6 @@
 #include "ui/ControlTable.h"
 
-#include "model/FormState.h"
+#include "entry/FormState.h"
 #include "palette/PaletteSwatch.h"
 
 #include <array>
@@ -92,10 +92,15 @@ void addPalette(std::vector<ControlDescription>& rows) {
 }
 
 void addCountEntry(std::vector<ControlDescription>& rows) {
-    rows.push_back(textBox(QStringLiteral("Text110"), 120, 1440, 855, 285));
+    ControlDescription colourName = textBox(QStringLiteral("Text110"), 120, 1440, 855, 285);
+    colourName.role = Role::ColourName;
+    rows.push_back(colourName);
     for (int n = 1; n <= DesignState::kSlotCount; ++n) {
-        rows.push_back(
-            textBox(QStringLiteral("Text%1").arg(n), 1080 + 480 * (n - 1), 1440, 375, 285, "0"));
+        ControlDescription count =
+            textBox(QStringLiteral("Text%1").arg(n), 1080 + 480 * (n - 1), 1440, 375, 285, "0");
+        count.role = Role::CountBox;
+        count.slot = n;
+        rows.push_back(count);
     }
     rows.push_back(caption("Text130", 9720, 1200, 1335, 165, QStringLiteral("THREAD COUNT")));
     rows.push_back(stepNumber("Text170", 1320, "2"));
@@ -104,27 +109,36 @@ void addCountEntry(std::vector<ControlDescription>& rows) {
 void addNotationAndLockBoxes(std::vector<ControlDescription>& rows) {
     rows.push_back(
         caption("Text140", 0, 1800, 855, 285, QStringLiteral("PATTERN"), Alignment::Centre));
-    rows.push_back(textBox(QStringLiteral("Text150"), 840, 1800, 10695, 285));
+    ControlDescription notation = textBox(QStringLiteral("Text150"), 840, 1800, 10695, 285);
+    notation.role = Role::Notation;
+    rows.push_back(notation);
     for (int k = 1; k <= DesignState::kSlotCount; ++k) {
         const LockBox box = FormState::designLockBox(k);
-        rows.push_back(picture(QStringLiteral("Picture%1").arg(135 + k), static_cast<int>(box.left),
-                               static_cast<int>(box.top), static_cast<int>(box.width),
-                               static_cast<int>(box.height)));
+        ControlDescription lock = picture(
+            QStringLiteral("Picture%1").arg(135 + k), static_cast<int>(box.left),
+            static_cast<int>(box.top), static_cast<int>(box.width), static_cast<int>(box.height));
+        lock.role = Role::LockBox;
+        lock.slot = k;
+        rows.push_back(lock);
     }
     rows.push_back(stepNumber("Text180", 2640, "3"));
 }
 
 void addWeaveArea(std::vector<ControlDescription>& rows) {
-    rows.push_back(picture(QStringLiteral("Picture135"), 120, 2640, 10455, 6735));
+    ControlDescription weavePicture = picture(QStringLiteral("Picture135"), 120, 2640, 10455, 6735);
+    weavePicture.role = Role::WeavePicture;
+    rows.push_back(weavePicture);
     rows.push_back(caption("Text220", 10680, 3120, 1095, 255, QStringLiteral("SETT WIDTH")));
     ControlDescription settWidth = textBox(QStringLiteral("Text230"), 10800, 3360, 855, 285, "0");
     settWidth.back = BackColour::Fixed;
     settWidth.colour = kSettWidthBack;
     settWidth.alignment = Alignment::Centre;
+    settWidth.role = Role::SettWidth;
     rows.push_back(settWidth);
     rows.push_back(button(QStringLiteral("WEAVE"), 10800, 3720, 855, 735, "WEAVE"));
     ControlDescription background = picture(QStringLiteral("Picture246"), 10920, 4560, 615, 615);
     background.back = BackColour::WindowText;
+    background.role = Role::Background;
     rows.push_back(background);
     ControlDescription label =
         caption("Text120", 10600, 5160, 1215, 285, QStringLiteral("BACKGROUND"), Alignment::Centre);

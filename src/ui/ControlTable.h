@@ -37,6 +37,19 @@ enum class Typeface {
     Serif,     // stands in for "MS Serif"
 };
 
+// What a control is to the window, for the controls that show state; the rest only show their
+// design text and colour, or are routed by the wiring table.
+enum class Role {
+    None,
+    CountBox,     // the thread count of the row's slot
+    LockBox,      // the lock box of the row's slot
+    ColourName,   // "Color " and the current code
+    Notation,     // the sett as entered
+    SettWidth,    // the total thread count
+    WeavePicture, // the woven picture
+    Background,   // the weave background colour
+};
+
 struct ControlDescription {
     QString name;
     ControlKind kind;
@@ -51,6 +64,8 @@ struct ControlDescription {
     Typeface typeface = Typeface::Default;
     double pointSize = 0; // 0: the window's size
     bool bordered = true; // picture boxes only
+    Role role = Role::None;
+    int slot = 0; // count and lock boxes: 1..21
 };
 
 // Every control of the window, in creation order (which is also the keyboard focus order).

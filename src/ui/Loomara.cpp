@@ -177,24 +177,39 @@ void Loomara::buildControls() {
             condenseToFit(static_cast<QLineEdit*>(widget));
         }
         controls_.insert(row.name, widget);
+        keepIfItShowsState(row, widget);
     }
+}
 
-    const auto lineEdit = [this](const QString& name) {
-        return qobject_cast<QLineEdit*>(control(name));
-    };
-    const auto pictureBox = [this](const QString& name) {
-        return qobject_cast<PictureBox*>(control(name));
-    };
-    for (int k = 1; k <= DesignState::kSlotCount; ++k) {
-        const auto at = static_cast<std::size_t>(k - 1);
-        countBoxes_[at] = lineEdit(QStringLiteral("Text%1").arg(k));
-        lockBoxes_[at] = pictureBox(QStringLiteral("Picture%1").arg(135 + k));
+void Loomara::keepIfItShowsState(const ControlDescription& row, QWidget* widget) {
+    const auto at = static_cast<std::size_t>(row.slot - 1);
+    auto* box = qobject_cast<QLineEdit*>(widget);
+    auto* picture = qobject_cast<PictureBox*>(widget);
+    switch (row.role) {
+    case Role::None:
+        break;
+    case Role::CountBox:
+        countBoxes_.at(at) = box;
+        break;
+    case Role::LockBox:
+        lockBoxes_.at(at) = picture;
+        break;
+    case Role::ColourName:
+        colourNameBox_ = box;
+        break;
+    case Role::Notation:
+        notationBox_ = box;
+        break;
+    case Role::SettWidth:
+        settWidthBox_ = box;
+        break;
+    case Role::WeavePicture:
+        weavePictureBox_ = picture;
+        break;
+    case Role::Background:
+        backgroundBox_ = picture;
+        break;
     }
-    text110_ = lineEdit(QStringLiteral("Text110"));
-    text150_ = lineEdit(QStringLiteral("Text150"));
-    text230_ = lineEdit(QStringLiteral("Text230"));
-    picture135_ = pictureBox(QStringLiteral("Picture135"));
-    picture246_ = pictureBox(QStringLiteral("Picture246"));
 }
 
 void Loomara::buildMenus() {
@@ -238,11 +253,11 @@ void Loomara::forwardEdits() {
                     refresh();
                 });
     }
-    connect(text150_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    connect(notationBox_, &QLineEdit::textEdited, this, [this](const QString& text) {
         designer_.typeNotation(text);
         refresh();
     });
-    connect(text110_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    connect(colourNameBox_, &QLineEdit::textEdited, this, [this](const QString& text) {
         designer_.typeColourName(text);
         refresh();
     });
@@ -265,15 +280,15 @@ void Loomara::refresh() {
         box->setBackColour(toQColor(state.backColour.value_or(buttonFaceColour())));
         box->setBordered(state.bordered);
     }
-    setText(text110_, form.text110.text());
-    setText(text150_, form.text150.text());
-    setText(text230_, form.text230.text());
-    setBase(text230_, toQColor(form.text230.backColour()));
-    picture246_->setBackColour(toQColor(form.picture246BackColour));
-    const WeaveCanvas& canvas = form.picture135;
-    picture135_->resize(std::max(0, twipsToPixels(canvas.width())),
-                        std::max(0, twipsToPixels(canvas.height())));
-    picture135_->setImage(canvas.image());
+    setText(colourNameBox_, form.colourName.text());
+    setText(notationBox_, form.notation.text());
+    setText(settWidthBox_, form.settWidth.text());
+    setBase(settWidthBox_, toQColor(form.settWidth.backColour()));
+    backgroundBox_->setBackColour(toQColor(form.backgroundColour));
+    const WeaveCanvas& canvas = form.weavePicture;
+    weavePictureBox_->resize(std::max(0, twipsToPixels(canvas.width())),
+                             std::max(0, twipsToPixels(canvas.height())));
+    weavePictureBox_->setImage(canvas.image());
 }
 
 void Loomara::warnIf(const QString& title, const std::optional<QString>& problem) {
@@ -282,141 +297,65 @@ void Loomara::warnIf(const QString& title, const std::optional<QString>& problem
     }
 }
 
-void Loomara::lock(int slot) {
+void Loomara::selectSwatch(int pictureNumber) {
+    designer_.selectSwatch(pictureNumber);
+}
+
+void Loomara::lockStripe(int slot) {
     if (const auto refusal = designer_.lockStripe(slot)) {
         messages_->warning(this, windowTitle(), *refusal);
         countBoxes_[static_cast<std::size_t>(slot - 1)]->setFocus();
     }
 }
 
-void Loomara::Swatch_Click(int pictureNumber) {
-    designer_.selectSwatch(pictureNumber);
-}
-void Loomara::Picture136_Click() {
-    lock(1);
-}
-void Loomara::Picture137_Click() {
-    lock(2);
-}
-void Loomara::Picture138_Click() {
-    lock(3);
-}
-void Loomara::Picture139_Click() {
-    lock(4);
-}
-void Loomara::Picture140_Click() {
-    lock(5);
-}
-void Loomara::Picture141_Click() {
-    lock(6);
-}
-void Loomara::Picture142_Click() {
-    lock(7);
-}
-void Loomara::Picture143_Click() {
-    lock(8);
-}
-void Loomara::Picture144_Click() {
-    lock(9);
-}
-void Loomara::Picture145_Click() {
-    lock(10);
-}
-void Loomara::Picture146_Click() {
-    lock(11);
-}
-void Loomara::Picture147_Click() {
-    lock(12);
-}
-void Loomara::Picture148_Click() {
-    lock(13);
-}
-void Loomara::Picture149_Click() {
-    lock(14);
-}
-void Loomara::Picture150_Click() {
-    lock(15);
-}
-void Loomara::Picture151_Click() {
-    lock(16);
-}
-void Loomara::Picture152_Click() {
-    lock(17);
-}
-void Loomara::Picture153_Click() {
-    lock(18);
-}
-void Loomara::Picture154_Click() {
-    lock(19);
-}
-void Loomara::Picture155_Click() {
-    lock(20);
-}
-void Loomara::Picture156_Click() {
-    lock(21);
-}
-void Loomara::Picture246_Click() {
+void Loomara::takeBackgroundColour() {
     designer_.takeBackgroundColour();
 }
-void Loomara::Text230_Change() {
-    designer_.typeSettWidth(text230_->text());
+
+void Loomara::settWidthEdited() {
+    designer_.typeSettWidth(settWidthBox_->text());
 }
-void Loomara::WEAVE_Click() {
+
+void Loomara::weave() {
     designer_.weave();
 }
-void Loomara::Command1_Click() {
+
+void Loomara::brighten() {
     designer_.brighten();
 }
-void Loomara::Command2_Click() {
+
+void Loomara::darken() {
     designer_.darken();
 }
-void Loomara::Clear_Click() {
+
+void Loomara::showReferencePage(int page) {
+    secondary_.showReferencePage(page);
+}
+
+void Loomara::clear() {
     designer_.clear();
 }
 
-void Loomara::Command3_Click() {
-    secondary_.showReferencePage(1);
+void Loomara::openBackground() {
+    warnIf(QStringLiteral("Open"),
+           loomara::openBackground(io_.cd1, io_.loader, designer_.form.weavePicture));
 }
 
-void Loomara::Command4_Click() {
-    secondary_.showReferencePage(2);
+void Loomara::savePicture() {
+    warnIf(QStringLiteral("Save"), saveWovenPicture(io_.cd1, designer_.form.weavePicture));
 }
 
-void Loomara::Command5_Click() {
-    secondary_.showReferencePage(3);
-}
-
-void Loomara::Command6_Click() {
-    secondary_.showReferencePage(4);
-}
-
-void Loomara::Command7_Click() {
-    secondary_.showReferencePage(5);
-}
-
-void Loomara::Command8_Click() {
-    secondary_.showReferencePage(6);
-}
-
-void Loomara::Help_Click() {
-    secondary_.showHelp();
-}
-
-void Loomara::Open_Click() {
-    warnIf(QStringLiteral("Open"), openBackground(io_.cd1, io_.loader, designer_.form.picture135));
-}
-
-void Loomara::Save_Click() {
-    warnIf(QStringLiteral("Save"), saveWovenPicture(io_.cd1, designer_.form.picture135));
-}
-
-void Loomara::Print_Click() {
+void Loomara::printPicture() {
     warnIf(QStringLiteral("Print"),
-           printWovenPicture(io_.cd1, io_.printer, designer_.form.picture135));
+           printWovenPicture(io_.cd1, io_.printer, designer_.form.weavePicture));
 }
 
-void Loomara::Exit_Click() {
+void Loomara::exit() {
     close();
+}
+
+void Loomara::showHelp() {
+    secondary_.showHelp();
 }
 
 // Closing the main window ends the program and takes the reference and help pages with it.

@@ -17,6 +17,7 @@ class QLineEdit;
 namespace loomara {
 
 class PictureBox;
+struct ControlDescription;
 struct QtIoPlatform;
 struct Wire;
 
@@ -44,46 +45,21 @@ public:
     // never feeds back into state: edits are taken only from the user's own typing.
     void refresh();
 
-    // The handlers, one per control and event.
-    void Swatch_Click(int pictureNumber); // the 163 palette swatches, Picture1 .. Picture185
-    void Picture136_Click();
-    void Picture137_Click();
-    void Picture138_Click();
-    void Picture139_Click();
-    void Picture140_Click();
-    void Picture141_Click();
-    void Picture142_Click();
-    void Picture143_Click();
-    void Picture144_Click();
-    void Picture145_Click();
-    void Picture146_Click();
-    void Picture147_Click();
-    void Picture148_Click();
-    void Picture149_Click();
-    void Picture150_Click();
-    void Picture151_Click();
-    void Picture152_Click();
-    void Picture153_Click();
-    void Picture154_Click();
-    void Picture155_Click();
-    void Picture156_Click();
-    void Picture246_Click();
-    void Text230_Change();
-    void WEAVE_Click();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Command7_Click();
-    void Command8_Click();
-    void Clear_Click();
-    void Open_Click();
-    void Save_Click();
-    void Print_Click();
-    void Exit_Click();
-    void Help_Click();
+    // The handlers. The wiring table runs one of them for each event it routes.
+    void selectSwatch(int pictureNumber); // any of the 163 palette swatches
+    void lockStripe(int slot);            // the lock box of slot 1..21
+    void takeBackgroundColour();
+    void settWidthEdited();
+    void weave();
+    void brighten();
+    void darken();
+    void showReferencePage(int page); // 1..6, in the order of the six buttons
+    void clear();
+    void openBackground();
+    void savePicture();
+    void printPicture();
+    void exit();
+    void showHelp();
 
 signals:
     // After a handler of the wiring table has run and the widgets were refreshed.
@@ -94,11 +70,11 @@ protected:
 
 private:
     void buildControls();
+    void keepIfItShowsState(const ControlDescription& row, QWidget* widget);
     void buildMenus();
     void wireHandlers();
     void forwardEdits();
     void dispatch(const Wire& wire);
-    void lock(int slot);
     void warnIf(const QString& title, const std::optional<QString>& problem);
 
     Designer designer_;
@@ -109,11 +85,11 @@ private:
     QHash<QString, QObject*> controls_;
     std::array<QLineEdit*, DesignState::kSlotCount> countBoxes_{};
     std::array<PictureBox*, DesignState::kSlotCount> lockBoxes_{};
-    QLineEdit* text110_ = nullptr;
-    QLineEdit* text150_ = nullptr;
-    QLineEdit* text230_ = nullptr;
-    PictureBox* picture135_ = nullptr;
-    PictureBox* picture246_ = nullptr;
+    QLineEdit* colourNameBox_ = nullptr;
+    QLineEdit* notationBox_ = nullptr;
+    QLineEdit* settWidthBox_ = nullptr;
+    PictureBox* weavePictureBox_ = nullptr;
+    PictureBox* backgroundBox_ = nullptr;
 };
 
 } // namespace loomara

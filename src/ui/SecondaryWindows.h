@@ -21,7 +21,7 @@ public:
     SecondaryWindows(const SecondaryWindows&) = delete;
     SecondaryWindows& operator=(const SecondaryWindows&) = delete;
 
-    // page 1..6: Command3 .. Command8 of the main window.
+    // page 1..6, in the order of the main window's six page buttons.
     void showReferencePage(int page);
     void showHelp();
 

@@ -38,8 +38,8 @@ struct EntrySnapshot {
 
     explicit EntrySnapshot(const Designer& d)
         : stripes(d.design.stripes), current(d.design.currentColour()), code(d.design.currentCode),
-          boxes(d.form.lockBoxes), notation(d.form.text150.text()),
-          settWidth(d.form.text230.text()), settWidthColour(d.form.text230.backColour()) {}
+          boxes(d.form.lockBoxes), notation(d.form.notation.text()),
+          settWidth(d.form.settWidth.text()), settWidthColour(d.form.settWidth.backColour()) {}
 
     friend bool operator==(const EntrySnapshot&, const EntrySnapshot&) = default;
 };

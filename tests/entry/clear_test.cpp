@@ -18,8 +18,8 @@ void buildADesign(Designer& d) {
     d.weave();
     QImage background(8, 8, QImage::Format_RGB32);
     background.fill(Qt::red);
-    d.form.picture135.setPicture(background);
-    d.form.picture135.setWidth(3000);
+    d.form.weavePicture.setPicture(background);
+    d.form.weavePicture.setWidth(3000);
 }
 
 } // namespace
@@ -33,16 +33,16 @@ TEST(Clear, PutsEveryControlBackAsDesigned) {
         EXPECT_EQ(d.form.countBox(k).text(), "0");
         EXPECT_EQ(d.form.lockBox(k), FormState::designLockBox(k)) << k;
     }
-    EXPECT_EQ(d.form.text150.text(), "");
-    EXPECT_EQ(d.form.text110.text(), "");
-    EXPECT_EQ(d.form.text230.text(), "0");
-    EXPECT_EQ(d.form.text230.backColour(), FormState::kSettWidthYellow);
-    EXPECT_EQ(d.form.picture246BackColour, designed.picture246BackColour);
-    EXPECT_EQ(d.form.picture135.width(), WeaveCanvas::kDesignWidthTwips);
-    EXPECT_EQ(d.form.picture135.height(), WeaveCanvas::kDesignHeightTwips);
-    EXPECT_FALSE(d.form.picture135.hasPicture());
-    EXPECT_EQ(d.form.picture135.backColour(), buttonFaceColour());
-    EXPECT_EQ(d.form.picture135.image(), designed.picture135.image());
+    EXPECT_EQ(d.form.notation.text(), "");
+    EXPECT_EQ(d.form.colourName.text(), "");
+    EXPECT_EQ(d.form.settWidth.text(), "0");
+    EXPECT_EQ(d.form.settWidth.backColour(), FormState::kSettWidthYellow);
+    EXPECT_EQ(d.form.backgroundColour, designed.backgroundColour);
+    EXPECT_EQ(d.form.weavePicture.width(), WeaveCanvas::kDesignWidthTwips);
+    EXPECT_EQ(d.form.weavePicture.height(), WeaveCanvas::kDesignHeightTwips);
+    EXPECT_FALSE(d.form.weavePicture.hasPicture());
+    EXPECT_EQ(d.form.weavePicture.backColour(), buttonFaceColour());
+    EXPECT_EQ(d.form.weavePicture.image(), designed.weavePicture.image());
 }
 
 TEST(Clear, ZeroesTheCountsButKeepsEveryColourAndTheCurrentColour) {
@@ -61,11 +61,11 @@ TEST(Clear, LocksAndTheBackgroundAfterwardsUseTheColourPickedBefore) {
     d.clear();
     typeAndLock(d, 2, "6");
     EXPECT_EQ(d.design.slot(2), (Stripe{6, 30, 125, 190}));
-    EXPECT_EQ(d.form.text150.text(), "LB6, ");
+    EXPECT_EQ(d.form.notation.text(), "LB6, ");
     EXPECT_EQ(d.form.lockBox(2).left, 5400.0f + 255); // slot 1 is unlocked again
-    EXPECT_EQ(d.form.text230.text(), "6");
+    EXPECT_EQ(d.form.settWidth.text(), "6");
     d.takeBackgroundColour();
-    EXPECT_EQ(d.form.picture246BackColour, (Rgb{30, 125, 190}));
+    EXPECT_EQ(d.form.backgroundColour, (Rgb{30, 125, 190}));
 }
 
 TEST(Clear, KeepsTheSettWidthRuleWorking) {
@@ -73,8 +73,8 @@ TEST(Clear, KeepsTheSettWidthRuleWorking) {
     buildADesign(d);
     d.clear();
     d.typeSettWidth("abc");
-    EXPECT_EQ(d.form.text230.text(), "0");
+    EXPECT_EQ(d.form.settWidth.text(), "0");
     typeAndLock(d, 12, "300");
-    EXPECT_EQ(d.form.text230.text(), "300");
-    EXPECT_EQ(d.form.text230.backColour(), FormState::kSettWidthGreen);
+    EXPECT_EQ(d.form.settWidth.text(), "300");
+    EXPECT_EQ(d.form.settWidth.backColour(), FormState::kSettWidthGreen);
 }

@@ -81,10 +81,10 @@ TEST(EntryProperty, RandomSessionsKeepTheLockRules) {
                 ASSERT_TRUE(count);
                 ASSERT_EQ(d.design.slot(slot).threadCount, *count);
                 ASSERT_EQ(d.form.lockBox(slot).width, static_cast<float>(*count * 10));
-                ASSERT_TRUE(d.form.text150.text().endsWith(typed + QStringLiteral(", ")));
+                ASSERT_TRUE(d.form.notation.text().endsWith(typed + QStringLiteral(", ")));
                 if (slot >= 11) {
                     ++wideLocks;
-                    ASSERT_EQ(d.form.text230.text(),
+                    ASSERT_EQ(d.form.settWidth.text(),
                               QString::number(*d.design.threadCountTotal(21)))
                         << "seed " << seed << " step " << step;
                 }

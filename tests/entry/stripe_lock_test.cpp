@@ -7,10 +7,10 @@ TEST(StripeLock, BeforeAnySwatchLocksBlackWithoutACode) {
     Designer d;
     typeAndLock(d, 1, "8");
     EXPECT_EQ(d.design.slot(1), (Stripe{8, 0, 0, 0}));
-    EXPECT_EQ(d.form.text150.text(), "8, ");
+    EXPECT_EQ(d.form.notation.text(), "8, ");
     EXPECT_EQ(d.form.lockBox(1).backColour, (Rgb{0, 0, 0}));
     EXPECT_FALSE(d.form.lockBox(1).bordered);
-    EXPECT_EQ(d.form.text230.text(), "8");
+    EXPECT_EQ(d.form.settWidth.text(), "8");
 }
 
 TEST(StripeLock, FirstThreeSlotsDockIntoAStripFrom120) {
@@ -32,8 +32,8 @@ TEST(StripeLock, FirstThreeSlotsDockIntoAStripFrom120) {
     EXPECT_EQ(d.form.lockBox(3).height, 375.0f);
     EXPECT_EQ(d.form.lockBox(2).backColour, (Rgb{2, 2, 2}));
     EXPECT_EQ(d.design.slot(3), (Stripe{10, 0, 71, 12}));
-    EXPECT_EQ(d.form.text150.text(), "RT4, K6, G10, ");
-    EXPECT_EQ(d.form.text230.text(), "20");
+    EXPECT_EQ(d.form.notation.text(), "RT4, K6, G10, ");
+    EXPECT_EQ(d.form.settWidth.text(), "20");
 }
 
 TEST(StripeLock, CountsAreConvertedButTheNotationKeepsTheTextAsTyped) {
@@ -46,8 +46,8 @@ TEST(StripeLock, CountsAreConvertedButTheNotationKeepsTheTextAsTyped) {
     EXPECT_EQ(d.design.slot(2).threadCount, 7);
     typeAndLock(d, 3, "3.5");
     EXPECT_EQ(d.design.slot(3).threadCount, 4);
-    EXPECT_EQ(d.form.text150.text(), "W2.5, W 7 , W3.5, ");
-    EXPECT_EQ(d.form.text230.text(), "13");
+    EXPECT_EQ(d.form.notation.text(), "W2.5, W 7 , W3.5, ");
+    EXPECT_EQ(d.form.settWidth.text(), "13");
 }
 
 TEST(StripeLock, ZeroCountLeavesAnInvisibleBarAndTheNextDocksOnIt) {
@@ -60,7 +60,7 @@ TEST(StripeLock, ZeroCountLeavesAnInvisibleBarAndTheNextDocksOnIt) {
     EXPECT_EQ(d.form.lockBox(2).left, 170.0f);
     EXPECT_EQ(d.form.lockBox(3).left, 170.0f);
     EXPECT_EQ(d.design.slot(2), (Stripe{0, 165, 0, 0}));
-    EXPECT_EQ(d.form.text150.text(), "5, R0, R3, ");
+    EXPECT_EQ(d.form.notation.text(), "5, R0, R3, ");
 }
 
 TEST(StripeLock, TheLargestCountFillsA16BitBar) {
@@ -81,7 +81,7 @@ TEST(StripeLock, ABoxLockedBeforeItsNeighbourDocksOnTheNeighbourAsDesigned) {
     typeAndLock(d, 19, "2");
     EXPECT_EQ(d.form.lockBox(19).left, 10470.0f + 255);
     // Slot 11 onwards write the total of the whole sett.
-    EXPECT_EQ(d.form.text230.text(), "4");
+    EXPECT_EQ(d.form.settWidth.text(), "4");
 }
 
 TEST(StripeLock, RelockingMovesOnlyTheClickedBarAndAppendsToTheNotation) {
@@ -95,8 +95,8 @@ TEST(StripeLock, RelockingMovesOnlyTheClickedBarAndAppendsToTheNotation) {
     EXPECT_EQ(d.form.lockBox(2).width, 200.0f);
     EXPECT_EQ(d.form.lockBox(3).left, 220.0f); // now overlapped until it is locked again
     EXPECT_EQ(d.form.lockBox(2).backColour, (Rgb{231, 191, 0}));
-    EXPECT_EQ(d.form.text150.text(), "4, 6, 10, Y20, ");
-    EXPECT_EQ(d.form.text230.text(), "34");
+    EXPECT_EQ(d.form.notation.text(), "4, 6, 10, Y20, ");
+    EXPECT_EQ(d.form.settWidth.text(), "34");
 }
 
 TEST(StripeLock, RelockingSlotOneRestartsTheNotationAndKeepsTheOtherSlots) {
@@ -106,13 +106,13 @@ TEST(StripeLock, RelockingSlotOneRestartsTheNotationAndKeepsTheOtherSlots) {
     typeAndLock(d, 3, "10");
     d.selectSwatch(pictureOf("B"));
     typeAndLock(d, 1, "8");
-    EXPECT_EQ(d.form.text150.text(), "B8, ");
+    EXPECT_EQ(d.form.notation.text(), "B8, ");
     EXPECT_EQ(d.design.slot(2).threadCount, 6);
     EXPECT_EQ(d.design.slot(3).threadCount, 10);
     EXPECT_EQ(d.form.lockBox(2).left, 160.0f);
     EXPECT_EQ(d.form.lockBox(3).left, 220.0f);
     // "8" differs from the "20" shown, so the change rule replaces it by the whole total.
-    EXPECT_EQ(d.form.text230.text(), "24");
+    EXPECT_EQ(d.form.settWidth.text(), "24");
 }
 
 TEST(StripeLock, APartialTotalEqualToTheTextShownIsLeftStanding) {
@@ -120,11 +120,11 @@ TEST(StripeLock, APartialTotalEqualToTheTextShownIsLeftStanding) {
     typeAndLock(d, 3, "8"); // the box shows 8: the total of slots 1..3
     // Slot 1's count equals the text shown, so no change happens and the total is not redone.
     typeAndLock(d, 1, "8");
-    EXPECT_EQ(d.form.text230.text(), "8");
+    EXPECT_EQ(d.form.settWidth.text(), "8");
     EXPECT_EQ(*d.design.threadCountTotal(21), 16);
     // The next lock of a later slot sets it right again.
     typeAndLock(d, 12, "0");
-    EXPECT_EQ(d.form.text230.text(), "16");
+    EXPECT_EQ(d.form.settWidth.text(), "16");
 }
 
 TEST(StripeLock, UnusableCountsAreRefusedWithTheSlotAndTheReasonAndChangeNothing) {
@@ -174,7 +174,7 @@ TEST(StripeLock, ACountThatWouldPushTheSettPast32767IsRefused) {
     }
     typeAndLock(d, 10, "3276");
     typeAndLock(d, 11, "7"); // 32760 + 7
-    EXPECT_EQ(d.form.text230.text(), "32767");
+    EXPECT_EQ(d.form.settWidth.text(), "32767");
 
     d.typeCount(21, "1");
     const EntrySnapshot before(d);
@@ -187,9 +187,9 @@ TEST(StripeLock, ACountThatWouldPushTheSettPast32767IsRefused) {
     // Lowering a slot that is already counted is still allowed, and so is locking 0.
     typeAndLock(d, 21, "0");
     typeAndLock(d, 11, "6");
-    EXPECT_EQ(d.form.text230.text(), "32766");
+    EXPECT_EQ(d.form.settWidth.text(), "32766");
     typeAndLock(d, 21, "1");
-    EXPECT_EQ(d.form.text230.text(), "32767");
+    EXPECT_EQ(d.form.settWidth.text(), "32767");
 }
 
 TEST(StripeLock, ARefusedSlotOneKeepsTheNotation) {
@@ -200,7 +200,7 @@ TEST(StripeLock, ARefusedSlotOneKeepsTheNotation) {
     const EntrySnapshot before(d);
     EXPECT_TRUE(d.lockStripe(1));
     EXPECT_EQ(EntrySnapshot(d), before);
-    EXPECT_EQ(d.form.text150.text(), "4, 6, ");
+    EXPECT_EQ(d.form.notation.text(), "4, 6, ");
 }
 
 TEST(StripeLock, SlotTenIsTheLastToWriteItsPartialTotal) {
@@ -208,9 +208,9 @@ TEST(StripeLock, SlotTenIsTheLastToWriteItsPartialTotal) {
     // no change, so the rule does not run and the box keeps 5 although the sett is 10 wide.
     Designer d;
     typeAndLock(d, 11, "5");
-    EXPECT_EQ(d.form.text230.text(), "5");
+    EXPECT_EQ(d.form.settWidth.text(), "5");
     typeAndLock(d, 10, "5");
-    EXPECT_EQ(d.form.text230.text(), "5");
+    EXPECT_EQ(d.form.settWidth.text(), "5");
     EXPECT_EQ(*d.design.threadCountTotal(21), 10);
 }
 

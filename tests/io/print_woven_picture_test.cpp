@@ -345,7 +345,7 @@ TEST_F(PrintToPdf, ThePageHoldsTheWovenPictureExactlyInEitherOrientation) {
         typeAndLock(designer, slot, count);
     }
     designer.weave();
-    const WeaveCanvas& woven = designer.form.picture135;
+    const WeaveCanvas& woven = designer.form.weavePicture;
     ASSERT_EQ(woven.image().size(), QSize(693, 445));
     ASSERT_LE(coloursOf(woven.image()).size(), 5u);
 

@@ -24,12 +24,12 @@ TEST(SelectSwatch, SetsTheTableColourAndShowsTheCodeCaseKept) {
     d.selectSwatch(pictureOf("K"));
     EXPECT_EQ(d.design.currentColour(), (Rgb{2, 2, 2}));
     EXPECT_EQ(d.design.currentCode, "K");
-    EXPECT_EQ(d.form.text110.text(), "Color K");
+    EXPECT_EQ(d.form.colourName.text(), "Color K");
     d.selectSwatch(pictureOf("k"));
     EXPECT_EQ(d.design.currentColour(), (Rgb{0, 0, 0}));
-    EXPECT_EQ(d.form.text110.text(), "Color k");
+    EXPECT_EQ(d.form.colourName.text(), "Color k");
     d.selectSwatch(pictureOf("LLP"));
-    EXPECT_EQ(d.form.text110.text(), "Color LLP");
+    EXPECT_EQ(d.form.colourName.text(), "Color LLP");
 }
 
 TEST(SelectSwatch, SetsTheColourOfTheTableNotTheOneShown) {
@@ -46,7 +46,7 @@ TEST(SelectSwatch, DogThenTChangesOnlyTheCode) {
     d.selectSwatch(pictureOf("T"));
     EXPECT_EQ(d.design.currentColour(), (Rgb{95, 63, 0}));
     EXPECT_EQ(d.design.currentCode, "T");
-    EXPECT_EQ(d.form.text110.text(), "Color T");
+    EXPECT_EQ(d.form.colourName.text(), "Color T");
 }
 
 TEST(SelectSwatch, EveryRowOfTheTableIsReachableByItsPicture) {
@@ -65,21 +65,21 @@ TEST(SelectSwatch, TouchesNothingButTheCurrentColourAndTheColourName) {
     d.weave();
     const DesignState designBefore = d.design;
     const LockBox boxBefore = d.form.lockBox(1);
-    const QString notationBefore = d.form.text150.text();
-    const QString widthBefore = d.form.text230.text();
-    const Rgb backgroundBefore = d.form.picture246BackColour;
-    const QImage pictureBefore = d.form.picture135.image();
+    const QString notationBefore = d.form.notation.text();
+    const QString widthBefore = d.form.settWidth.text();
+    const Rgb backgroundBefore = d.form.backgroundColour;
+    const QImage pictureBefore = d.form.weavePicture.image();
 
     d.selectSwatch(pictureOf("RT"));
     d.selectSwatch(pictureOf("RT"));
     EXPECT_EQ(d.design.stripes, designBefore.stripes);
     EXPECT_EQ(d.form.lockBox(1), boxBefore);
-    EXPECT_EQ(d.form.text150.text(), notationBefore);
-    EXPECT_EQ(d.form.text230.text(), widthBefore);
-    EXPECT_EQ(d.form.picture246BackColour, backgroundBefore);
-    EXPECT_EQ(d.form.picture135.image(), pictureBefore);
+    EXPECT_EQ(d.form.notation.text(), notationBefore);
+    EXPECT_EQ(d.form.settWidth.text(), widthBefore);
+    EXPECT_EQ(d.form.backgroundColour, backgroundBefore);
+    EXPECT_EQ(d.form.weavePicture.image(), pictureBefore);
     EXPECT_EQ(d.design.currentColour(), (Rgb{249, 90, 49}));
-    EXPECT_EQ(d.form.text110.text(), "Color RT");
+    EXPECT_EQ(d.form.colourName.text(), "Color RT");
 }
 
 TEST(SelectSwatch, EditingTheColourNameChangesNoColourAndTheNextClickOverwritesIt) {
@@ -89,7 +89,7 @@ TEST(SelectSwatch, EditingTheColourNameChangesNoColourAndTheNextClickOverwritesI
     EXPECT_EQ(d.design.currentCode, "G");
     EXPECT_EQ(d.design.currentColour(), (Rgb{0, 71, 12}));
     d.selectSwatch(pictureOf("B"));
-    EXPECT_EQ(d.form.text110.text(), "Color B");
+    EXPECT_EQ(d.form.colourName.text(), "Color B");
 }
 
 TEST(SelectSwatch, AnUnknownPictureChangesNothing) {
@@ -98,5 +98,5 @@ TEST(SelectSwatch, AnUnknownPictureChangesNothing) {
     d.selectSwatch(135);
     d.selectSwatch(999);
     EXPECT_EQ(d.design.currentCode, "RT");
-    EXPECT_EQ(d.form.text110.text(), "Color RT");
+    EXPECT_EQ(d.form.colourName.text(), "Color RT");
 }

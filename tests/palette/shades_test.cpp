@@ -48,14 +48,14 @@ TEST(Shades, ShiftEmptySlotsAndLeaveCountsBarsNotationAndCurrentColour) {
     lockIn(d, 1, {100, 100, 100}, "0");
     lockIn(d, 2, {10, 20, 30}, "5");
     const auto boxes = d.form.lockBoxes;
-    const QString notation = d.form.text150.text();
+    const QString notation = d.form.notation.text();
     d.brighten();
     EXPECT_EQ(d.design.slot(1), (Stripe{0, 130, 130, 130}));
     EXPECT_EQ(d.design.slot(2), (Stripe{5, 40, 50, 60}));
     EXPECT_EQ(d.design.slot(21), (Stripe{0, 30, 30, 30}));
     EXPECT_EQ(d.form.lockBoxes, boxes);
     EXPECT_EQ(d.form.lockBox(2).backColour, (Rgb{10, 20, 30}));
-    EXPECT_EQ(d.form.text150.text(), notation);
+    EXPECT_EQ(d.form.notation.text(), notation);
     EXPECT_EQ(d.design.currentColour(), (Rgb{10, 20, 30}));
 }
 

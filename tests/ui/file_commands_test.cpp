@@ -41,7 +41,7 @@ protected:
     }
 
     QImage canvasImage() const {
-        return window->designer().form.picture135.image().convertToFormat(QImage::Format_RGB32);
+        return window->designer().form.weavePicture.image().convertToFormat(QImage::Format_RGB32);
     }
 
     QTemporaryDir dir;
@@ -60,7 +60,7 @@ TEST_F(FileCommands, AnOpenedPictureShowsUnderTheThreadsUntilACancelTakesItAway)
     EXPECT_TRUE(messages->warnings.isEmpty());
     // Shown at once at the top-left, unscaled, without weaving.
     EXPECT_EQ(shown().copy(0, 0, 60, 40), background);
-    const Rgb back = window->designer().form.picture135.backColour();
+    const Rgb back = window->designer().form.weavePicture.backColour();
     EXPECT_EQ(shown().pixelColor(60, 0), rgb(back.red, back.green, back.blue));
 
     click("WEAVE");
@@ -71,7 +71,7 @@ TEST_F(FileCommands, AnOpenedPictureShowsUnderTheThreadsUntilACancelTakesItAway)
     cd1.cancel();
     trigger("Open");
     EXPECT_TRUE(messages->warnings.isEmpty());
-    EXPECT_FALSE(window->designer().form.picture135.hasPicture());
+    EXPECT_FALSE(window->designer().form.weavePicture.hasPicture());
     const QImage plain = shown();
     ASSERT_EQ(plain.size(), woven.size());
     int gaps = 0;
@@ -108,7 +108,7 @@ TEST_F(FileCommands, AFileThatCannotBeReadWarnsOnceAndKeepsTheBackground) {
         EXPECT_EQ(messages->titles.last(), "Open");
         EXPECT_TRUE(messages->warnings.last().contains(name));
         EXPECT_EQ(
-            window->designer().form.picture135.picture().convertToFormat(QImage::Format_RGB32),
+            window->designer().form.weavePicture.picture().convertToFormat(QImage::Format_RGB32),
             background);
         EXPECT_EQ(shown(), before);
     }
@@ -144,8 +144,8 @@ TEST_F(FileCommands, ASaveThatFailsWarnsAndACancelWritesNothing) {
     ASSERT_EQ(messages->warnings.size(), 1);
     EXPECT_EQ(messages->titles, QStringList{"Save"});
     EXPECT_FALSE(QFileInfo::exists(file));
-    EXPECT_EQ(canvasImage(), before.picture135.image().convertToFormat(QImage::Format_RGB32));
-    EXPECT_EQ(window->designer().form.text150.text(), before.text150.text());
+    EXPECT_EQ(canvasImage(), before.weavePicture.image().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(window->designer().form.notation.text(), before.notation.text());
 
     cd1.cancel();
     trigger("Save");
@@ -164,8 +164,8 @@ TEST_F(FileCommands, PrintDrawsTheWeavePictureOnOnePageAndAFailureWarns) {
     const RecordingPrinter::Painting& page = printer.paintings()[0];
     EXPECT_EQ(page.picture.convertToFormat(QImage::Format_RGB32), shown());
     // The shrunk picture of a 40-thread sett prints at its on-screen size in twips.
-    EXPECT_EQ(page.width, window->designer().form.picture135.width());
-    EXPECT_EQ(page.height, window->designer().form.picture135.height());
+    EXPECT_EQ(page.width, window->designer().form.weavePicture.width());
+    EXPECT_EQ(page.height, window->designer().form.weavePicture.height());
     EXPECT_LT(page.width, WeaveCanvas::kDesignWidthTwips);
 
     printer.failPainting = QStringLiteral("no printer is set up");
@@ -180,9 +180,9 @@ TEST_F(FileCommands, PrintDrawsTheWeavePictureOnOnePageAndAFailureWarns) {
 
 TEST_F(FileCommands, ClearTakesTheBackgroundPictureAway) {
     open(dir.filePath("back.bmp"));
-    ASSERT_TRUE(window->designer().form.picture135.hasPicture());
+    ASSERT_TRUE(window->designer().form.weavePicture.hasPicture());
     trigger("Clear");
-    EXPECT_FALSE(window->designer().form.picture135.hasPicture());
+    EXPECT_FALSE(window->designer().form.weavePicture.hasPicture());
     const QImage cleared = shown();
     EXPECT_EQ(cleared, canvasImage());
     const QColor back = cleared.pixelColor(0, 0);

@@ -7,7 +7,7 @@ using namespace loomara;
 using namespace loomara::testing;
 
 TEST_F(WindowTest, WeaveBoxIsItsPictureAndBorderAtEverySettWidth) {
-    const WeaveCanvas& canvas = window->designer().form.picture135;
+    const WeaveCanvas& canvas = window->designer().form.weavePicture;
     const int border = 2 * PictureBox::kBorderPixels;
     // Downwards, as a bar locked with no threads has no face left to click.
     for (int width = 200; width >= 0; --width) {

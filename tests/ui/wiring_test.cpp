@@ -189,7 +189,7 @@ TEST_F(WindowTest, ClickingCaptionsTheWeavePictureOrTheFileTitleRunsNoHandler) {
     fileTitle->menu()->close();
     EXPECT_TRUE(takeHandlers().isEmpty());
     EXPECT_TRUE(messages->warnings.isEmpty());
-    EXPECT_EQ(window->designer().form.text150.text(), "");
+    EXPECT_EQ(window->designer().form.notation.text(), "");
     EXPECT_EQ(text("Text1")->text(), "0");
 
     // Help has no items: a click on its title runs its handler at once.
@@ -201,7 +201,7 @@ TEST_F(WindowTest, TypingFeedsTheStateAndOnlyTheSettWidthRunsAHandler) {
     type("Text5", " 7 ");
     EXPECT_EQ(window->designer().form.countBox(5).text(), " 7 ");
     type("Text150", "k8, ");
-    EXPECT_EQ(window->designer().form.text150.text(), "k8, ");
+    EXPECT_EQ(window->designer().form.notation.text(), "k8, ");
     type("Text110", "Color zz");
     EXPECT_TRUE(window->designer().design.currentCode.isEmpty());
     EXPECT_TRUE(takeHandlers().isEmpty());

@@ -1,4 +1,4 @@
-#include "model/FormState.h"
+#include "entry/FormState.h"
 
 #include "model/SystemColours.h"
 
@@ -16,7 +16,7 @@ std::size_t slotIndex(int k) {
 } // namespace
 
 FormState::FormState()
-    : picture135(buttonFaceColour()), textBoxColour_(windowColour()),
+    : weavePicture(buttonFaceColour()), textBoxColour_(windowColour()),
       pictureBoxColour_(buttonFaceColour()), backgroundDesignColour_(menuTextColour()) {
     resetToDesign();
 }
@@ -57,11 +57,11 @@ void FormState::resetToDesign() {
         countBox(k).reset(zero, textBoxColour_);
         lockBox(k) = designLockBox(k);
     }
-    text150.reset({}, textBoxColour_);
-    text230.reset(zero, kSettWidthYellow);
-    text110.reset({}, textBoxColour_);
-    picture246BackColour = backgroundDesignColour_;
-    picture135.reset(pictureBoxColour_);
+    notation.reset({}, textBoxColour_);
+    settWidth.reset(zero, kSettWidthYellow);
+    colourName.reset({}, textBoxColour_);
+    backgroundColour = backgroundDesignColour_;
+    weavePicture.reset(pictureBoxColour_);
 }
 
 } // namespace loomara

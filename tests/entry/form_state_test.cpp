@@ -1,4 +1,4 @@
-#include "model/FormState.h"
+#include "entry/FormState.h"
 #include "model/SystemColours.h"
 
 #include <gtest/gtest.h>
@@ -22,15 +22,15 @@ TEST(FormState, StartsAsDesigned) {
     EXPECT_EQ(f.lockBox(18).left, 10470.0f);
     EXPECT_EQ(f.lockBox(19).left, 10800.0f);
     EXPECT_EQ(f.lockBox(21).left, 11400.0f);
-    EXPECT_EQ(f.text150.text(), "");
-    EXPECT_EQ(f.text110.text(), "");
-    EXPECT_EQ(f.text230.text(), "0");
-    EXPECT_EQ(f.text230.backColour(), (Rgb{255, 255, 128}));
-    EXPECT_EQ(f.picture246BackColour, menuTextColour());
-    EXPECT_EQ(f.picture135.width(), WeaveCanvas::kDesignWidthTwips);
-    EXPECT_EQ(f.picture135.height(), WeaveCanvas::kDesignHeightTwips);
-    EXPECT_EQ(f.picture135.backColour(), buttonFaceColour());
-    EXPECT_FALSE(f.picture135.hasPicture());
+    EXPECT_EQ(f.notation.text(), "");
+    EXPECT_EQ(f.colourName.text(), "");
+    EXPECT_EQ(f.settWidth.text(), "0");
+    EXPECT_EQ(f.settWidth.backColour(), (Rgb{255, 255, 128}));
+    EXPECT_EQ(f.backgroundColour, menuTextColour());
+    EXPECT_EQ(f.weavePicture.width(), WeaveCanvas::kDesignWidthTwips);
+    EXPECT_EQ(f.weavePicture.height(), WeaveCanvas::kDesignHeightTwips);
+    EXPECT_EQ(f.weavePicture.backColour(), buttonFaceColour());
+    EXPECT_FALSE(f.weavePicture.hasPicture());
 }
 
 TEST(FormState, CountTextsAreInSlotOrderAsTyped) {
@@ -46,20 +46,20 @@ TEST(FormState, CountTextsAreInSlotOrderAsTyped) {
 TEST(FormState, ResetToDesignRestoresEverythingWithoutRaisingChanges) {
     FormState f;
     int changes = 0;
-    f.text230.onChange = [&] { ++changes; };
+    f.settWidth.onChange = [&] { ++changes; };
     f.countBox(3).onChange = [&] { ++changes; };
     f.countBox(3).setText("12");
     f.lockBox(3) = LockBox{120, 2160, 40, 375, Rgb{1, 2, 3}, false};
-    f.text150.setText("K4, ");
-    f.text230.setText("250");
-    f.text230.setBackColour(FormState::kSettWidthGreen);
-    f.text110.setText("Color K");
-    f.picture246BackColour = {9, 9, 9};
-    f.picture135.setWidth(2000);
+    f.notation.setText("K4, ");
+    f.settWidth.setText("250");
+    f.settWidth.setBackColour(FormState::kSettWidthGreen);
+    f.colourName.setText("Color K");
+    f.backgroundColour = {9, 9, 9};
+    f.weavePicture.setWidth(2000);
     QImage picture(4, 4, QImage::Format_RGB32);
     picture.fill(Qt::blue);
-    f.picture135.setPicture(picture);
-    f.picture135.line(0, 0, 5, 0, {255, 0, 0});
+    f.weavePicture.setPicture(picture);
+    f.weavePicture.line(0, 0, 5, 0, {255, 0, 0});
     changes = 0;
 
     f.resetToDesign();
@@ -67,15 +67,15 @@ TEST(FormState, ResetToDesignRestoresEverythingWithoutRaisingChanges) {
     const FormState designed;
     EXPECT_EQ(f.countTexts(), designed.countTexts());
     EXPECT_EQ(f.lockBoxes, designed.lockBoxes);
-    EXPECT_EQ(f.text150.text(), "");
-    EXPECT_EQ(f.text230.text(), "0");
-    EXPECT_EQ(f.text230.backColour(), FormState::kSettWidthYellow);
-    EXPECT_EQ(f.text110.text(), "");
-    EXPECT_EQ(f.picture246BackColour, designed.picture246BackColour);
-    EXPECT_EQ(f.picture135.width(), WeaveCanvas::kDesignWidthTwips);
-    EXPECT_FALSE(f.picture135.hasPicture());
-    EXPECT_EQ(f.picture135.image(), designed.picture135.image());
+    EXPECT_EQ(f.notation.text(), "");
+    EXPECT_EQ(f.settWidth.text(), "0");
+    EXPECT_EQ(f.settWidth.backColour(), FormState::kSettWidthYellow);
+    EXPECT_EQ(f.colourName.text(), "");
+    EXPECT_EQ(f.backgroundColour, designed.backgroundColour);
+    EXPECT_EQ(f.weavePicture.width(), WeaveCanvas::kDesignWidthTwips);
+    EXPECT_FALSE(f.weavePicture.hasPicture());
+    EXPECT_EQ(f.weavePicture.image(), designed.weavePicture.image());
     // The callbacks stay installed.
-    f.text230.setText("1");
+    f.settWidth.setText("1");
     EXPECT_EQ(changes, 1);
 }

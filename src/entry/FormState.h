@@ -30,7 +30,7 @@ struct FormState {
 
     FormState();
 
-    // Count box Text<k> and lock box Picture<135 + k>, k = 1..21.
+    // The count box and the lock box of slot k = 1..21.
     TextBox& countBox(int k);
     const TextBox& countBox(int k) const;
     LockBox& lockBox(int k);
@@ -44,13 +44,13 @@ struct FormState {
     // not run.
     void resetToDesign();
 
-    std::array<TextBox, DesignState::kSlotCount> countBoxes; // Text1 .. Text21
-    std::array<LockBox, DesignState::kSlotCount> lockBoxes;  // Picture136 .. Picture156
-    TextBox text150;                                         // the notation
-    TextBox text230;                                         // the sett width
-    TextBox text110;                                         // "Color " and the current code
-    Rgb picture246BackColour;                                // the weave background colour
-    WeaveCanvas picture135;                                  // the weave picture
+    std::array<TextBox, DesignState::kSlotCount> countBoxes;
+    std::array<LockBox, DesignState::kSlotCount> lockBoxes;
+    TextBox notation;
+    TextBox settWidth;
+    TextBox colourName; // "Color " and the current code
+    Rgb backgroundColour;
+    WeaveCanvas weavePicture;
 
 private:
     // The desktop colours of the design, read once when the form is made so that a Clear
