@@ -20,8 +20,8 @@ QString written(const SettReading& reading) {
     return pairs.join(u' ');
 }
 
-SettRefusal refusalOf(QStringView text, int first = 1) {
-    const SettReading reading = readWrittenSett(text, first);
+SettRefusal refusalOf(QStringView text) {
+    const SettReading reading = readWrittenSett(text);
     EXPECT_FALSE(reading.ok()) << text.toString().toStdString();
     EXPECT_TRUE(reading.stripes.isEmpty());
     return reading.refusal.value_or(SettRefusal{});
@@ -46,16 +46,9 @@ TEST(SettText, ReadsTheListFormAndTheNotationForm) {
     EXPECT_EQ(written(readWrittenSett(u"K10,R20")), "K10 R20");
     EXPECT_EQ(written(readWrittenSett(u" \t y8b32\r\n")), "y8 b32");
     EXPECT_EQ(written(readWrittenSett(u"DOG0T007")), "DOG0 T7");
-}
-
-TEST(SettText, TheLimitsThemselvesAreAccepted) {
-    const QString twentyOne = QStringLiteral("y1").repeated(DesignState::kSlotCount);
-    EXPECT_EQ(readWrittenSett(twentyOne).stripes.size(), 21);
-    EXPECT_TRUE(readWrittenSett(u"y3276").ok());
-    // 10 x 3276 + 7 = 32767, the widest sett.
-    const SettReading widest = readWrittenSett(QStringLiteral("y3276").repeated(10) + "b7");
-    ASSERT_TRUE(widest.ok());
-    EXPECT_EQ(widest.stripes.size(), 11);
+    // The limits themselves: 21 stripes, and 10 x 3276 + 7 = 32767 threads.
+    EXPECT_EQ(readWrittenSett(QStringLiteral("y1").repeated(21)).stripes.size(), 21);
+    EXPECT_EQ(readWrittenSett(QStringLiteral("y3276").repeated(10) + "b7").stripes.size(), 11);
 }
 
 TEST(SettText, EachRefusalNamesItsPlace) {
@@ -65,7 +58,6 @@ TEST(SettText, EachRefusalNamesItsPlace) {
         QString message;
     };
     const QList<Case> cases{
-        {"", 0, "there is no sett to read: the text is empty."},
         {" \r\n ", 0, "there is no sett to read: the text is empty."},
         {"y8zz4", 3, "at character 3: \"zz\" is not a colour code of the palette."},
         {"y8b", 3, "at character 3: the colour code \"b\" has no thread count after it."},
@@ -92,13 +84,11 @@ TEST(SettText, EachRefusalNamesItsPlace) {
         {"K 7 , ", 2,
          "at character 2: \" 7 \" is not a whole thread count; write the count in digits alone."},
         {"K10, , R4", 6, "at character 6: an entry between commas is empty."},
-        {",K10", 1, "at character 1: an entry between commas is empty."},
         {"K10, zz4, ", 6, "at character 6: \"zz\" is not a colour code of the palette."},
         {"8, ", 1, "at character 1: the thread count \"8\" has no colour code before it."},
         {"K10, R, ", 6, "at character 6: the colour code \"R\" has no thread count after it."},
         // The first fault in the text is the one named.
         {"zz4y", 1, "at character 1: \"zz\" is not a colour code of the palette."},
-        {"y8b]", 3, "at character 3: the colour code \"b\" has no thread count after it."},
         {QStringLiteral("y1").repeated(22) + "zz1", 45,
          "at character 45: \"zz\" is not a colour code of the palette."},
     };
@@ -108,11 +98,4 @@ TEST(SettText, EachRefusalNamesItsPlace) {
         EXPECT_EQ(refusal.message, c.message);
         EXPECT_EQ(refusal.character, c.character);
     }
-}
-
-TEST(SettText, PlacesCountFromTheGivenFirstCharacter) {
-    const SettRefusal refusal = refusalOf(u"y8zz4", 30);
-    EXPECT_EQ(refusal.character, 32);
-    EXPECT_TRUE(refusal.message.startsWith("at character 32: "));
-    EXPECT_EQ(refusalOf(u"", 30).character, 0);
 }
