@@ -2,8 +2,6 @@
 
 #include "model/DesignState.h"
 
-#include <QHash>
-
 #include <algorithm>
 #include <variant>
 
@@ -25,18 +23,6 @@ bool isAround(QChar c) {
 
 bool allDigits(QStringView text) {
     return std::all_of(text.begin(), text.end(), isDigit);
-}
-
-const PaletteSwatch* swatchOf(QStringView code) {
-    // A whole reference list looks up thousands of codes; the palette never changes.
-    static const QHash<QString, const PaletteSwatch*> byCode = [] {
-        QHash<QString, const PaletteSwatch*> table;
-        for (const PaletteSwatch& s : paletteSwatches()) {
-            table.insert(s.codeText(), &s);
-        }
-        return table;
-    }();
-    return byCode.value(code.toString(), nullptr);
 }
 
 // One pair as written: where its code and its count text start, and what they hold. Either part
@@ -214,7 +200,7 @@ private:
                                                           "code before it.")
                                                .arg(quoted(pair.count)));
         }
-        const PaletteSwatch* swatch = swatchOf(pair.code);
+        const PaletteSwatch* swatch = findSwatchByCode(pair.code);
         if (!swatch) {
             return refusalAt(
                 pair.codeAt,

@@ -1,5 +1,7 @@
 #include "palette/PaletteSwatch.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <array>
 
@@ -189,6 +191,18 @@ const PaletteSwatch* findSwatch(int pictureNumber) {
         std::find_if(kSwatches.begin(), kSwatches.end(),
                      [pictureNumber](const auto& s) { return s.pictureNumber == pictureNumber; });
     return it == kSwatches.end() ? nullptr : &*it;
+}
+
+const PaletteSwatch* findSwatchByCode(QStringView code) {
+    // A whole reference list looks up thousands of codes; the palette never changes.
+    static const QHash<QString, const PaletteSwatch*> byCode = [] {
+        QHash<QString, const PaletteSwatch*> table;
+        for (const PaletteSwatch& s : kSwatches) {
+            table.insert(s.codeText(), &s);
+        }
+        return table;
+    }();
+    return byCode.value(code.toString(), nullptr);
 }
 
 } // namespace loomara

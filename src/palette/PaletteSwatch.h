@@ -4,6 +4,7 @@
 #include "model/Int16.h"
 
 #include <QString>
+#include <QStringView>
 
 #include <span>
 
@@ -44,5 +45,8 @@ std::span<const PaletteSwatch> paletteSwatches();
 
 // The swatch that is Picture<pictureNumber>, or null when that picture is no swatch.
 const PaletteSwatch* findSwatch(int pictureNumber);
+
+// The swatch of a colour code, matched case-sensitively, or null when no swatch has that code.
+const PaletteSwatch* findSwatchByCode(QStringView code);
 
 } // namespace loomara
