@@ -30,10 +30,13 @@ void whenDialogShown(std::function<void(QDialog&)> act) {
     auto* poll = new QTimer(qApp);
     auto ticks = std::make_shared<int>(0);
     auto acted = std::make_shared<QPointer<QDialog>>();
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, ticks, acted, act] {
+    // Kept apart from the pointer, which goes null once the answered dialog is gone: this poll
+    // must then end, not answer the next dialog too.
+    auto answered = std::make_shared<bool>(false);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, ticks, acted, answered, act] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (*acted) {
-            if (dialog != *acted) {
+        if (*answered) {
+            if (dialog == nullptr || dialog != *acted) {
                 poll->deleteLater();
             } else if (++*ticks > 200) {
                 poll->deleteLater();
@@ -42,6 +45,7 @@ void whenDialogShown(std::function<void(QDialog&)> act) {
             }
         } else if (dialog != nullptr) {
             *acted = dialog;
+            *answered = true;
             *ticks = 0;
             act(*dialog);
         } else if (++*ticks > 500) {
