@@ -4,10 +4,13 @@
 #include "support/FakeCommonDialog.h"
 #include "weave/WeaveCanvas.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace loomara;
 using namespace loomara::testing;
@@ -30,6 +33,18 @@ protected:
     std::optional<QString> open(const QString& file) {
         cd1.confirmFile(file);
         return openBackground(cd1, loader, canvas);
+    }
+
+    void expectRefused(const QString& file, const char* reason) {
+        const std::optional<QString> message = open(file);
+        ASSERT_TRUE(message);
+        EXPECT_EQ(message->toStdString(),
+                  QStringLiteral("The picture \"%1\" could not be opened: %2. The background is "
+                                 "unchanged.")
+                      .arg(QDir::toNativeSeparators(file), reason)
+                      .toStdString());
+        ASSERT_TRUE(canvas.hasPicture());
+        EXPECT_EQ(canvas.picture(), pattern.convertToFormat(QImage::Format_ARGB32));
     }
 
     std::optional<QString> openCancelled() {
@@ -228,4 +243,94 @@ TEST(ClearWithABackground, ResetLeavesThePlainDesignCanvas) {
     // Nothing of the old picture comes back with the next weave's fill.
     canvas.setBackColour(kBack);
     EXPECT_EQ(canvas.pixel(5, 5), rgb(kBack));
+}
+
+namespace {
+
+constexpr const char* kEndsEarly = "the file ends before the end of its picture";
+
+// The metadata segment in which a camera says how the picture is to be turned (1 to 8).
+QByteArray withOrientation(QByteArray jpeg, char orientation) {
+    const QByteArray segment("\xFF\xE1\x00\x22"
+                             "Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0",
+                             28);
+    return jpeg.insert(2, segment + orientation + QByteArray(7, '\0'));
+}
+
+// Fields as BMP and GIF files hold them: little-endian.
+template <typename... Field> QByteArray fields(Field... values) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    (out << ... << values);
+    return bytes;
+}
+
+// A 16 x 16 GIF of one colour, built by hand since the toolkit writes none. Every 9 bytes of
+// its codes hold a clear code and two pixels, eight times over; they come in two blocks.
+QByteArray gifBytes() {
+    const QByteArray codes =
+        QByteArray("\x04\x08\x10\x20\x40\x80\x00\x01\x02", 9).repeated(16) + '\x05';
+    return "GIF89a" + fields(quint16{16}, quint16{16}, quint8{0x81}, quint16{0}) +
+           QByteArray(12, '\0') +
+           fields(quint8{0x2C}, quint32{0}, quint16{16}, quint16{16}, quint16{0x0200}) + '\x64' +
+           codes.left(100) + '\x2D' + codes.mid(100) + QByteArray("\0\x3B", 2);
+}
+
+// An 8-pixel-wide run-length bitmap of 4 colours, built by hand since the toolkit writes none.
+// Its size of the codes is left 0, as some writers leave it: only the codes tell where they end.
+QByteArray runLengthBitmap(quint16 bitsPerPixel, qint32 height, const QByteArray& codes) {
+    const quint32 headers = 14 + 40 + 16;
+    return "BM" +
+           fields(static_cast<quint32>(headers + codes.size()), quint32{0}, headers, quint32{40},
+                  qint32{8}, height, quint16{1}, bitsPerPixel, quint32{bitsPerPixel == 8 ? 1u : 2u},
+                  quint32{0}, quint32{2835}, quint32{2835}, quint32{4}, quint32{0},
+                  quint32{0x0000FF}, quint32{0x00FF00}, quint32{0xFF0000}, quint32{0x808080}) +
+           codes;
+}
+
+} // namespace
+
+TEST_F(OpenBackground, BitmapHeadersWhoseSizesOverflowAreRefused) {
+    ASSERT_EQ(open(savedPicture("good.bmp", "BMP", pattern)), std::nullopt);
+    const QByteArray good = readFile(path("good.bmp"));
+    for (const auto& [height, bitsPerPixel] :
+         {std::pair<qint32, quint16>{0x7FFFFFFF, 24}, std::pair<qint32, quint16>{INT32_MIN, 16}}) {
+        SCOPED_TRACE(bitsPerPixel);
+        QByteArray header = good.left(54);
+        qToLittleEndian(qint32{0x7FFFFFFF}, header.data() + 18);
+        qToLittleEndian(height, header.data() + 22);
+        qToLittleEndian(bitsPerPixel, header.data() + 28);
+        writeFile(path("huge.bmp"), header);
+        expectRefused(path("huge.bmp"), kEndsEarly);
+    }
+}
+
+TEST_F(OpenBackground, CutShortJpegGifAndRunLengthBitmapsAreRefused) {
+    ASSERT_EQ(open(savedPicture("good.bmp", "BMP", pattern)), std::nullopt);
+    // A run of 5 pixels, 3 pixels one by one (RLE8: padded), the end of the row.
+    const QByteArray rle8Row("\x05\x01\x00\x03\x02\x03\x00\x00\x00\x00", 10);
+    const QByteArray rle4Row("\x03\x11\x00\x05\x23\x01\x20\x00\x00\x00", 10);
+    const QByteArray end("\x00\x01", 2);
+    const QByteArray jpeg = readFile(savedPicture("photo.jpg", "JPEG", patternPicture(64, 48)));
+    const std::pair<const char*, QByteArray> files[] = {
+        {"photo.jpg", withOrientation(jpeg, 1)},
+        {"drawing.gif", gifBytes()},
+        {"rle8.bmp", runLengthBitmap(8, 4, rle8Row.repeated(4) + end)},
+        {"rle4.bmp", runLengthBitmap(4, 4, rle4Row.repeated(4) + end)}};
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        writeFile(path(name), bytes);
+        ASSERT_EQ(open(path(name)), std::nullopt);
+        ASSERT_EQ(open(path("good.bmp")), std::nullopt);
+        for (const qsizetype cut :
+             {qsizetype{80}, bytes.size() / 2, bytes.size() - 2, bytes.size() - 1}) {
+            SCOPED_TRACE(cut);
+            writeFile(path(name), bytes.left(cut));
+            expectRefused(path(name), kEndsEarly);
+        }
+    }
+    // Codes that end the bitmap after two of its four rows.
+    writeFile(path("rows.bmp"), runLengthBitmap(8, 4, rle8Row.repeated(2) + end));
+    expectRefused(path("rows.bmp"), kEndsEarly);
 }
