@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QRect>
 
 namespace loomara {
 
@@ -12,6 +13,32 @@ namespace {
 
 LoadedPicture refused(const QString& problem) {
     return {QImage(), problem};
+}
+
+// The part of the picture as the file stores it that shows as the top-left part up to
+// `largest` once it is turned and mirrored as the file asks: a camera held upright stores its
+// picture on its side.
+QRect storedRegion(QSize stored, QImageIOHandler::Transformations turn, QSize largest) {
+    const bool turned = turn.testFlag(QImageIOHandler::TransformationRotate90);
+    QRect region(QPoint(0, 0), largest.boundedTo(turned ? stored.transposed() : stored));
+    if (turned) { // turned clockwise: the shown column x is the stored row height - 1 - x
+        region = QRect(region.top(), stored.height() - region.right() - 1, region.height(),
+                       region.width());
+    }
+    if (turn.testFlag(QImageIOHandler::TransformationMirror)) {
+        region.moveLeft(stored.width() - region.right() - 1);
+    }
+    if (turn.testFlag(QImageIOHandler::TransformationFlip)) {
+        region.moveTop(stored.height() - region.bottom() - 1);
+    }
+    return region;
+}
+
+// The reader refuses to make a picture past its memory limit, and calls that invalid data.
+bool pastMemoryLimit(QSize decoded) {
+    constexpr qint64 kBytesPerPixel = 4;
+    const qint64 limit = qint64{QImageReader::allocationLimit()} * 1024 * 1024;
+    return limit > 0 && qint64{decoded.width()} * decoded.height() * kBytesPerPixel > limit;
 }
 
 QString readerProblem(const QImageReader& reader) {
@@ -29,7 +56,7 @@ QString readerProblem(const QImageReader& reader) {
 
 } // namespace
 
-LoadedPicture QtPictureLoader::load(const QString& fileName) {
+LoadedPicture QtPictureLoader::load(const QString& fileName, QSize largest) {
     const QFileInfo info(fileName);
     if (!info.exists()) {
         return refused(QStringLiteral("the file does not exist"));
@@ -50,8 +77,24 @@ LoadedPicture QtPictureLoader::load(const QString& fileName) {
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
+    // A JPEG decodes just the region, so that any photograph fits in memory; other formats
+    // are read whole and cut.
+    const QSize stored = reader.size();
+    QSize decoded = stored;
+    if (stored.isValid()) {
+        const QRect region = storedRegion(stored, reader.transformation(), largest);
+        if (region.size() != stored) {
+            reader.setClipRect(region);
+            if (reader.supportsOption(QImageIOHandler::ClipRect)) {
+                decoded = region.size();
+            }
+        }
+    }
     QImage picture = reader.read();
     if (picture.isNull()) {
+        if (reader.error() == QImageReader::InvalidDataError && pastMemoryLimit(decoded)) {
+            return refused(QStringLiteral("the picture is too large to read"));
+        }
         return refused(readerProblem(reader));
     }
     return {picture, QString()};

@@ -16,7 +16,7 @@ int WeaveCanvas::innerPixels(float twips) {
     const double inner = pixels - 2 * kBorderPixels;
     // A size past what a 16-bit twip value can describe is clamped rather than allocated; a
     // negative or undefined one gives no pixels.
-    return inner > 0 ? static_cast<int>(std::min(inner, 32767.0 / kTwipsPerPixel)) : 0;
+    return inner > 0 ? static_cast<int>(std::min(inner, double{kLargestInnerPixels})) : 0;
 }
 
 void WeaveCanvas::setWidth(float twips) {

@@ -6,6 +6,7 @@
 
 #include <QDataStream>
 #include <QDir>
+#include <QImageReader>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -249,6 +250,32 @@ namespace {
 
 constexpr const char* kEndsEarly = "the file ends before the end of its picture";
 
+// Grey blocks of 16 pixels, a shade of their own along a row and down a column, so that an
+// offset, a turn or a mirror shows. A JPEG keeps such blocks almost exactly.
+QImage greyBlocks(int width, int height) {
+    QImage blocks((width + 15) / 16, (height + 15) / 16, QImage::Format_RGB32);
+    for (int y = 0; y < blocks.height(); ++y) {
+        for (int x = 0; x < blocks.width(); ++x) {
+            const int grey = (x * 40 + y * 90) % 256;
+            blocks.setPixel(x, y, qRgb(grey, grey, grey));
+        }
+    }
+    return blocks.scaled(blocks.size() * 16).copy(0, 0, width, height);
+}
+
+int largestDifference(const QImage& a, const QImage& b) {
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
+                                std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+        }
+    }
+    return largest;
+}
+
 // The metadata segment in which a camera says how the picture is to be turned (1 to 8).
 QByteArray withOrientation(QByteArray jpeg, char orientation) {
     const QByteArray segment("\xFF\xE1\x00\x22"
@@ -333,4 +360,34 @@ TEST_F(OpenBackground, CutShortJpegGifAndRunLengthBitmapsAreRefused) {
     // Codes that end the bitmap after two of its four rows.
     writeFile(path("rows.bmp"), runLengthBitmap(8, 4, rle8Row.repeated(2) + end));
     expectRefused(path("rows.bmp"), kEndsEarly);
+}
+
+TEST_F(OpenBackground, APhotographLargerThanTheCanvasShowsItsTopLeftAsTheCameraHeldIt) {
+    const QImage large = greyBlocks(8000, 6000);
+    ASSERT_EQ(open(savedPicture("large.jpg", "JPEG", large)), std::nullopt);
+    const int side = WeaveCanvas::kLargestInnerPixels;
+    ASSERT_EQ(canvas.picture().size(), QSize(side, side));
+    EXPECT_LE(largestDifference(canvas.picture(), large), 3);
+
+    // Stored on its side or mirrored: the top-left part is the one shown once turned upright.
+    const QByteArray stored = readFile(savedPicture("stored.jpg", "JPEG", greyBlocks(96, 64)));
+    const QSize largest(56, 40);
+    for (char orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(int{orientation});
+        writeFile(path("turned.jpg"), withOrientation(stored, orientation));
+        QImageReader whole(path("turned.jpg"));
+        whole.setAutoTransform(true);
+        const LoadedPicture part = loader.load(path("turned.jpg"), largest);
+        ASSERT_EQ(part.picture.size(), largest);
+        EXPECT_LE(largestDifference(part.picture, whole.read()), 3);
+    }
+}
+
+TEST_F(OpenBackground, APictureTooLargeForMemoryIsSaidToBeSo) {
+    ASSERT_EQ(open(savedPicture("good.bmp", "BMP", pattern)), std::nullopt);
+    const QString file = savedPicture("large.png", "PNG", greyBlocks(1000, 1000));
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(1);
+    expectRefused(file, "the picture is too large to read");
+    QImageReader::setAllocationLimit(limit);
 }
