@@ -2,10 +2,12 @@
 
 #include "io/TruncatedPicture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QRect>
+#include <QSet>
 
 namespace loomara {
 
@@ -13,6 +15,20 @@ namespace {
 
 LoadedPicture refused(const QString& problem) {
     return {QImage(), problem};
+}
+
+// The system gives up on a name whose links lead round in a loop as on a name that does not
+// exist; the user is told which it is.
+bool linksGoRound(const QString& fileName) {
+    QSet<QString> passed;
+    for (QFileInfo at(fileName); at.isSymLink(); at = QFileInfo(at.symLinkTarget())) {
+        const QString path = QDir::cleanPath(at.absoluteFilePath());
+        if (passed.contains(path)) {
+            return true;
+        }
+        passed.insert(path);
+    }
+    return false;
 }
 
 // The part of the picture as the file stores it that shows as the top-left part up to
@@ -59,8 +75,11 @@ QString readerProblem(const QImageReader& reader) {
 LoadedPicture QtPictureLoader::load(const QString& fileName, QSize largest) {
     const QFileInfo info(fileName);
     if (!info.exists()) {
-        return refused(QStringLiteral("the file does not exist"));
+        return refused(linksGoRound(fileName)
+                           ? QStringLiteral("it is a symbolic link that leads round in a loop")
+                           : QStringLiteral("the file does not exist"));
     }
+    // A FIFO or a device is refused before it is opened: opening one can wait for ever.
     if (!info.isFile()) {
         return refused(QStringLiteral("it is not a file"));
     }

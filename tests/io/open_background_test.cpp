@@ -6,12 +6,19 @@
 
 #include <QDataStream>
 #include <QDir>
+#include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
+#include <future>
 
 using namespace loomara;
 using namespace loomara::testing;
@@ -390,4 +397,29 @@ TEST_F(OpenBackground, APictureTooLargeForMemoryIsSaidToBeSo) {
     QImageReader::setAllocationLimit(1);
     expectRefused(file, "the picture is too large to read");
     QImageReader::setAllocationLimit(limit);
+}
+
+TEST_F(OpenBackground, LinkLoopsAndPipesAreRefusedWithoutWaiting) {
+    ASSERT_EQ(open(savedPicture("good.bmp", "BMP", pattern)), std::nullopt);
+    ASSERT_TRUE(QFile::link(path("self.bmp"), path("self.bmp")));
+    ASSERT_TRUE(QFile::link(path("there.bmp"), path("back.bmp")));
+    ASSERT_TRUE(QFile::link(path("back.bmp"), path("there.bmp")));
+    ASSERT_TRUE(QFile::link(path("gone.bmp"), path("dangling.bmp")));
+    for (const char* name : {"self.bmp", "back.bmp"}) {
+        SCOPED_TRACE(name);
+        expectRefused(path(name), "it is a symbolic link that leads round in a loop");
+    }
+    expectRefused(path("dangling.bmp"), "the file does not exist");
+
+    const QByteArray pipe = QFile::encodeName(path("pipe.bmp"));
+    ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+    auto opened = std::async(std::launch::async, [&] { return open(path("pipe.bmp")); });
+    if (opened.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+        ::close(::open(pipe.constData(), O_WRONLY | O_NONBLOCK)); // a writer lets it go on
+        FAIL() << "opening a pipe waited for a writer";
+    }
+    const std::optional<QString> message = opened.get();
+    ASSERT_TRUE(message);
+    EXPECT_TRUE(message->endsWith("could not be opened: it is not a file. The background is "
+                                  "unchanged."));
 }
