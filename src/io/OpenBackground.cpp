@@ -59,7 +59,8 @@ std::optional<QString> openBackground(CommonDialog& cd1, PictureLoader& loader,
         canvas.clearPicture();
         return std::nullopt;
     }
-    const LoadedPicture loaded = loader.load(chosen);
+    const LoadedPicture loaded = loader.load(
+        chosen, QSize(WeaveCanvas::kLargestInnerPixels, WeaveCanvas::kLargestInnerPixels));
     if (loaded.picture.isNull()) {
         return QStringLiteral("The picture \"%1\" could not be opened: %2. The background is "
                               "unchanged.")

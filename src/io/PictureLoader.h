@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 namespace loomara {
@@ -11,7 +12,9 @@ struct LoadedPicture {
     QString problem; // for the user, e.g. "the file does not exist"; empty on success
 };
 
-// Reads a picture file for the weave picture's background.
+// Reads a picture file for the weave picture's background. Only the picture's top-left part
+// up to the given size is read: the canvas never shows more, and a photograph read whole may
+// not fit in memory.
 class PictureLoader {
 public:
     PictureLoader() = default;
@@ -19,7 +22,7 @@ public:
     PictureLoader& operator=(const PictureLoader&) = delete;
     virtual ~PictureLoader() = default;
 
-    virtual LoadedPicture load(const QString& fileName) = 0;
+    virtual LoadedPicture load(const QString& fileName, QSize largest) = 0;
 };
 
 } // namespace loomara

@@ -1,85 +1,60 @@
 #include "io/QtPictureLoader.h"
 
+#include "io/TruncatedPicture.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QtEndian>
-
-#include <algorithm>
-#include <array>
-#include <cstdlib>
+#include <QRect>
+#include <QSet>
 
 namespace loomara {
 
 namespace {
 
-constexpr qint64 kFileHeaderBytes = 14;
-constexpr qint64 kCoreHeaderBytes = 12;
-constexpr qint64 kInfoHeaderBytes = 40;
-
-qint64 readU32(const QByteArray& data, qint64 at) {
-    return qFromLittleEndian<quint32>(data.constData() + at);
-}
-
-qint64 readS32(const QByteArray& data, qint64 at) {
-    return qFromLittleEndian<qint32>(data.constData() + at);
-}
-
-qint64 readU16(const QByteArray& data, qint64 at) {
-    return qFromLittleEndian<quint16>(data.constData() + at);
-}
-
-// The toolkit's BMP reader accepts a file that ends early and leaves the missing rows
-// black; such a file is refused here instead. Only the headers are needed, with the file's
-// size. Anything that does not look like a bitmap's headers is left to the reader to judge.
-bool bitmapEndsEarly(const QByteArray& head, qint64 fileSize) {
-    if (head.size() < kFileHeaderBytes + 4) {
-        return true;
-    }
-    const qint64 pixelsAt = readU32(head, 10);
-    const qint64 headerBytes = readU32(head, kFileHeaderBytes);
-    constexpr std::array<qint64, 8> kHeaderSizes{12, 16, 40, 52, 56, 64, 108, 124};
-    if (std::find(kHeaderSizes.begin(), kHeaderSizes.end(), headerBytes) == kHeaderSizes.end()) {
-        return false;
-    }
-    if (head.size() <
-        std::min(kFileHeaderBytes + headerBytes, kFileHeaderBytes + kInfoHeaderBytes)) {
-        return true;
-    }
-    qint64 width = 0;
-    qint64 height = 0;
-    qint64 bitsPerPixel = 0;
-    qint64 compression = 0;
-    qint64 imageBytes = 0;
-    if (headerBytes == kCoreHeaderBytes) {
-        width = readU16(head, 18);
-        height = readU16(head, 20);
-        bitsPerPixel = readU16(head, 24);
-    } else if (headerBytes >= kInfoHeaderBytes) {
-        width = readS32(head, 18);
-        height = std::llabs(readS32(head, 22));
-        bitsPerPixel = readU16(head, 28);
-        compression = readU32(head, 30);
-        imageBytes = readU32(head, 34);
-    } else {
-        return false;
-    }
-    constexpr qint64 kUncompressed = 0;
-    constexpr qint64 kBitFields = 3;
-    constexpr qint64 kAlphaBitFields = 6;
-    if (compression == kUncompressed || compression == kBitFields ||
-        compression == kAlphaBitFields) {
-        if (width <= 0 || bitsPerPixel <= 0) {
-            return false; // not a picture the reader accepts anyway; let it say so
-        }
-        const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
-        return fileSize < pixelsAt + rowBytes * height;
-    }
-    return fileSize < pixelsAt + imageBytes;
-}
-
 LoadedPicture refused(const QString& problem) {
     return {QImage(), problem};
+}
+
+// The system gives up on a name whose links lead round in a loop as on a name that does not
+// exist; the user is told which it is.
+bool linksGoRound(const QString& fileName) {
+    QSet<QString> passed;
+    for (QFileInfo at(fileName); at.isSymLink(); at = QFileInfo(at.symLinkTarget())) {
+        const QString path = QDir::cleanPath(at.absoluteFilePath());
+        if (passed.contains(path)) {
+            return true;
+        }
+        passed.insert(path);
+    }
+    return false;
+}
+
+// The part of the picture as the file stores it that shows as the top-left part up to
+// `largest` once it is turned and mirrored as the file asks: a camera held upright stores its
+// picture on its side.
+QRect storedRegion(QSize stored, QImageIOHandler::Transformations turn, QSize largest) {
+    const bool turned = turn.testFlag(QImageIOHandler::TransformationRotate90);
+    QRect region(QPoint(0, 0), largest.boundedTo(turned ? stored.transposed() : stored));
+    if (turned) { // turned clockwise: the shown column x is the stored row height - 1 - x
+        region = QRect(region.top(), stored.height() - region.right() - 1, region.height(),
+                       region.width());
+    }
+    if (turn.testFlag(QImageIOHandler::TransformationMirror)) {
+        region.moveLeft(stored.width() - region.right() - 1);
+    }
+    if (turn.testFlag(QImageIOHandler::TransformationFlip)) {
+        region.moveTop(stored.height() - region.bottom() - 1);
+    }
+    return region;
+}
+
+// The reader refuses to make a picture past its memory limit, and calls that invalid data.
+bool pastMemoryLimit(QSize decoded) {
+    constexpr qint64 kBytesPerPixel = 4;
+    const qint64 limit = qint64{QImageReader::allocationLimit()} * 1024 * 1024;
+    return limit > 0 && qint64{decoded.width()} * decoded.height() * kBytesPerPixel > limit;
 }
 
 QString readerProblem(const QImageReader& reader) {
@@ -97,11 +72,14 @@ QString readerProblem(const QImageReader& reader) {
 
 } // namespace
 
-LoadedPicture QtPictureLoader::load(const QString& fileName) {
+LoadedPicture QtPictureLoader::load(const QString& fileName, QSize largest) {
     const QFileInfo info(fileName);
     if (!info.exists()) {
-        return refused(QStringLiteral("the file does not exist"));
+        return refused(linksGoRound(fileName)
+                           ? QStringLiteral("it is a symbolic link that leads round in a loop")
+                           : QStringLiteral("the file does not exist"));
     }
+    // A FIFO or a device is refused before it is opened: opening one can wait for ever.
     if (!info.isFile()) {
         return refused(QStringLiteral("it is not a file"));
     }
@@ -112,15 +90,30 @@ LoadedPicture QtPictureLoader::load(const QString& fileName) {
     if (file.size() == 0) {
         return refused(QStringLiteral("the file is empty"));
     }
-    const QByteArray head = file.peek(kFileHeaderBytes + 64);
-    if (head.startsWith("BM") && bitmapEndsEarly(head, file.size())) {
+    if (endsBeforeItsPicture(file)) {
         return refused(QStringLiteral("the file ends before the end of its picture"));
     }
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
+    // A JPEG decodes just the region, so that any photograph fits in memory; other formats
+    // are read whole and cut.
+    const QSize stored = reader.size();
+    QSize decoded = stored;
+    if (stored.isValid()) {
+        const QRect region = storedRegion(stored, reader.transformation(), largest);
+        if (region.size() != stored) {
+            reader.setClipRect(region);
+            if (reader.supportsOption(QImageIOHandler::ClipRect)) {
+                decoded = region.size();
+            }
+        }
+    }
     QImage picture = reader.read();
     if (picture.isNull()) {
+        if (reader.error() == QImageReader::InvalidDataError && pastMemoryLimit(decoded)) {
+            return refused(QStringLiteral("the picture is too large to read"));
+        }
         return refused(readerProblem(reader));
     }
     return {picture, QString()};

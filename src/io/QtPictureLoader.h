@@ -8,7 +8,7 @@ namespace loomara {
 // apart by content rather than by the name's extension.
 class QtPictureLoader final : public PictureLoader {
 public:
-    LoadedPicture load(const QString& fileName) override;
+    LoadedPicture load(const QString& fileName, QSize largest) override;
 };
 
 } // namespace loomara

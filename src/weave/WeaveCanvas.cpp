@@ -14,7 +14,9 @@ int WeaveCanvas::innerPixels(float twips) {
     const long long inner = static_cast<long long>(twipsToPixels(twips)) - 2 * kBorderPixels;
     // A size past what a 16-bit twip value can describe is clamped rather than allocated; a
     // negative or undefined one gives no pixels.
-    return inner > 0 ? static_cast<int>(std::min(inner, 32767LL / kTwipsPerPixel)) : 0;
+    return inner > 0
+               ? static_cast<int>(std::min(inner, static_cast<long long>(kLargestInnerPixels)))
+               : 0;
 }
 
 void WeaveCanvas::setWidth(float twips) {

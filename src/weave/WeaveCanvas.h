@@ -21,6 +21,9 @@ public:
     static constexpr float kDesignWidthTwips = 10455.0f;
     static constexpr float kDesignHeightTwips = 6735.0f;
     static constexpr int kBorderPixels = 2;
+    // The inner area never grows past this many pixels a side: its outer size is a 16-bit
+    // number of twips.
+    static constexpr int kLargestInnerPixels = 32767 / kTwipsPerPixel;
 
     class Pen;
 

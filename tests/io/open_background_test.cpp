@@ -5,11 +5,21 @@
 #include "support/FakeCommonDialog.h"
 #include "weave/WeaveCanvas.h"
 
+#include <QDataStream>
 #include <QDir>
+#include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <future>
 
 using namespace loomara;
 using namespace loomara::testing;
@@ -32,6 +42,18 @@ protected:
     std::optional<QString> open(const QString& file) {
         cd1.confirmFile(file);
         return openBackground(cd1, loader, canvas);
+    }
+
+    void expectRefused(const QString& file, const char* reason) {
+        const std::optional<QString> message = open(file);
+        ASSERT_TRUE(message);
+        EXPECT_EQ(message->toStdString(),
+                  QStringLiteral("The picture \"%1\" could not be opened: %2. The background is "
+                                 "unchanged.")
+                      .arg(QDir::toNativeSeparators(file), reason)
+                      .toStdString());
+        ASSERT_TRUE(canvas.hasPicture());
+        EXPECT_EQ(canvas.picture(), pattern.convertToFormat(QImage::Format_ARGB32));
     }
 
     std::optional<QString> openCancelled() {
@@ -257,4 +279,175 @@ TEST(ClearWithABackground, ResetLeavesThePlainDesignCanvas) {
     // Nothing of the old picture comes back with the next weave's fill.
     canvas.setBackColour(kBack);
     EXPECT_EQ(canvas.pixel(5, 5), rgb(kBack));
+}
+
+namespace {
+
+constexpr const char* kEndsEarly = "the file ends before the end of its picture";
+
+// Grey blocks of 16 pixels, a shade of their own along a row and down a column, so that an
+// offset, a turn or a mirror shows. A JPEG keeps such blocks almost exactly.
+QImage greyBlocks(int width, int height) {
+    QImage blocks((width + 15) / 16, (height + 15) / 16, QImage::Format_RGB32);
+    for (int y = 0; y < blocks.height(); ++y) {
+        for (int x = 0; x < blocks.width(); ++x) {
+            const int grey = (x * 40 + y * 90) % 256;
+            blocks.setPixel(x, y, qRgb(grey, grey, grey));
+        }
+    }
+    return blocks.scaled(blocks.size() * 16).copy(0, 0, width, height);
+}
+
+int largestDifference(const QImage& a, const QImage& b) {
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
+                                std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+        }
+    }
+    return largest;
+}
+
+// The metadata segment in which a camera says how the picture is to be turned (1 to 8).
+QByteArray withOrientation(QByteArray jpeg, char orientation) {
+    const QByteArray segment("\xFF\xE1\x00\x22"
+                             "Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0",
+                             28);
+    return jpeg.insert(2, segment + orientation + QByteArray(7, '\0'));
+}
+
+// Fields as BMP and GIF files hold them: little-endian.
+template <typename... Field> QByteArray fields(Field... values) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    (out << ... << values);
+    return bytes;
+}
+
+// A 16 x 16 GIF of one colour, built by hand since the toolkit writes none. Every 9 bytes of
+// its codes hold a clear code and two pixels, eight times over; they come in two blocks.
+QByteArray gifBytes() {
+    const QByteArray codes =
+        QByteArray("\x04\x08\x10\x20\x40\x80\x00\x01\x02", 9).repeated(16) + '\x05';
+    return "GIF89a" + fields(quint16{16}, quint16{16}, quint8{0x81}, quint16{0}) +
+           QByteArray(12, '\0') +
+           fields(quint8{0x2C}, quint32{0}, quint16{16}, quint16{16}, quint16{0x0200}) + '\x64' +
+           codes.left(100) + '\x2D' + codes.mid(100) + QByteArray("\0\x3B", 2);
+}
+
+// An 8-pixel-wide run-length bitmap of 4 colours, built by hand since the toolkit writes none.
+// Its size of the codes is left 0, as some writers leave it: only the codes tell where they end.
+QByteArray runLengthBitmap(quint16 bitsPerPixel, qint32 height, const QByteArray& codes) {
+    const quint32 headers = 14 + 40 + 16;
+    return "BM" +
+           fields(static_cast<quint32>(headers + codes.size()), quint32{0}, headers, quint32{40},
+                  qint32{8}, height, quint16{1}, bitsPerPixel, quint32{bitsPerPixel == 8 ? 1u : 2u},
+                  quint32{0}, quint32{2835}, quint32{2835}, quint32{4}, quint32{0},
+                  quint32{0x0000FF}, quint32{0x00FF00}, quint32{0xFF0000}, quint32{0x808080}) +
+           codes;
+}
+
+} // namespace
+
+TEST_F(OpenBackground, BitmapHeadersWhoseSizesOverflowAreRefused) {
+    ASSERT_EQ(open(savedPicture("good.bmp", "BMP", pattern)), std::nullopt);
+    const QByteArray good = readFile(path("good.bmp"));
+    for (const auto& [height, bitsPerPixel] :
+         {std::pair<qint32, quint16>{0x7FFFFFFF, 24}, std::pair<qint32, quint16>{INT32_MIN, 16}}) {
+        SCOPED_TRACE(bitsPerPixel);
+        QByteArray header = good.left(54);
+        qToLittleEndian(qint32{0x7FFFFFFF}, header.data() + 18);
+        qToLittleEndian(height, header.data() + 22);
+        qToLittleEndian(bitsPerPixel, header.data() + 28);
+        writeFile(path("huge.bmp"), header);
+        expectRefused(path("huge.bmp"), kEndsEarly);
+    }
+}
+
+TEST_F(OpenBackground, CutShortJpegGifAndRunLengthBitmapsAreRefused) {
+    ASSERT_EQ(open(savedPicture("good.bmp", "BMP", pattern)), std::nullopt);
+    // A run of 5 pixels, 3 pixels one by one (RLE8: padded), the end of the row.
+    const QByteArray rle8Row("\x05\x01\x00\x03\x02\x03\x00\x00\x00\x00", 10);
+    const QByteArray rle4Row("\x03\x11\x00\x05\x23\x01\x20\x00\x00\x00", 10);
+    const QByteArray end("\x00\x01", 2);
+    const QByteArray jpeg = readFile(savedPicture("photo.jpg", "JPEG", patternPicture(64, 48)));
+    const std::pair<const char*, QByteArray> files[] = {
+        {"photo.jpg", withOrientation(jpeg, 1)},
+        {"drawing.gif", gifBytes()},
+        {"rle8.bmp", runLengthBitmap(8, 4, rle8Row.repeated(4) + end)},
+        {"rle4.bmp", runLengthBitmap(4, 4, rle4Row.repeated(4) + end)}};
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        writeFile(path(name), bytes);
+        ASSERT_EQ(open(path(name)), std::nullopt);
+        ASSERT_EQ(open(path("good.bmp")), std::nullopt);
+        for (const qsizetype cut :
+             {qsizetype{80}, bytes.size() / 2, bytes.size() - 2, bytes.size() - 1}) {
+            SCOPED_TRACE(cut);
+            writeFile(path(name), bytes.left(cut));
+            expectRefused(path(name), kEndsEarly);
+        }
+    }
+    // Codes that end the bitmap after two of its four rows.
+    writeFile(path("rows.bmp"), runLengthBitmap(8, 4, rle8Row.repeated(2) + end));
+    expectRefused(path("rows.bmp"), kEndsEarly);
+}
+
+TEST_F(OpenBackground, APhotographLargerThanTheCanvasShowsItsTopLeftAsTheCameraHeldIt) {
+    const QImage large = greyBlocks(8000, 6000);
+    ASSERT_EQ(open(savedPicture("large.jpg", "JPEG", large)), std::nullopt);
+    const int side = WeaveCanvas::kLargestInnerPixels;
+    ASSERT_EQ(canvas.picture().size(), QSize(side, side));
+    EXPECT_LE(largestDifference(canvas.picture(), large), 3);
+
+    // Stored on its side or mirrored: the top-left part is the one shown once turned upright.
+    const QByteArray stored = readFile(savedPicture("stored.jpg", "JPEG", greyBlocks(96, 64)));
+    const QSize largest(56, 40);
+    for (char orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(int{orientation});
+        writeFile(path("turned.jpg"), withOrientation(stored, orientation));
+        QImageReader whole(path("turned.jpg"));
+        whole.setAutoTransform(true);
+        const LoadedPicture part = loader.load(path("turned.jpg"), largest);
+        ASSERT_EQ(part.picture.size(), largest);
+        EXPECT_LE(largestDifference(part.picture, whole.read()), 3);
+    }
+}
+
+TEST_F(OpenBackground, APictureTooLargeForMemoryIsSaidToBeSo) {
+    ASSERT_EQ(open(savedPicture("good.bmp", "BMP", pattern)), std::nullopt);
+    const QString file = savedPicture("large.png", "PNG", greyBlocks(1000, 1000));
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(1);
+    expectRefused(file, "the picture is too large to read");
+    QImageReader::setAllocationLimit(limit);
+}
+
+TEST_F(OpenBackground, LinkLoopsAndPipesAreRefusedWithoutWaiting) {
+    ASSERT_EQ(open(savedPicture("good.bmp", "BMP", pattern)), std::nullopt);
+    ASSERT_TRUE(QFile::link(path("self.bmp"), path("self.bmp")));
+    ASSERT_TRUE(QFile::link(path("there.bmp"), path("back.bmp")));
+    ASSERT_TRUE(QFile::link(path("back.bmp"), path("there.bmp")));
+    ASSERT_TRUE(QFile::link(path("gone.bmp"), path("dangling.bmp")));
+    for (const char* name : {"self.bmp", "back.bmp"}) {
+        SCOPED_TRACE(name);
+        expectRefused(path(name), "it is a symbolic link that leads round in a loop");
+    }
+    expectRefused(path("dangling.bmp"), "the file does not exist");
+
+    const QByteArray pipe = QFile::encodeName(path("pipe.bmp"));
+    ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+    auto opened = std::async(std::launch::async, [&] { return open(path("pipe.bmp")); });
+    if (opened.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+        ::close(::open(pipe.constData(), O_WRONLY | O_NONBLOCK)); // a writer lets it go on
+        FAIL() << "opening a pipe waited for a writer";
+    }
+    const std::optional<QString> message = opened.get();
+    ASSERT_TRUE(message);
+    EXPECT_TRUE(message->endsWith("could not be opened: it is not a file. The background is "
+                                  "unchanged."));
 }
