@@ -61,16 +61,25 @@ ControlDescription button(const QString& name, int left, int top, int width, int
             .top = top,
             .width = width,
             .height = height,
-            .text = QString::fromLatin1(text)};
+            .text = QString::fromLatin1(text),
+            .accessibleName = QString::fromLatin1(text)};
 }
 
-ControlDescription picture(const QString& name, int left, int top, int width, int height) {
+ControlDescription picture(const QString& name, int left, int top, int width, int height,
+                           const QString& accessibleName) {
     return {.name = name,
             .kind = PictureBox,
             .left = left,
             .top = top,
             .width = width,
-            .height = height};
+            .height = height,
+            .accessibleName = accessibleName};
+}
+
+// The code, then the colour a click sets: for the swatches whose shown colour differs slightly,
+// the pointer tells the user which one the stripe will get.
+QString swatchToolTip(const PaletteSwatch& s) {
+    return QStringLiteral("%1  %2, %3, %4").arg(s.codeText()).arg(s.red).arg(s.green).arg(s.blue);
 }
 
 void addPalette(std::vector<ControlDescription>& rows) {
@@ -84,9 +93,11 @@ void addPalette(std::vector<ControlDescription>& rows) {
     // fourth row leaves the swatches whole.
     for (const PaletteSwatch& s : paletteSwatches()) {
         ControlDescription swatch =
-            picture(s.controlName(), s.left(), s.top(), PaletteSwatch::kSize, PaletteSwatch::kSize);
+            picture(s.controlName(), s.left(), s.top(), PaletteSwatch::kSize, PaletteSwatch::kSize,
+                    QStringLiteral("Swatch ") + s.codeText());
         swatch.back = BackColour::Fixed;
         swatch.colour = s.shownColour;
+        swatch.toolTip = swatchToolTip(s);
         rows.push_back(swatch);
     }
 }
@@ -94,12 +105,14 @@ void addPalette(std::vector<ControlDescription>& rows) {
 void addCountEntry(std::vector<ControlDescription>& rows) {
     ControlDescription colourName = textBox(QStringLiteral("Text110"), 120, 1440, 855, 285);
     colourName.role = Role::ColourName;
+    colourName.accessibleName = QStringLiteral("Current colour");
     rows.push_back(colourName);
     for (int n = 1; n <= DesignState::kSlotCount; ++n) {
         ControlDescription count =
             textBox(QStringLiteral("Text%1").arg(n), 1080 + 480 * (n - 1), 1440, 375, 285, "0");
         count.role = Role::CountBox;
         count.slot = n;
+        count.accessibleName = QStringLiteral("Thread count of stripe %1").arg(n);
         rows.push_back(count);
     }
     rows.push_back(caption("Text130", 9720, 1200, 1335, 165, QStringLiteral("THREAD COUNT")));
@@ -111,12 +124,14 @@ void addNotationAndLockBoxes(std::vector<ControlDescription>& rows) {
         caption("Text140", 0, 1800, 855, 285, QStringLiteral("PATTERN"), Alignment::Centre));
     ControlDescription notation = textBox(QStringLiteral("Text150"), 840, 1800, 10695, 285);
     notation.role = Role::Notation;
+    notation.accessibleName = QStringLiteral("Sett notation");
     rows.push_back(notation);
     for (int k = 1; k <= DesignState::kSlotCount; ++k) {
         const LockBox box = FormState::designLockBox(k);
-        ControlDescription lock = picture(
-            QStringLiteral("Picture%1").arg(135 + k), static_cast<int>(box.left),
-            static_cast<int>(box.top), static_cast<int>(box.width), static_cast<int>(box.height));
+        ControlDescription lock =
+            picture(QStringLiteral("Picture%1").arg(135 + k), static_cast<int>(box.left),
+                    static_cast<int>(box.top), static_cast<int>(box.width),
+                    static_cast<int>(box.height), QStringLiteral("Lock stripe %1").arg(k));
         lock.role = Role::LockBox;
         lock.slot = k;
         rows.push_back(lock);
@@ -125,7 +140,8 @@ void addNotationAndLockBoxes(std::vector<ControlDescription>& rows) {
 }
 
 void addWeaveArea(std::vector<ControlDescription>& rows) {
-    ControlDescription weavePicture = picture(QStringLiteral("Picture135"), 120, 2640, 10455, 6735);
+    ControlDescription weavePicture = picture(QStringLiteral("Picture135"), 120, 2640, 10455, 6735,
+                                              QStringLiteral("Weave picture"));
     weavePicture.role = Role::WeavePicture;
     rows.push_back(weavePicture);
     rows.push_back(caption("Text220", 10680, 3120, 1095, 255, QStringLiteral("SETT WIDTH")));
@@ -134,9 +150,11 @@ void addWeaveArea(std::vector<ControlDescription>& rows) {
     settWidth.colour = kSettWidthBack;
     settWidth.alignment = Alignment::Centre;
     settWidth.role = Role::SettWidth;
+    settWidth.accessibleName = QStringLiteral("Sett width");
     rows.push_back(settWidth);
     rows.push_back(button(QStringLiteral("WEAVE"), 10800, 3720, 855, 735, "WEAVE"));
-    ControlDescription background = picture(QStringLiteral("Picture246"), 10920, 4560, 615, 615);
+    ControlDescription background = picture(QStringLiteral("Picture246"), 10920, 4560, 615, 615,
+                                            QStringLiteral("Background colour"));
     background.back = BackColour::WindowText;
     background.role = Role::Background;
     rows.push_back(background);
@@ -157,8 +175,11 @@ void addReferenceButtons(std::vector<ControlDescription>& rows) {
     constexpr std::array kCaptions{"A To Di",    "Do To J", "K to MacO",
                                    "MacP to Sa", "Sc to U", "V to Z"};
     for (int n = 3; n <= 8; ++n) {
-        rows.push_back(button(QStringLiteral("Command%1").arg(n), 10680, 7320 + 360 * (n - 3), 975,
-                              255, kCaptions[static_cast<std::size_t>(n - 3)]));
+        ControlDescription page =
+            button(QStringLiteral("Command%1").arg(n), 10680, 7320 + 360 * (n - 3), 975, 255,
+                   kCaptions[static_cast<std::size_t>(n - 3)]);
+        page.accessibleName = QStringLiteral("Reference page ") + page.text;
+        rows.push_back(page);
     }
 }
 

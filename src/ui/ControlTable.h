@@ -66,6 +66,10 @@ struct ControlDescription {
     bool bordered = true; // picture boxes only
     Role role = Role::None;
     int slot = 0; // count and lock boxes: 1..21
+    // What screen readers and UI-automation tools call the control; empty for the caption boxes,
+    // whose text already says what they are.
+    QString accessibleName = {};
+    QString toolTip = {}; // swatches only: the code and the colour a click sets
 };
 
 // Every control of the window, in creation order (which is also the keyboard focus order).

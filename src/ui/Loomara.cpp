@@ -173,6 +173,8 @@ void Loomara::buildControls() {
         widget->setObjectName(row.name);
         widget->setFont(fontFor(row, font()));
         widget->setGeometry(twipsToPixels(row));
+        widget->setAccessibleName(row.accessibleName);
+        widget->setToolTip(row.toolTip);
         if (row.kind == ControlKind::CaptionBox) {
             condenseToFit(static_cast<QLineEdit*>(widget));
         }
