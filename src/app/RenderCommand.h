@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace loomara {
+
+// How loomara-render ends.
+inline constexpr int kRenderDone = 0;
+inline constexpr int kRenderWriteFailed = 1;
+inline constexpr int kRenderRefused = 2;
+
+// The whole of loomara-render: arguments as main() receives them, the program's name first.
+// Writes a woven picture (.bmp, .png) or a weaving draft (.wif) of a written or named sett, lists
+// the named setts, or prints help or the version. Listings go to out; a refusal or a failed write
+// is one line on err, followed by the sett with a caret under the place when there is one. Needs
+// a QGuiApplication, whose palette gives the desktop colours the window would use.
+int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+} // namespace loomara

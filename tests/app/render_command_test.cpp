@@ -1,0 +1,299 @@
+// loomara-render's command line: what it writes, what it refuses and how it says so.
+
+#include "RenderTestSupport.h"
+
+#include "entry/ReferenceEntries.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace loomara;
+using namespace loomara::testing;
+
+namespace {
+
+class RenderCommand : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    // The file the run wrote, which must have succeeded quietly.
+    QByteArray written(const QStringList& arguments, const QString& name) const {
+        const RenderRun run = render(arguments + QStringList{"-o", path(name)});
+        EXPECT_EQ(run.status, kRenderDone) << run.err.toStdString();
+        EXPECT_EQ(run.err, QString());
+        return readFile(path(name));
+    }
+
+    QTemporaryDir dir;
+};
+
+// The lines of a draft without their CR LF ends.
+QStringList draftLines(const QByteArray& bytes) {
+    return QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothing) {
+    const QString png = path("out.png");
+    const QString wif = path("out.wif");
+    struct Case {
+        QStringList arguments;
+        int status;
+        QString line;
+    };
+    const QList<Case> cases{
+        {{"k8", "--bogus", "-o", png}, 2, "unknown option 'bogus'. See loomara-render --help."},
+        {{"k8", "-o"}, 2, "missing value after '-o'. See loomara-render --help."},
+        {{"k8"}, 2, "no output file: give one with -o FILE, ending in .bmp, .png or .wif."},
+        {{"k8", "-o", path("out.jpg")},
+         2,
+         "cannot tell what to write to \"" + path("out.jpg") +
+             "\": the file name must end in .bmp, .png or .wif."},
+        {{"k8", "-o", png, "-o", path("b.png")}, 2, "-o is given more than once; give it once."},
+        {{"-o", png},
+         2,
+         "no sett given: write one (e.g. y8b32k28r60y8) or take one from the lists with --name "
+         "\"NAME\"."},
+        {{"k8", "r4", "-o", png},
+         2,
+         "give the sett as one argument; quote a sett written with blanks, e.g. \"K10, R20, lr4, "
+         "\"."},
+        {{"k8", "--name", "Aberdeen University", "-o", png},
+         2,
+         "give either a sett or --name, not both."},
+        {{"--name", " ", "-o", png}, 2, "--name needs the name of an entry of the lists."},
+        {{"k8", "--brighten", "1", "--darken", "1", "-o", png},
+         2,
+         "--brighten and --darken cannot be used together; give one of them."},
+        {{"k8", "--brighten", "10", "-o", png},
+         2,
+         "--brighten takes a whole number from 0 to 9, not \"10\"."},
+        {{"k8", "--darken", "-1", "-o", png},
+         2,
+         "--darken takes a whole number from 0 to 9, not \"-1\"."},
+        {{"k8", "--scale", "9", "-o", png},
+         2,
+         "--scale takes a whole number from 1 to 8, not \"9\"."},
+        {{"k8", "--scale", "0", "-o", png},
+         2,
+         "--scale takes a whole number from 1 to 8, not \"0\"."},
+        {{"k8", "--scale", "2x", "-o", png},
+         2,
+         "--scale takes a whole number from 1 to 8, not \"2x\"."},
+        {{"k8", "--scale", "2", "-o", wif},
+         2,
+         "--scale is for pictures; a .wif draft has no pixels to scale."},
+        {{"k8", "--background", "w", "-o", wif},
+         2,
+         "--background is for pictures; a .wif draft holds only threads."},
+        {{"k8", "--repeats", "2", "-o", png},
+         2,
+         "--repeats is for .wif drafts; a picture shows as many repeats as its canvas holds."},
+        {{"k8", "--repeats", "0", "-o", wif},
+         2,
+         "--repeats takes a whole number from 1 to 100000, not \"0\"."},
+        {{"k8", "--background", "zz", "-o", png},
+         2,
+         "--background: \"zz\" is not a colour code of the palette."},
+        {{"k0", "-o", png},
+         2,
+         "the sett is 0 threads wide, too narrow for its woven picture to hold a pixel; widen the "
+         "sett."},
+        {{"k0", "-o", wif},
+         2,
+         "the sett cannot be drafted: every stripe has a thread count of 0, so there are no "
+         "threads to weave."},
+        {{"k3000R3000", "--repeats", "20", "-o", wif},
+         2,
+         "the sett cannot be drafted: 20 repeats of 6000 threads make 120000 threads each way, "
+         "more than the 100000 a draft may hold; weave fewer repeats."},
+        {{"--name", "Zzyzx Nowhere", "-o", png},
+         2,
+         "no entry of the lists is named \"Zzyzx Nowhere\". --list prints every name."},
+        {{"--list", "-o", png},
+         2,
+         "--list prints the named setts and takes no sett and no other option."},
+        {{"k8", "-o", path("missing/out.png")},
+         1,
+         "the picture could not be saved as \"" + path("missing/out.png") + "\": the folder \"" +
+             path("missing") +
+             "\" does not exist. Nothing was written; a file already there is unchanged."},
+        {{"k8", "-o", path("missing/out.wif")},
+         1,
+         "the draft could not be saved as \"" + path("missing/out.wif") + "\": the folder \"" +
+             path("missing") +
+             "\" does not exist. Nothing was written; a file already there is unchanged."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const RenderRun run = render(c.arguments);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.errLines(), QStringList{"loomara-render: " + c.line});
+        EXPECT_EQ(run.out, QString());
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty())
+        << "a refused run left a file behind";
+}
+
+TEST_F(RenderCommand, ARefusedSettShowsItsPlaceWithACaretAndLeavesTheOldFile) {
+    const QString target = path("kept.bmp");
+    writeFile(target, "old");
+    const QString twentyTwo = QStringLiteral("k2").repeated(22);
+    struct Case {
+        QStringList arguments;
+        QStringList lines;
+    };
+    const QList<Case> cases{
+        {{"y8b32zz28"},
+         {"loomara-render: at character 6: \"zz\" is not a colour code of the palette.",
+          "  y8b32zz28", "       ^"}},
+        {{"K10, R2.5, "},
+         {"loomara-render: at character 7: \"2.5\" is not a whole thread count; write the count "
+          "in digits alone.",
+          "  K10, R2.5, ", "        ^"}},
+        // The same limit as the designer's 21 slots, for a picture and a draft alike.
+        {{twentyTwo},
+         {"loomara-render: at character 43: the sett has 22 stripes; a sett holds at most 21.",
+          "  " + twentyTwo, "  " + QString(42, ' ') + '^'}},
+        {{"--name", "Virginia Military Institute, New Market"},
+         {"loomara-render: the sett of \"Virginia Military Institute, New Market\" (list V to Z, "
+          "line 15) cannot be woven: at character 80: \"]\" splits the sett in two; only one run "
+          "of colour codes and counts can be woven.",
+          "  Virginia Military Institute, New Market                 "
+          "y12r60n4k6n60g6n4r50w12]y12r60n4o6n60j6n4r50w12",
+          "  " + QString(79, ' ') + '^'}},
+    };
+    for (const Case& c : cases) {
+        for (const QString& file : {target, path("kept.wif")}) {
+            SCOPED_TRACE((c.arguments.join(' ') + " -o " + file).toStdString());
+            const RenderRun run = render(c.arguments + QStringList{"-o", file});
+            EXPECT_EQ(run.status, kRenderRefused);
+            EXPECT_EQ(run.errLines(), c.lines);
+        }
+    }
+    EXPECT_EQ(readFile(target), "old");
+    EXPECT_FALSE(QFileInfo::exists(path("kept.wif")));
+}
+
+TEST_F(RenderCommand, ANamedEntryWeavesItsListedSett) {
+    const QByteArray written = this->written({"y8b32k28r60y8"}, "written.bmp");
+    ASSERT_FALSE(written.isEmpty());
+    EXPECT_EQ(this->written({"--name", "Aberdeen University"}, "named.bmp"), written);
+    EXPECT_EQ(this->written({"--name", "aberdeen UNIVERSITY"}, "any-case.bmp"), written);
+    // The notation box's form of the same sett weaves the same picture.
+    EXPECT_EQ(this->written({"y8, b32, k28, r60, y8, "}, "notation.bmp"), written);
+
+    // Several entries of one name: the first is woven, and the run says how many there are.
+    const RenderRun several = render({"--name", "Abercrombie", "-o", path("several.bmp")});
+    EXPECT_EQ(several.status, kRenderDone);
+    EXPECT_EQ(several.out, "\"Abercrombie\" names 5 entries of the lists; the first, "
+                           "b14k4b4k4b4k14g14w2g28, is used.\n");
+    EXPECT_EQ(readFile(path("several.bmp")), this->written({"b14k4b4k4b4k14g14w2g28"}, "b.bmp"));
+
+    // A name not in the lists: those that start with the same letters, longest start first.
+    const RenderRun misspelt = render({"--name", "Aberden University", "-o", path("x.bmp")});
+    EXPECT_EQ(misspelt.status, kRenderRefused);
+    EXPECT_EQ(misspelt.errLines(),
+              QStringList{"loomara-render: no entry of the lists is named \"Aberden University\"; "
+                          "names that start with \"Aberde\": \"Aberdeen\", \"Aberdeen F.C.\", "
+                          "\"Aberdeen University\". --list prints every name."});
+    const RenderRun many = render({"--name", "Macx", "-o", path("x.bmp")});
+    EXPECT_TRUE(many.err.contains(QRegularExpression(
+        "names that start with \"Mac\": (\"[^\"]+\", ){4}\"[^\"]+\" and \\d+ more\\.")))
+        << many.err.toStdString();
+}
+
+TEST_F(RenderCommand, ScaleDrawsEveryPixelAsABlockAndLeavesTheWeaveAlone) {
+    ASSERT_FALSE(written({"r12k4g12y12", "--background", "w"}, "one.png").isEmpty());
+    ASSERT_FALSE(
+        written({"r12k4g12y12", "--background", "w", "--scale", "3"}, "three.png").isEmpty());
+    ASSERT_FALSE(
+        written({"r12k4g12y12", "--background", "w", "--scale", "1"}, "same.png").isEmpty());
+    const QImage one = QImage(path("one.png")).convertToFormat(QImage::Format_RGB32);
+    const QImage three = QImage(path("three.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(one.isNull());
+    EXPECT_EQ(QImage(path("same.png")).convertToFormat(QImage::Format_RGB32), one);
+    ASSERT_EQ(three.size(), one.size() * 3);
+    int differing = 0;
+    for (int y = 0; y < three.height(); ++y) {
+        for (int x = 0; x < three.width(); ++x) {
+            differing += three.pixel(x, y) != one.pixel(x / 3, y / 3);
+        }
+    }
+    EXPECT_EQ(differing, 0);
+
+    // The bitmap writer takes the scaled picture too.
+    ASSERT_FALSE(
+        written({"r12k4g12y12", "--background", "w", "--scale", "3"}, "three.bmp").isEmpty());
+    EXPECT_EQ(QImage(path("three.bmp")).convertToFormat(QImage::Format_RGB32), three);
+}
+
+TEST_F(RenderCommand, ADraftIsWrittenWithTitleDateProgramAndShadedColours) {
+    const QStringList named = draftLines(written({"--name", "Aberdeen University"}, "a.wif"));
+    ASSERT_FALSE(named.isEmpty());
+    EXPECT_EQ(named.first(), "[WIF]");
+    EXPECT_TRUE(named.contains("Title=Aberdeen University"));
+    EXPECT_TRUE(named.contains("Source Program=loomara-render"));
+    EXPECT_TRUE(named.contains("Source Version=" LOOMARA_VERSION));
+    EXPECT_TRUE(named.contains("Developers=loomara@example.invalid"));
+    // Today's date in English whatever the user's locale, e.g. "December 8, 2026".
+    EXPECT_EQ(named
+                  .filter(QRegularExpression("^Date=(January|February|March|April|May|June|"
+                                             "July|August|September|October|November|December) "
+                                             "[1-9]\\d?, \\d{4}$"))
+                  .size(),
+              1)
+        << named.mid(0, 4).join(" | ").toStdString();
+    // y8 b32 k28 r60 y8 and back without the pivots: 8+32+28+60+8+60+28+32 threads.
+    EXPECT_TRUE(named.contains("Threads=256"));
+
+    // A written sett is titled by its notation; the palette's colours after the shade steps.
+    const QStringList brightened =
+        draftLines(written({" k8W4 ", "--brighten", "2", "--repeats", "3"}, "k.wif"));
+    EXPECT_TRUE(brightened.contains("Title=k8W4"));
+    EXPECT_TRUE(brightened.contains("Threads=36"));
+    const qsizetype table = brightened.indexOf("[COLOR TABLE]");
+    ASSERT_GE(table, 0);
+    EXPECT_EQ(brightened.mid(table + 1, 2), (QStringList{"1=60,60,60", "2=255,255,255"}));
+    const QStringList darkened = draftLines(written({"k8W4", "--darken", "1"}, "d.wif"));
+    const qsizetype darkTable = darkened.indexOf("[COLOR TABLE]");
+    EXPECT_EQ(darkened.mid(darkTable + 1, 2), (QStringList{"1=0,0,0", "2=220,220,220"}));
+
+    // A draft replaces the file of its name.
+    writeFile(path("k.wif"), "old");
+    EXPECT_TRUE(written({"k8W4"}, "k.wif").startsWith("[WIF]\r\n"));
+}
+
+TEST_F(RenderCommand, ListPrintsEveryWovenNamedSettHelpAndVersionPrintThemselves) {
+    const RenderRun list = render({"--list"});
+    EXPECT_EQ(list.status, kRenderDone);
+    EXPECT_EQ(list.err, QString());
+    const QStringList lines = list.out.split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_TRUE(lines.contains("Aberdeen University\ty8b32k28r60y8"));
+    EXPECT_FALSE(list.out.contains("Virginia Military Institute, New Market\t"));
+    EXPECT_GT(lines.size(), 2500);
+    for (const QString& line : lines) {
+        const QStringList parts = line.split(u'\t');
+        ASSERT_EQ(parts.size(), 2) << line.toStdString();
+        EXPECT_FALSE(parts[0].isEmpty());
+        EXPECT_TRUE(readWrittenSett(parts[1]).ok()) << line.toStdString();
+    }
+
+    const RenderRun version = render({"--version"});
+    EXPECT_EQ(version.status, kRenderDone);
+    EXPECT_EQ(version.out, "loomara-render " LOOMARA_VERSION "\n");
+
+    const RenderRun help = render({"--help", "--scale", "99"});
+    EXPECT_EQ(help.status, kRenderDone);
+    EXPECT_TRUE(help.out.startsWith("Usage: loomara-render SETT -o FILE [options]\n"));
+    for (const char* option : {"--output", "--name", "--list", "--background", "--brighten",
+                               "--darken", "--scale", "--repeats", "--help", "--version"}) {
+        EXPECT_TRUE(help.out.contains(QString::fromLatin1(option))) << option;
+    }
+    EXPECT_TRUE(help.out.contains("Exit status: 0"));
+    EXPECT_EQ(help.err, QString());
+}
