@@ -3,9 +3,10 @@
 
 RELEASE_DIR := build/release
 TEST_DIR    := build/test
+PACKAGE_DIR := build/package
 CMAKE_GEN   := -G Ninja
 
-.PHONY: all deps run build test bench screenshot install format clean
+.PHONY: all deps run build test bench screenshot install package package-deps format clean
 
 all: build
 
@@ -37,6 +38,22 @@ screenshot: build
 
 install: build
 	cmake --install $(RELEASE_DIR)
+
+# The .deb: a release build with Debian's hardening flags, packed by CPack, then checked with
+# lintian, desktop-file-validate, appstreamcli and the test of its contents.
+package-deps:
+	@scripts/install-deps package
+
+$(PACKAGE_DIR)/build.ninja: CMakeLists.txt | package-deps
+	export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	cmake -S . -B $(PACKAGE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DLOOMARA_TESTS=OFF \
+	    -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
+
+package: package-deps $(PACKAGE_DIR)/build.ninja
+	rm -f $(PACKAGE_DIR)/loomara_*.deb
+	cmake --build $(PACKAGE_DIR) --target package
+	packaging/check-package $(PACKAGE_DIR)/loomara_*.deb $$(cat $(PACKAGE_DIR)/packaging/programs.txt)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

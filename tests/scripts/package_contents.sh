@@ -1,0 +1,165 @@
+#!/bin/sh
+# The .deb that make package built carries exactly the files a Debian desktop expects, owned by
+# root with the usual modes, each naming the package's version where it names one; and its Depends
+# line names exactly the packages that own the libraries its programs link, no more, no fewer.
+# Exits 77 (skipped) where dpkg-deb is missing or no package of this version was built: building
+# one is make package's job, never the test run's.
+# usage: package_contents.sh DEB-OR-FOLDER VERSION PROGRAM...
+set -eu
+skipped=77
+target=$1
+version=$2
+shift 2
+
+for tool in dpkg-deb dpkg-query objdump ldd; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "$tool is not installed: skipped"
+    exit $skipped
+  fi
+done
+deb=$target
+if [ -d "$target" ]; then
+  deb=
+  for candidate in "$target"/loomara_"$version"_*.deb; do
+    if [ -f "$candidate" ]; then
+      deb=$candidate
+    fi
+  done
+  if [ -z "$deb" ]; then
+    echo "no loomara_${version}_*.deb in $target (make package builds one): skipped"
+    exit $skipped
+  fi
+fi
+echo "checking $deb"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+failed=0
+fail() {
+  echo "FAIL: $*"
+  failed=1
+}
+field() { dpkg-deb -f "$deb" "$1"; }
+
+[ "$(field Package)" = loomara ] || fail "Package is '$(field Package)'"
+[ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', not $version"
+[ "$(field Architecture)" = "$(dpkg --print-architecture)" ] ||
+  fail "Architecture is '$(field Architecture)'"
+[ "$(field Section)" = graphics ] || fail "Section is '$(field Section)'"
+field Maintainer | grep -q '^[^<]\+ <[^@ ]\+@[^> ]\+>$' || fail "Maintainer is '$(field Maintainer)'"
+
+# Every entry: a folder or a plain file, root's, with the modes Debian expects.
+dpkg-deb -c "$deb" >"$work/listing"
+while read -r mode owner _size _date _time path rest; do
+  [ -z "$rest" ] || fail "$path is a link ($rest)"
+  [ "$owner" = root/root ] || fail "$path belongs to $owner"
+  case "$mode:$path" in
+  drwxr-xr-x:*/) ;;
+  -rwxr-xr-x:./usr/bin/*) ;;
+  -rw-r--r--:./usr/share/*) ;;
+  *) fail "$path has mode $mode" ;;
+  esac
+done <"$work/listing"
+
+metainfo=$(sed -n 's|^.* \(\./usr/share/metainfo/[^/]*\.metainfo\.xml\)$|\1|p' "$work/listing")
+{
+  for program in "$@"; do
+    echo "./usr/bin/$program"
+    echo "./usr/share/man/man1/$program.1.gz"
+  done
+  echo ./usr/share/applications/loomara.desktop
+  echo ./usr/share/doc/loomara/changelog.gz
+  echo ./usr/share/doc/loomara/copyright
+  echo ./usr/share/doc/loomara/reference/LICENSE
+  echo ./usr/share/doc/loomara/reference/NOTICE
+  for size in 32 64 128 256; do
+    echo "./usr/share/icons/hicolor/${size}x${size}/apps/loomara.png"
+  done
+  # Its name is the metainfo's id, checked below: exactly one file of that kind.
+  echo "${metainfo:-./usr/share/metainfo/ID.metainfo.xml}"
+} | sort >"$work/expected"
+grep -v '/$' "$work/listing" | sed 's/.* //' | sort >"$work/files"
+if ! diff -u "$work/expected" "$work/files" >"$work/diff"; then
+  fail "the files differ from the expected list (- expected, + in the package):"
+  cat "$work/diff"
+fi
+
+# Each icon is as large as the folder it lies in says (the width and height in the PNG header).
+for size in 32 64 128 256; do
+  icon=$root/usr/share/icons/hicolor/${size}x${size}/apps/loomara.png
+  [ -f "$icon" ] || continue
+  header=$(od -An -tu1 -j16 -N8 "$icon" | tr -s ' \n' '  ')
+  side=" 0 0 $((size / 256)) $((size % 256))"
+  [ "$header" = "$side$side " ] ||
+    fail "the ${size}x${size} icon's header gives width and height as bytes$header"
+done
+
+for program in "$@"; do
+  page=$root/usr/share/man/man1/$program.1.gz
+  [ -f "$page" ] || continue
+  title=$(gzip -dc "$page" | grep '^\.TH ' || true)
+  upper=$(echo "$program" | tr 'a-z' 'A-Z')
+  echo "$title" | grep -q "^\.TH $upper 1 .* \"Loomara $version\"" ||
+    fail "$program.1 has the title line '$title'"
+done
+
+desktop=$root/usr/share/applications/loomara.desktop
+if [ -f "$desktop" ]; then
+  grep -qx 'Exec=loomara' "$desktop" || fail "the desktop entry does not start loomara"
+  grep -qx 'Icon=loomara' "$desktop" || fail "the desktop entry does not show the loomara icon"
+fi
+if [ -n "$metainfo" ]; then
+  id=$(basename "$metainfo" .metainfo.xml)
+  for line in "<id>$id</id>" "<launchable type=\"desktop-id\">loomara.desktop</launchable>" \
+    "<release version=\"$version\""; do
+    grep -qF "$line" "$root/$metainfo" || fail "$metainfo lacks $line"
+  done
+fi
+changelog=$root/usr/share/doc/loomara/changelog.gz
+if [ -f "$changelog" ]; then
+  gzip -dc "$changelog" | head -n 1 | grep -q "^loomara ($version) " ||
+    fail "the changelog's latest entry is not $version"
+fi
+copyright=$root/usr/share/doc/loomara/copyright
+if [ -f "$copyright" ]; then
+  grep -qx 'License: MIT' "$copyright" || fail "the copyright file lacks the reference data's MIT License"
+fi
+
+# Depends against the libraries each program names as NEEDED, resolved as the dynamic linker
+# resolves them on this machine and traced to the package that ships the file.
+depends=$(field Depends)
+echo "Depends: $depends"
+echo "$depends" | tr ',' '\n' | sed 's/^ *//; s/ *(.*//' | sort -u >"$work/depends"
+: >"$work/libraries"
+for program in "$@"; do
+  binary=$root/usr/bin/$program
+  [ -f "$binary" ] || continue
+  for soname in $(objdump -p "$binary" | awk '$1 == "NEEDED" { print $2 }'); do
+    path=$(ldd "$binary" | awk -v so="$soname" '$1 == so && $2 == "=>" { print $3 }')
+    if [ -z "$path" ]; then
+      fail "$program needs $soname, which this machine does not have"
+      continue
+    fi
+    readlink -f "$path" >>"$work/libraries"
+  done
+done
+sort -u "$work/libraries" -o "$work/libraries"
+# /lib and /usr/lib are one folder here, but dpkg knows a file only by the one it shipped in, so
+# both names are asked for, in one query: each query reads dpkg's whole file database.
+dpkg-query -S $(sed 's|^/usr\(/.*\)|/usr\1 \1|' "$work/libraries") >"$work/owned" 2>/dev/null || true
+: >"$work/owners"
+while read -r library; do
+  owner=$(awk -v file="$library" -v short="${library#/usr}" '$NF == file || $NF == short {
+    sub(/:.*/, "", $1); print $1; exit }' "$work/owned")
+  [ -n "$owner" ] || fail "no package owns $library"
+  echo "$owner" >>"$work/owners"
+done <"$work/libraries"
+sort -u "$work/owners" -o "$work/owners"
+if ! diff -u "$work/owners" "$work/depends" >"$work/diff"; then
+  fail "Depends differs from the owners of the linked libraries (- owner, + in Depends):"
+  cat "$work/diff"
+fi
+
+exit $failed
