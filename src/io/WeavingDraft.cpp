@@ -75,13 +75,10 @@ public:
     }
     // The thread lists run to hundreds of thousands of lines: no temporaries per line.
     Section& add(long long key, long long value) {
-        std::array<char, 48> line{};
-        char* end = std::to_chars(line.data(), line.data() + line.size(), key).ptr;
-        *end++ = '=';
-        end = std::to_chars(end, line.data() + line.size(), value).ptr;
-        *end++ = '\r';
-        *end++ = '\n';
-        body_.append(line.data(), end - line.data());
+        appendNumber(key);
+        body_.append('=');
+        appendNumber(value);
+        body_.append("\r\n", 2);
         return *this;
     }
 
@@ -89,6 +86,13 @@ public:
     QByteArray text() const { return '[' + name_ + "]\r\n" + body_; }
 
 private:
+    void appendNumber(long long number) {
+        std::array<char, 24> digits{}; // a long long has at most 20 characters
+        const std::to_chars_result written =
+            std::to_chars(digits.data(), digits.data() + digits.size(), number);
+        body_.append(digits.data(), written.ptr - digits.data());
+    }
+
     QByteArray name_;
     QByteArray body_;
 };
