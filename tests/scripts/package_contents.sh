@@ -18,6 +18,10 @@ for tool in dpkg-deb dpkg-query objdump ldd; do
   fi
 done
 deb=$target
+if [ ! -e "$target" ]; then
+  echo "$target does not exist (make package builds a package there): skipped"
+  exit $skipped
+fi
 if [ -d "$target" ]; then
   deb=
   for candidate in "$target"/loomara_"$version"_*.deb; do
