@@ -75,10 +75,13 @@ public:
     }
     // The thread lists run to hundreds of thousands of lines: no temporaries per line.
     Section& add(long long key, long long value) {
+        // Each number stops short of the room its separator needs, so that even a number that
+        // did not fit could not push the separators past the end.
         std::array<char, 48> line{};
-        char* end = std::to_chars(line.data(), line.data() + line.size(), key).ptr;
+        char* const valueEnd = line.data() + line.size() - 2;
+        char* end = std::to_chars(line.data(), valueEnd - 1, key).ptr;
         *end++ = '=';
-        end = std::to_chars(end, line.data() + line.size(), value).ptr;
+        end = std::to_chars(end, valueEnd, value).ptr;
         *end++ = '\r';
         *end++ = '\n';
         body_.append(line.data(), end - line.data());
