@@ -409,8 +409,8 @@ GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
     // Every file is flushed to disk before it counts as written, and a flush waits on the disk,
     // not on the processor: with more entries in hand than cores, the cores keep weaving and
     // encoding while some entries wait.
-    const int threads =
-        std::clamp(options.threads > 0 ? options.threads : cores, 1, std::max(1, total));
+    const int threads = std::clamp(options.threads > 0 ? options.threads : cores * kEntriesPerCore,
+                                   1, std::max(1, total));
     std::vector<std::thread> workers;
     running = threads;
     for (int t = 0; t < threads; ++t) {
