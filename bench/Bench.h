@@ -20,4 +20,8 @@ void benchWeave(const Report& report);
 // The main window: the real program's start-up, and a WEAVE click until the picture is repainted.
 void benchWindow(const Report& report);
 
+// One named sett from its text to a woven picture, the weave against a bare loop writing as many
+// pixels, and the gallery of every named sett written to disk on every core.
+void benchGallery(const Report& report);
+
 } // namespace loomara::bench

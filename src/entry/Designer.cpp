@@ -11,7 +11,9 @@
 
 namespace loomara {
 
-Designer::Designer() {
+Designer::Designer() : Designer(desktopColours()) {}
+
+Designer::Designer(const DesktopColours& desktop) : form(desktop) {
     // Designer is neither copied nor moved, so the rule may keep `this`.
     form.settWidth.onChange = [this] { applySettWidthRule(design, form.settWidth); };
 }

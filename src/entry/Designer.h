@@ -16,6 +16,8 @@ namespace loomara {
 class Designer {
 public:
     Designer();
+    // Starting from desktop colours read earlier, so that a designer can be made on any thread.
+    explicit Designer(const DesktopColours& desktop);
     Designer(const Designer&) = delete;
     Designer& operator=(const Designer&) = delete;
 

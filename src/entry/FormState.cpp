@@ -1,7 +1,5 @@
 #include "entry/FormState.h"
 
-#include "model/SystemColours.h"
-
 #include <cassert>
 
 namespace loomara {
@@ -15,9 +13,11 @@ std::size_t slotIndex(int k) {
 
 } // namespace
 
-FormState::FormState()
-    : weavePicture(buttonFaceColour()), textBoxColour_(windowColour()),
-      pictureBoxColour_(buttonFaceColour()), backgroundDesignColour_(menuTextColour()) {
+FormState::FormState() : FormState(desktopColours()) {}
+
+FormState::FormState(const DesktopColours& desktop)
+    : weavePicture(desktop.buttonFace), textBoxColour_(desktop.window),
+      pictureBoxColour_(desktop.buttonFace), backgroundDesignColour_(desktop.menuText) {
     resetToDesign();
 }
 

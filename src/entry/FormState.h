@@ -2,6 +2,7 @@
 
 #include "model/Colour.h"
 #include "model/DesignState.h"
+#include "model/SystemColours.h"
 #include "model/TextBox.h"
 #include "weave/WeaveCanvas.h"
 
@@ -29,6 +30,7 @@ struct FormState {
     static constexpr Rgb kSettWidthGreen{50, 250, 50};
 
     FormState();
+    explicit FormState(const DesktopColours& desktop);
 
     // The count box and the lock box of slot k = 1..21.
     TextBox& countBox(int k);

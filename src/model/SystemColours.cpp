@@ -28,4 +28,8 @@ Rgb menuTextColour() {
     return systemColour(QPalette::WindowText, {0, 0, 0});
 }
 
+DesktopColours desktopColours() {
+    return {windowColour(), buttonFaceColour(), menuTextColour()};
+}
+
 } // namespace loomara

@@ -19,4 +19,14 @@ Rgb buttonFaceColour();
 // The design back colour of the background box: the desktop's menu-text colour.
 Rgb menuTextColour();
 
+// The three desktop colours a fresh main window starts with. The application palette may only be
+// read on the thread that owns the application, so work on other threads reads these once there
+// and hands them on.
+struct DesktopColours {
+    Rgb window;
+    Rgb buttonFace;
+    Rgb menuText;
+};
+DesktopColours desktopColours();
+
 } // namespace loomara
