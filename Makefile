@@ -6,7 +6,7 @@ TEST_DIR    := build/test
 PACKAGE_DIR := build/package
 CMAKE_GEN   := -G Ninja
 
-.PHONY: all deps run build test bench screenshot install package package-deps format clean
+.PHONY: all deps run build test bench screenshot gallery install package package-deps format clean
 
 all: build
 
@@ -32,6 +32,11 @@ test: deps $(TEST_DIR)/build.ninja
 
 bench: build
 	QT_QPA_PLATFORM=offscreen $(RELEASE_DIR)/bench/loomara-bench
+
+# Every named sett of the reference lists woven into build/gallery/ (open index.html).
+gallery: deps $(RELEASE_DIR)/build.ninja
+	cmake --build $(RELEASE_DIR) --target loomara-render
+	$(RELEASE_DIR)/src/app/loomara-render --gallery build/gallery
 
 screenshot: build
 	scripts/screenshot

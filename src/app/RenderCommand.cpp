@@ -2,6 +2,7 @@
 
 #include "entry/Designer.h"
 #include "entry/EnterSett.h"
+#include "entry/Gallery.h"
 #include "entry/ReferenceEntries.h"
 #include "entry/SettText.h"
 #include "io/SaveFile.h"
@@ -40,6 +41,11 @@ constexpr int kMostSuggestions = 5;
 
 QString programName() {
     return QStringLiteral("loomara-render");
+}
+
+// As a weaving draft dates itself: "December 8, 2026", whatever the user's language.
+QString today() {
+    return QLocale::c().toString(QDate::currentDate(), QStringLiteral("MMMM d, yyyy"));
 }
 
 // Why a run ends early: its exit status, the one line that says why, and the lines that show the
@@ -120,13 +126,20 @@ struct Options {
                                QStringLiteral("Repeat the sett N times each way in the draft "
                                               "(.wif only; 1 unless given)."),
                                QStringLiteral("N")};
+    QCommandLineOption gallery{
+        QStringLiteral("gallery"),
+        QStringLiteral("Weave every entry of the lists into the folder DIR: a picture, a "
+                       "thumbnail and a weaving draft of each, and an index.html that shows them "
+                       "page by page, with the entries that cannot be woven and why."),
+        QStringLiteral("DIR")};
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Print this help.")};
     QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")},
                                QStringLiteral("Print the version.")};
 
     QList<QCommandLineOption> all() const {
-        return {output, name, list, background, brighten, darken, scale, repeats, help, version};
+        return {output, name,    list,    background, brighten, darken,
+                scale,  repeats, gallery, help,       version};
     }
 };
 
@@ -136,7 +149,8 @@ QString helpText(const QCommandLineParser& parser) {
     text.remove(0, text.indexOf(u'\n'));
     return QStringLiteral("Usage: loomara-render SETT -o FILE [options]\n"
                           "       loomara-render --name \"NAME\" -o FILE [options]\n"
-                          "       loomara-render --list") +
+                          "       loomara-render --list\n"
+                          "       loomara-render --gallery DIR") +
            text +
            QStringLiteral("\nExit status: 0 when the file is written (or the list printed),\n"
                           "2 when the sett or an option is refused, 1 when the file cannot be\n"
@@ -436,7 +450,7 @@ std::optional<Stop> writeDraft(const Request& request) {
     draftRequest.title = request.title;
     draftRequest.shadeSteps = request.shadeSteps;
     draftRequest.repeats = request.repeats;
-    draftRequest.date = QLocale::c().toString(QDate::currentDate(), QStringLiteral("MMMM d, yyyy"));
+    draftRequest.date = today();
     draftRequest.contact = QString::fromLatin1(kDraftContact);
     draftRequest.programName = programName();
     draftRequest.programVersion = QStringLiteral(LOOMARA_VERSION);
@@ -451,9 +465,37 @@ std::optional<Stop> writeDraft(const Request& request) {
     return std::nullopt;
 }
 
+int writeReferenceGallery(const QString& dir, QTextStream& out, QTextStream& err,
+                          bool showProgress) {
+    GalleryOptions options;
+    options.programName = programName();
+    options.programVersion = QStringLiteral(LOOMARA_VERSION);
+    options.date = today();
+    const auto progress = [&err](int done, int total) {
+        err << "\rwoven " << done << " / " << total;
+        err.flush();
+    };
+    const GalleryResult result = writeGallery(dir, referenceGalleryPages(), options,
+                                              showProgress ? progress : GalleryProgress{});
+    if (showProgress) {
+        err << '\n';
+    }
+    if (!result.ok()) {
+        return report(err, {kRenderWriteFailed,
+                            QStringLiteral("the gallery in \"%1\" could not be written: %2. "
+                                           "Pictures of an earlier run there are kept.")
+                                .arg(QDir::toNativeSeparators(dir), *result.failure),
+                            {}});
+    }
+    out << result.woven << " setts woven and " << result.skipped << " listed as not woven, in "
+        << QDir::toNativeSeparators(QDir(dir).filePath(QStringLiteral("index.html"))) << '\n';
+    out.flush();
+    return kRenderDone;
+}
+
 } // namespace
 
-int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err, bool showProgress) {
     const Options o;
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -491,6 +533,15 @@ int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err) 
                                                       "no sett and no other option.")));
         }
         return printList(out);
+    }
+    if (parser.isSet(o.gallery)) {
+        QStringList others = parser.optionNames();
+        others.removeAll(QStringLiteral("gallery"));
+        if (!parser.positionalArguments().isEmpty() || !others.isEmpty()) {
+            return report(err, refused(QStringLiteral("--gallery weaves every named sett and "
+                                                      "takes no sett and no other option.")));
+        }
+        return writeReferenceGallery(parser.value(o.gallery), out, err, showProgress);
     }
 
     const std::variant<Request, Stop> read = readRequest(parser, o, out);

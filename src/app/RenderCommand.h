@@ -12,9 +12,12 @@ inline constexpr int kRenderRefused = 2;
 
 // The whole of loomara-render: arguments as main() receives them, the program's name first.
 // Writes a woven picture (.bmp, .png) or a weaving draft (.wif) of a written or named sett, lists
-// the named setts, or prints help or the version. Listings go to out; a refusal or a failed write
-// is one line on err, followed by the sett with a caret under the place when there is one. Needs
-// a QGuiApplication, whose palette gives the desktop colours the window would use.
-int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err);
+// the named setts, weaves them all into a gallery, or prints help or the version. Listings go to
+// out; a refusal or a failed write is one line on err, followed by the sett with a caret under the
+// place when there is one. Needs a QGuiApplication, whose palette gives the desktop colours the
+// window would use. With showProgress, a gallery's progress is kept on one line of err (for a
+// terminal).
+int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err,
+              bool showProgress = false);
 
 } // namespace loomara

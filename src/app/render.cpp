@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -28,5 +29,5 @@ int main(int argc, char** argv) {
     const QGuiApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return loomara::runRender(QGuiApplication::arguments(), out, err);
+    return loomara::runRender(QGuiApplication::arguments(), out, err, isatty(STDERR_FILENO) == 1);
 }

@@ -117,6 +117,9 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
         {{"--list", "-o", png},
          2,
          "--list prints the named setts and takes no sett and no other option."},
+        {{"k8", "--gallery", path("gallery")},
+         2,
+         "--gallery weaves every named sett and takes no sett and no other option."},
         {{"k8", "-o", path("missing/out.png")},
          1,
          "the picture could not be saved as \"" + path("missing/out.png") + "\": the folder \"" +
@@ -137,6 +140,18 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
     }
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty())
         << "a refused run left a file behind";
+}
+
+TEST_F(RenderCommand, AGalleryThatCannotBeWrittenFailsWithTheReason) {
+    writeFile(path("taken"), "not a folder");
+    const RenderRun run = render({"--gallery", path("taken")});
+    EXPECT_EQ(run.status, kRenderWriteFailed);
+    EXPECT_EQ(run.errLines(),
+              QStringList{"loomara-render: the gallery in \"" + path("taken") +
+                          "\" could not be written: the folder \"" + path("taken/pictures") +
+                          "\" could not be made. Pictures of an earlier run "
+                          "there are kept."});
+    EXPECT_EQ(readFile(path("taken")), "not a folder");
 }
 
 TEST_F(RenderCommand, ARefusedSettShowsItsPlaceWithACaretAndLeavesTheOldFile) {
