@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <chrono>
 #include <string_view>
 
 namespace loomara::bench {
@@ -10,6 +12,22 @@ public:
     void figure(std::string_view key, double value, int decimals = 3) const;
     void figure(std::string_view key, std::string_view value) const;
 };
+
+// The best of several rounds, each timing runsPerRound runs of the work: milliseconds per run.
+// The best round is the one least disturbed by the rest of the machine.
+template <typename Work> double bestMsPerRun(int rounds, int runsPerRound, Work&& work) {
+    using Clock = std::chrono::steady_clock;
+    double best = 1e300;
+    for (int round = 0; round < rounds; ++round) {
+        const auto start = Clock::now();
+        for (int i = 0; i < runsPerRound; ++i) {
+            work();
+        }
+        const std::chrono::duration<double, std::milli> took = Clock::now() - start;
+        best = std::min(best, took.count() / runsPerRound);
+    }
+    return best;
+}
 
 // A bench adds its figures to the report. main runs every bench of its table in turn.
 using BenchFunction = void (*)(const Report&);

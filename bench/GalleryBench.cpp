@@ -29,19 +29,6 @@ using Clock = std::chrono::steady_clock;
 // A sett of the reference lists wide enough to fill the design canvas.
 constexpr auto kSett = u"K4R24K24Y4K24R24K4G24W4G24K4";
 
-template <typename Work> double bestMs(int rounds, int runsPerRound, Work&& work) {
-    double best = 1e300;
-    for (int round = 0; round < rounds; ++round) {
-        const auto start = Clock::now();
-        for (int i = 0; i < runsPerRound; ++i) {
-            work();
-        }
-        const std::chrono::duration<double, std::milli> took = Clock::now() - start;
-        best = std::min(best, took.count() / runsPerRound);
-    }
-    return best;
-}
-
 // Counts the pixels the twill drawing writes, clipped as the canvas clips them. The weave draws
 // only vertical and horizontal dashes.
 class CountingSurface {
@@ -144,7 +131,7 @@ long long folderBytes(const QString& dir, int& files) {
 void benchGallery(const Report& report) {
     const SettReading reading = readWrittenSett(kSett);
     const DesktopColours desktop = desktopColours();
-    const double renderMs = bestMs(7, 20, [&] {
+    const double renderMs = bestMsPerRun(7, 20, [&] {
         Designer designer(desktop);
         enterAndWeave(designer, SettEntry{readWrittenSett(kSett).stripes});
         const QImage picture = designer.form.weavePicture.image();
@@ -156,12 +143,12 @@ void benchGallery(const Report& report) {
 
     Designer designer(desktop);
     enterAndWeave(designer, SettEntry{reading.stripes});
-    const double weaveMs = bestMs(7, 100, [&] { designer.weave(); });
+    const double weaveMs = bestMsPerRun(7, 100, [&] { designer.weave(); });
     const long long writes = pixelsWritten(designer);
     const WeaveCanvas& canvas = designer.form.weavePicture;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(canvas.scaleWidth()) *
                                       static_cast<std::size_t>(canvas.scaleHeight()));
-    const double bareMs = bestMs(7, 100, [&] { bareFillWrite(pixels, writes); });
+    const double bareMs = bestMsPerRun(7, 100, [&] { bareFillWrite(pixels, writes); });
     report.figure("render_canvas",
                   std::to_string(canvas.scaleWidth()) + "x" + std::to_string(canvas.scaleHeight()));
     report.figure("weave_pixels_written", static_cast<double>(writes), 0);

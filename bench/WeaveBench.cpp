@@ -113,20 +113,6 @@ long paintBaseline(const Sett& sett, const std::vector<DrawnBlock>& blocks, QIma
     return surface.dashes();
 }
 
-template <typename Work> double bestMsPerRun(int rounds, int runsPerRound, Work&& work) {
-    using Clock = std::chrono::steady_clock;
-    double best = 1e300;
-    for (int round = 0; round < rounds; ++round) {
-        const auto start = Clock::now();
-        for (int i = 0; i < runsPerRound; ++i) {
-            work();
-        }
-        const std::chrono::duration<double, std::milli> took = Clock::now() - start;
-        best = std::min(best, took.count() / runsPerRound);
-    }
-    return best;
-}
-
 struct Timing {
     double weaveMs;
     double painterMs;
