@@ -10,6 +10,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
@@ -278,20 +279,42 @@ QByteArray indexPage(const QList<GalleryPage>& pages, const std::vector<Item>& i
     return html.toUtf8();
 }
 
-// The gallery's own folders hold only what it writes; what an earlier run left there that this
-// run did not write goes.
-void removeStaleFiles(const QString& dir, const QSet<QString>& written) {
-    const std::pair<const char*, const char*> kinds[] = {
-        {kGalleryPictures, "png"}, {kGalleryThumbnails, "jpg"}, {kGalleryDrafts, "wif"}};
-    for (const auto& [folder, extension] : kinds) {
-        QDir in(dir + u'/' + QLatin1StringView(folder));
-        const QStringList names =
-            in.entryList({QStringLiteral("*.") + QLatin1StringView(extension)},
-                         QDir::Files | QDir::Hidden | QDir::System);
-        for (const QString& name : names) {
-            if (!written.contains(QLatin1StringView(folder) + u'/' + name)) {
-                in.remove(name);
-            }
+// The files a run wrote, one relative name a line, so that the next run removes only files a
+// gallery made: a "pictures" folder that was there before holds the user's own pictures too.
+constexpr auto kManifest = ".loomara-gallery";
+constexpr qint64 kLargestManifest = 4 * 1024 * 1024;
+
+QByteArray manifest(const QSet<QString>& written) {
+    QStringList names(written.begin(), written.end());
+    names.sort();
+    return (names.join(u'\n') + u'\n').toUtf8();
+}
+
+// What the earlier run's manifest names, as far as it names files of the gallery's own shape; a
+// manifest that is missing, not a plain file or too large names nothing.
+QSet<QString> writtenBefore(const QString& dir) {
+    static const QRegularExpression ours(QStringLiteral(
+        "^(pictures/[a-z0-9-]+\\.png|thumbs/[a-z0-9-]+\\.jpg|drafts/[a-z0-9-]+\\.wif)$"));
+    QFile file(dir + u'/' + QLatin1StringView(kManifest));
+    const QFileInfo info(file.fileName());
+    QSet<QString> names;
+    if (!info.isFile() || info.size() > kLargestManifest || !file.open(QIODevice::ReadOnly)) {
+        return names;
+    }
+    for (const QString& line : QString::fromUtf8(file.read(kLargestManifest)).split(u'\n')) {
+        if (ours.match(line).hasMatch()) {
+            names.insert(line);
+        }
+    }
+    return names;
+}
+
+// What the earlier run wrote and this one did not goes; nothing else is touched.
+void removeStaleFiles(const QString& dir, const QSet<QString>& before,
+                      const QSet<QString>& written) {
+    for (const QString& name : before) {
+        if (!written.contains(name)) {
+            QFile::remove(dir + u'/' + name);
         }
     }
 }
@@ -362,6 +385,7 @@ GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
     GalleryResult result;
     const std::vector<Item> items = readPages(pages);
     const int total = static_cast<int>(items.size());
+    const QSet<QString> before = writtenBefore(dir);
     if (progress) {
         progress(0, total);
     }
@@ -467,7 +491,13 @@ GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
     }
     result.bytes += indexOutcome.bytes;
     result.files += indexOutcome.files;
-    removeStaleFiles(dir, written);
+    Outcome manifestOutcome;
+    if (!writeFile(dir, QString::fromLatin1(kManifest), manifest(written), QStringLiteral("list"),
+                   manifestOutcome)) {
+        result.failure = manifestOutcome.failure;
+        return result;
+    }
+    removeStaleFiles(dir, before, written);
     return result;
 }
 

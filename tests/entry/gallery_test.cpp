@@ -145,6 +145,9 @@ TEST_F(GalleryTest, RunningAgainReplacesTheGalleryAndLeavesOtherFilesAlone) {
     ASSERT_TRUE(writeGallery(dir_, smallPages(), twoThreads()).ok());
     QFile::copy(file(QStringLiteral("pictures/wilson.png")), file(QStringLiteral("notes.png")));
     QFile::copy(file(QStringLiteral("index.html")), file(QStringLiteral("pictures/readme.txt")));
+    // A picture of the user's own in the gallery's folder, named as the gallery names its own.
+    QFile::copy(file(QStringLiteral("pictures/wilson.png")),
+                file(QStringLiteral("pictures/my-photo.png")));
 
     const QList<GalleryPage> fewer{
         {QStringLiteral("Only"), QStringLiteral("Wilson  W10K10\r\nBrown  B8K8")}};
@@ -155,6 +158,7 @@ TEST_F(GalleryTest, RunningAgainReplacesTheGalleryAndLeavesOtherFilesAlone) {
     for (const char* folder : {"pictures", "thumbs", "drafts"}) {
         QStringList names = QDir(file(QLatin1StringView(folder))).entryList(QDir::Files);
         names.removeAll(QStringLiteral("readme.txt"));
+        names.removeAll(QStringLiteral("my-photo.png"));
         EXPECT_EQ(names.size(), 2) << folder << ": " << names.join(u' ').toStdString();
     }
     EXPECT_FALSE(exists(QStringLiteral("pictures/aberdeen-university.png")));
@@ -163,6 +167,7 @@ TEST_F(GalleryTest, RunningAgainReplacesTheGalleryAndLeavesOtherFilesAlone) {
     EXPECT_TRUE(exists(QStringLiteral("thumbs/brown.jpg")));
     EXPECT_TRUE(exists(QStringLiteral("notes.png")));
     EXPECT_TRUE(exists(QStringLiteral("pictures/readme.txt")));
+    EXPECT_TRUE(exists(QStringLiteral("pictures/my-photo.png")));
     const QByteArray index = contents(file(QStringLiteral("index.html")));
     EXPECT_FALSE(index.contains("Aberdeen"));
     EXPECT_TRUE(index.contains("drafts/brown.wif"));
