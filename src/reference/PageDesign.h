@@ -6,10 +6,8 @@
 
 namespace loomara::reference {
 
-// Window geometry of the secondary pages is designed in twips, 15 to a pixel, measured from the
-// top-left corner of the client area.
-inline constexpr int kTwipsPerPixel = 15;
-
+// Window geometry of the secondary pages is designed in twips (see model/Twips.h), measured from
+// the top-left corner of the client area; every value is a whole number of pixels.
 struct TwipSize {
     int width = 0;
     int height = 0;
@@ -25,10 +23,6 @@ struct TwipRect {
 // The point size of a window's own font ("MS Sans Serif" at its default size), which every box
 // without a font of its own uses.
 inline constexpr double kFormDefaultPointSize = 8.25;
-
-constexpr int twipsToPixels(int twips) {
-    return twips / kTwipsPerPixel;
-}
 
 // The page texts and names are plain ASCII tables; Latin-1 maps each byte to one character.
 inline QString toQString(std::string_view text) {

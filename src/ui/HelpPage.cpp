@@ -1,5 +1,6 @@
 #include "ui/HelpPage.h"
 
+#include "model/Twips.h"
 #include "reference/HelpContent.h"
 #include "ui/PageFont.h"
 
@@ -21,7 +22,6 @@ namespace {
 using reference::HelpBox;
 using reference::HelpBoxStyle;
 using reference::toQString;
-using reference::twipsToPixels;
 
 QColor toQColor(Rgb colour) {
     return QColor(colour.red, colour.green, colour.blue);

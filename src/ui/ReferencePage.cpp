@@ -1,13 +1,12 @@
 #include "ui/ReferencePage.h"
 
+#include "model/Twips.h"
 #include "reference/ReferencePages.h"
 #include "ui/PageFont.h"
 
 #include <QPlainTextEdit>
 
 namespace loomara {
-
-using reference::twipsToPixels;
 
 ReferencePage::ReferencePage(int page)
     : QWidget(nullptr, Qt::Window), page_(page), text1_(new QPlainTextEdit(this)) {
