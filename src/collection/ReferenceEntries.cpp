@@ -1,4 +1,4 @@
-#include "entry/ReferenceEntries.h"
+#include "collection/ReferenceEntries.h"
 
 namespace loomara {
 
@@ -133,7 +133,7 @@ SettReading readReferenceSett(const ReferenceEntry& entry) {
         none.refusal = SettRefusal{QStringLiteral("there is no sett after the name."), 0};
         return none;
     }
-    return readWrittenSett(entry.notation, entry.notationCharacter);
+    return readSett(entry.notation, entry.notationCharacter);
 }
 
 } // namespace loomara

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entry/SettText.h"
+#include "sett/SettText.h"
 
 #include <QList>
 #include <QString>

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "collection/ReferenceEntries.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace loomara {
+
+// An entry of the built-in lists, the page (1..6) whose list holds it and its sett as read.
+struct ListedEntry {
+    ReferenceEntry entry;
+    int page = 0;
+    SettReading reading;
+};
+
+// Every entry of the six lists in page and list order, read once for the whole run; entries
+// without a name are kept, so that the gallery can show them.
+const QList<ListedEntry>& referenceCollection();
+
+// The page's caption, e.g. "A to Di".
+QString pageCaption(int page);
+
+// The entries of that name, whatever its case, in list order.
+QList<const ListedEntry*> entriesNamed(const QString& name);
+
+// Names of the lists that start as the given one does, with the longest start some name shares,
+// down to `shortest` characters, each once in list order: a misspelt name most often goes wrong
+// late. `start` receives the start they share.
+QStringList namesStartingLike(const QString& given, int shortest, QString& start);
+
+} // namespace loomara
