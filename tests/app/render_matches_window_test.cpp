@@ -4,6 +4,7 @@
 #include "RenderTestSupport.h"
 #include "ui/WindowFixture.h"
 
+#include "formats/PictureFiles.h"
 #include "io/SavePicture.h"
 #include "palette/PaletteSwatch.h"
 

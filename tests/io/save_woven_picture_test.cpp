@@ -1,3 +1,4 @@
+#include "formats/PictureFiles.h"
 #include "io/FileSizeLimit.h"
 #include "io/SavePicture.h"
 #include "io/SaveWovenPicture.h"

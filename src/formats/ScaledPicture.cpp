@@ -1,4 +1,4 @@
-#include "io/ScaledPicture.h"
+#include "formats/ScaledPicture.h"
 
 #include <QRgb>
 

@@ -1,57 +1,27 @@
-#include "entry/SettText.h"
-#include "io/WeavingDraft.h"
+#include "WifReader.h"
+
+#include "formats/WeavingDraft.h"
+#include "sett/SettText.h"
 
 #include <gtest/gtest.h>
-
-#include <QMap>
 
 #include <climits>
 
 using namespace loomara;
-
-static void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
+using namespace loomara::testing;
 
 namespace {
 
-// The file as a reader parses it: each section's "Key=Value" lines in order, and under "" the
-// section names in order.
-using Wif = QMap<QString, QStringList>;
+const DraftCredits kCredits{"December 8, 2026", "weaver@example.org", "loomara-render", "1.0"};
 
-Wif readWif(const QByteArray& bytes) {
-    EXPECT_TRUE(bytes.endsWith("\r\n"));
-    EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
-    EXPECT_EQ(bytes.count('\r'), bytes.count("\r\n"));
-    Wif wif;
-    QString section;
-    for (const QString& line : QString::fromUtf8(bytes).split(QStringLiteral("\r\n"))) {
-        if (line.startsWith(u'[') && line.endsWith(u']')) {
-            section = line.mid(1, line.size() - 2);
-            EXPECT_FALSE(wif.contains(section)) << section.toStdString();
-            wif[""].append(section);
-            wif[section];
-        } else if (!line.isEmpty()) {
-            EXPECT_GT(line.indexOf(u'='), 0) << line.toStdString();
-            wif[section].append(line);
-        }
-    }
-    return wif;
+ClothPlan planOf(QStringView sett, int repeats = 1, int steps = 0) {
+    return clothThreads(readSett(sett).sett, repeats, steps);
 }
 
-// A request as the companion program makes one: a written sett read, each code's colour.
-DraftRequest requestOf(QStringView sett, int repeats = 1) {
-    DraftRequest request{
-        {},   "Test sett", 0, repeats, "December 8, 2026", "weaver@example.org", "loomara-render",
-        "1.0"};
-    for (const WrittenStripe& s : readWrittenSett(sett).stripes) {
-        request.stripes.append({s.swatch.colour(), s.count});
-    }
-    return request;
-}
-
-Wif draftOf(const DraftRequest& request) {
-    const WeavingDraft draft = weavingDraft(request);
+Wif draftOf(QStringView sett, int repeats = 1, int steps = 0, const QString& title = "Test sett") {
+    const ClothPlan plan = planOf(sett, repeats, steps);
+    EXPECT_TRUE(plan.ok()) << plan.refusal.value_or(QString()).toStdString();
+    const WeavingDraft draft = weavingDraft(plan.threads, title, kCredits);
     EXPECT_TRUE(draft.ok()) << draft.refusal.value_or(QString()).toStdString();
     return readWif(draft.bytes);
 }
@@ -60,12 +30,12 @@ Wif draftOf(const DraftRequest& request) {
 // repeated: shaft and treadle, and the colour through the colour table, which must be the colour
 // the palette gives the stripe's code.
 void expectThreads(const Wif& wif, QStringView sett, const QList<int>& visits, int repeats) {
-    const QList<WrittenStripe> stripes = readWrittenSett(sett).stripes;
+    const QList<SettStripe> stripes = readSett(sett).sett.stripes;
     QStringList shafts;
     QStringList colours;
     for (int r = 0; r < repeats; ++r) {
         for (const int i : visits) {
-            const Rgb c = stripes[i - 1].swatch.colour();
+            const Rgb c = stripes[i - 1].colour;
             for (int k = 0; k < stripes[i - 1].count; ++k) {
                 const qsizetype t = shafts.size() + 1;
                 shafts.append(QStringLiteral("%1=%2").arg(t).arg((t - 1) % 4 + 1));
@@ -91,9 +61,7 @@ void expectThreads(const Wif& wif, QStringView sett, const QList<int>& visits, i
 } // namespace
 
 TEST(WeavingDraft, EverySectionAReaderNeedsIsThereAndListed) {
-    DraftRequest request = requestOf(u"y8b32k28r60y8");
-    request.title = QStringLiteral("Aberdeen\r\nUniversity");
-    Wif wif = draftOf(request);
+    Wif wif = draftOf(u"y8b32k28r60y8", 1, 0, QStringLiteral("Aberdeen\r\nUniversity"));
 
     const QStringList sections = wif[""];
     EXPECT_EQ(sections.mid(0, 2), (QStringList{"WIF", "CONTENTS"}));
@@ -122,28 +90,24 @@ TEST(WeavingDraft, EverySectionAReaderNeedsIsThereAndListed) {
 }
 
 TEST(WeavingDraft, WarpAndWeftRunTheSettForwardAndBackWithoutThePivots) {
-    expectThreads(draftOf(requestOf(u"K3y2")), u"K3y2", {1, 2}, 1);
-    expectThreads(draftOf(requestOf(u"g4")), u"g4", {1}, 1);
+    expectThreads(draftOf(u"K3y2"), u"K3y2", {1, 2}, 1);
+    expectThreads(draftOf(u"g4"), u"g4", {1}, 1);
     // A stripe of 0 threads is passed over; "DOG" and "T" share one colour.
     const QString five = QStringLiteral("y8b3k0DOG6T5");
-    expectThreads(draftOf(requestOf(five)), five, {1, 2, 3, 4, 5, 4, 3, 2}, 1);
-    expectThreads(draftOf(requestOf(five, 3)), five, {1, 2, 3, 4, 5, 4, 3, 2}, 3);
-    EXPECT_EQ(draftOf(requestOf(five))["COLOR TABLE"].size(), 3);
+    expectThreads(draftOf(five), five, {1, 2, 3, 4, 5, 4, 3, 2}, 1);
+    expectThreads(draftOf(five, 3), five, {1, 2, 3, 4, 5, 4, 3, 2}, 3);
+    EXPECT_EQ(draftOf(five)["COLOR TABLE"].size(), 3);
 
     const QString full = QStringLiteral("lr1LR2K3k4y0Y1DOG2T3W4w0p1P2r3R4o0O1g2G3b4B1i2");
     QList<int> visits;
     for (int i = 1; i <= 40; ++i) {
         visits.append(i <= 21 ? i : 42 - i);
     }
-    expectThreads(draftOf(requestOf(full)), full, visits, 1);
+    expectThreads(draftOf(full), full, visits, 1);
 }
 
 TEST(WeavingDraft, TheShadeStepsAreTheDesignersBrightenAndDarken) {
-    DraftRequest request = requestOf(u"DOG2k0W1");
-    const auto table = [&request](int steps) {
-        request.shadeSteps = steps;
-        return draftOf(request)["COLOR TABLE"];
-    };
+    const auto table = [](int steps) { return draftOf(u"DOG2k0W1", 1, steps)["COLOR TABLE"]; };
     EXPECT_EQ(table(0), (QStringList{"1=95,63,0", "2=250,250,250"}));
     EXPECT_EQ(table(1), (QStringList{"1=125,93,30", "2=255,255,255"}));
     EXPECT_EQ(table(-3), (QStringList{"1=5,0,0", "2=160,160,160"}));
@@ -153,37 +117,36 @@ TEST(WeavingDraft, TheShadeStepsAreTheDesignersBrightenAndDarken) {
 }
 
 TEST(WeavingDraft, RefusalsSayWhy) {
-    DraftRequest negative = requestOf(u"g4y1");
+    Sett negative = readSett(u"g4y1").sett;
     negative.stripes[1].count = -1;
-    DraftRequest many = requestOf(QStringLiteral("g1").repeated(21));
-    DraftRequest hugeCounts = many;
-    for (DraftStripe& stripe : hugeCounts.stripes) {
+    Sett hugeCounts = readSett(QStringLiteral("g1").repeated(21)).sett;
+    for (SettStripe& stripe : hugeCounts.stripes) {
         stripe.count = INT_MAX;
     }
-    many.stripes.append(many.stripes.first());
-    const QList<std::pair<DraftRequest, QString>> cases{
-        {requestOf(u""), "the sett has no stripes to weave."},
-        {many, "the sett has 22 stripes; a sett holds at most 21."},
-        {negative, "stripe 2 has a negative thread count."},
-        {requestOf(u"g7", 0), "the number of repeats must be at least 1."},
-        {requestOf(u"g0y0r0"),
+    const QList<std::tuple<Sett, int, QString>> cases{
+        {Sett{}, 1, "the sett has no stripes to weave."},
+        {negative, 1, "stripe 2 has a negative thread count."},
+        {readSett(u"g7").sett, 0, "the number of repeats must be at least 1."},
+        {readSett(u"g0y0r0").sett, 1,
          "every stripe has a thread count of 0, so there are no threads to weave."},
-        {requestOf(u"g7", 14286),
+        {readSett(u"g7").sett, 14286,
          "14286 repeats of 7 threads make 100002 threads each way, more than the 100000 a "
          "draft may hold; weave fewer repeats."},
-        {requestOf(u"g7", INT_MAX),
+        {readSett(u"g7").sett, INT_MAX,
          "2147483647 repeats of 7 threads make 15032385529 threads each way, more than the "
          "100000 a draft may hold; weave fewer repeats."},
-        {hugeCounts, "one repeat of the sett has 85899345880 threads each way, more than the "
-                     "100000 a draft may hold."},
+        {hugeCounts, 1,
+         "one repeat of the sett has 85899345880 threads each way, more than the 100000 a draft "
+         "may hold."},
     };
-    for (const auto& [request, message] : cases) {
-        const WeavingDraft draft = weavingDraft(request);
-        EXPECT_EQ(draft.refusal.value_or("no refusal"), message);
-        EXPECT_TRUE(draft.bytes.isEmpty());
+    for (const auto& [sett, repeats, message] : cases) {
+        const ClothPlan plan = clothThreads(sett, repeats, 0);
+        EXPECT_EQ(plan.refusal.value_or("no refusal"), message);
+        EXPECT_TRUE(plan.threads.warp.isEmpty());
     }
+    EXPECT_EQ(weavingDraft({}, "none", kCredits).refusal, "there are no threads to weave.");
     // The largest draft is written whole (checked on its bytes: parsing 400000 lines is slow).
-    const WeavingDraft largest = weavingDraft(requestOf(u"g1000", 100));
+    const WeavingDraft largest = weavingDraft(planOf(u"g1000", 100).threads, "g", kCredits);
     EXPECT_EQ(largest.bytes.count("\r\nThreads=100000\r\n"), 2);
     EXPECT_TRUE(largest.bytes.endsWith("\r\n99999=1\r\n100000=1\r\n"));
 }

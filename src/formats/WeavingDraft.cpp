@@ -1,0 +1,169 @@
+#include "formats/WeavingDraft.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdlib>
+#include <utility>
+
+namespace loomara {
+
+namespace {
+
+// 20 threads to the centimetre, a usual sett for fine worsted; warp and weft are balanced.
+constexpr const char* kSpacing = "0.05";
+
+// A value on one line: the file is line-based, so a line break in a title would end it early.
+QByteArray oneLine(const QString& text) {
+    QString line = text;
+    line.replace(u'\r', u' ').replace(u'\n', u' ');
+    return line.toUtf8();
+}
+
+class Section {
+public:
+    explicit Section(QByteArray name) : name_(std::move(name)) {}
+
+    Section& add(const QByteArray& key, const QByteArray& value) {
+        body_.append(key).append('=').append(value).append("\r\n");
+        return *this;
+    }
+    // The thread lists run to hundreds of thousands of lines: no temporaries per line.
+    Section& add(long long key, long long value) {
+        appendNumber(key);
+        body_.append('=');
+        appendNumber(value);
+        body_.append("\r\n", 2);
+        return *this;
+    }
+
+    const QByteArray& name() const { return name_; }
+    QByteArray text() const { return '[' + name_ + "]\r\n" + body_; }
+
+private:
+    void appendNumber(long long number) {
+        std::array<char, 24> digits{}; // a long long has at most 20 characters
+        const std::to_chars_result written =
+            std::to_chars(digits.data(), digits.data() + digits.size(), number);
+        body_.append(digits.data(), written.ptr - digits.data());
+    }
+
+    QByteArray name_;
+    QByteArray body_;
+};
+
+WeavingDraft refused(const QString& message) {
+    WeavingDraft draft;
+    draft.refusal = message;
+    return draft;
+}
+
+} // namespace
+
+WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
+                          const DraftCredits& credits) {
+    if (threads.warp.isEmpty() || threads.weft.isEmpty()) {
+        return refused(QStringLiteral("there are no threads to weave."));
+    }
+
+    // Colour numbers in the order the threads first use them, so the first end has colour 1.
+    QList<Rgb> table;
+    const auto colourNumbers = [&table](const QList<Rgb>& colours) {
+        QList<qsizetype> numbers;
+        numbers.reserve(colours.size());
+        qsizetype last = 0;
+        for (qsizetype i = 0; i < colours.size(); ++i) {
+            if (i == 0 || colours[i] != colours[i - 1]) {
+                last = table.indexOf(colours[i]);
+                if (last < 0) {
+                    last = table.size();
+                    table.append(colours[i]);
+                }
+            }
+            numbers.append(last + 1);
+        }
+        return numbers;
+    };
+    const QList<qsizetype> warpNumbers = colourNumbers(threads.warp);
+    const QList<qsizetype> weftNumbers = colourNumbers(threads.weft);
+
+    Section text("TEXT");
+    text.add("Title", oneLine(title));
+    Section weaving("WEAVING");
+    weaving.add("Shafts", QByteArray::number(kShafts))
+        .add("Treadles", QByteArray::number(kShafts))
+        .add("Rising Shed", "true");
+    const auto threadsSection = [&](const QByteArray& name, qsizetype count) {
+        Section s(name);
+        s.add("Threads", QByteArray::number(count))
+            .add("Color", "1")
+            .add("Units", "Centimeters")
+            .add("Spacing", kSpacing)
+            .add("Thickness", kSpacing);
+        return s;
+    };
+    Section palette("COLOR PALETTE");
+    palette.add("Entries", QByteArray::number(table.size()))
+        .add("Form", "RGB")
+        .add("Range", "0,255");
+    Section colours("COLOR TABLE");
+    for (qsizetype n = 0; n < table.size(); ++n) {
+        const Rgb& c = table[n];
+        colours.add(QByteArray::number(n + 1), QByteArray::number(c.red) + ',' +
+                                                   QByteArray::number(c.green) + ',' +
+                                                   QByteArray::number(c.blue));
+    }
+    Section tieUp("TIEUP");
+    for (int treadle = 1; treadle <= kShafts; ++treadle) {
+        QByteArrayList raised;
+        for (int k = 0; k < kShaftsPerTreadle; ++k) {
+            raised.append(QByteArray::number((treadle - 1 + k) % kShafts + 1));
+        }
+        static_assert(lifts(1, 1) && lifts(1, 2) && lifts(4, 1) && !lifts(1, 3));
+        tieUp.add(QByteArray::number(treadle), raised.join(','));
+    }
+
+    Section threading("THREADING");
+    Section warpColours("WARP COLORS");
+    for (qsizetype end = 1; end <= threads.warp.size(); ++end) {
+        threading.add(end, shaftOf(end));
+        warpColours.add(end, warpNumbers[end - 1]);
+    }
+    Section treadling("TREADLING");
+    Section weftColours("WEFT COLORS");
+    for (qsizetype pick = 1; pick <= threads.weft.size(); ++pick) {
+        treadling.add(pick, treadleOf(pick));
+        weftColours.add(pick, weftNumbers[pick - 1]);
+    }
+
+    const QList<Section> sections{text,
+                                  weaving,
+                                  threadsSection("WARP", threads.warp.size()),
+                                  threadsSection("WEFT", threads.weft.size()),
+                                  palette,
+                                  colours,
+                                  threading,
+                                  tieUp,
+                                  treadling,
+                                  warpColours,
+                                  weftColours};
+    Section wif("WIF");
+    wif.add("Version", "1.1")
+        .add("Date", oneLine(credits.date))
+        .add("Developers", oneLine(credits.contact))
+        .add("Source Program", oneLine(credits.programName))
+        .add("Source Version", oneLine(credits.programVersion));
+    Section contents("CONTENTS");
+    for (const Section& s : sections) {
+        contents.add(s.name(), "true");
+    }
+
+    WeavingDraft draft;
+    draft.bytes = wif.text() + "\r\n" + contents.text();
+    for (const Section& s : sections) {
+        draft.bytes += "\r\n" + s.text();
+    }
+    return draft;
+}
+
+} // namespace loomara

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "cloth/Cloth.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace loomara {
+
+// Who wrote a draft, and when: every draft file says so.
+struct DraftCredits {
+    QString date; // free text, e.g. "December 8, 2026"
+    QString contact;
+    QString programName;
+    QString programVersion;
+};
+
+struct WeavingDraft {
+    QByteArray bytes;
+    std::optional<QString> refusal;
+
+    bool ok() const { return !refusal; }
+};
+
+// The threads as a weaving information file (version 1.1, CR LF lines) for a 4-shaft loom: the
+// ends threaded straight, the 2/2 twill tie-up and straight treadling of clothPicture(), every end
+// and pick in its colour. The colour table holds each colour some thread uses, in the order of
+// first use, the warp's before the weft's. Refused only when there is no thread either way.
+WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
+                          const DraftCredits& credits);
+
+} // namespace loomara

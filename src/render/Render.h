@@ -1,0 +1,61 @@
+#pragma once
+
+#include "formats/WeavingDraft.h"
+#include "model/SystemColours.h"
+#include "palette/PaletteSwatch.h"
+#include "sett/Sett.h"
+#include "sett/SettText.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <optional>
+
+namespace loomara {
+
+// What a file shows of a sett: the designer's woven picture, the cloth's drawdown, or the draft
+// a loom is set up from.
+enum class Drawing { Designer, Cloth, Draft };
+enum class PictureFormat { Bitmap, Png };
+
+// The largest cloth picture drawn, in pixels: 400 MB in memory.
+inline constexpr long long kMostClothPixels = 100'000'000;
+
+struct RenderRequest {
+    Sett sett;
+    QString title; // the entry's name, or the sett as written; a draft's title
+    Drawing drawing = Drawing::Designer;
+    PictureFormat format = PictureFormat::Png;
+    const PaletteSwatch* background = nullptr; // the designer's picture only
+    int shadeSteps = 0;                        // Brighten (positive) or Darken (negative) presses
+    int scale = 1;                             // every pixel drawn as a scale x scale block
+    int repeats = 1;                           // of the sett each way, cloth and draft
+    double threadsPerMetre = 0;                // the cloth's threads to the metre, 0 when not known
+    DraftCredits credits;
+};
+
+// The file's bytes and, for a picture, the picture they hold at scale 1; or why there is none:
+// a refusal when the sett cannot be drawn so, a failure when it could but was not.
+struct Rendered {
+    QByteArray bytes;
+    QImage picture;
+    std::optional<SettRefusal> refusal;
+    std::optional<QString> failure;
+
+    bool ok() const { return !refusal && !failure; }
+};
+
+// What every draft this program writes says of who wrote it: the program, its version and an
+// address, and the given date.
+DraftCredits draftCredits(const QString& date);
+
+// As a weaving draft dates itself: "December 8, 2026", whatever the user's language.
+QString draftDate();
+
+// The one way from a sett to a file's bytes, for the companion program and the gallery alike.
+// The designer's picture is woven by a fresh designer started from the given desktop colours,
+// through the same clicks a user makes, so it is the window's picture.
+Rendered render(const RenderRequest& request, const DesktopColours& desktop);
+
+} // namespace loomara
