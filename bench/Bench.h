@@ -38,6 +38,9 @@ void benchWeave(const Report& report);
 // The main window: the real program's start-up, and a WEAVE click until the picture is repainted.
 void benchWindow(const Report& report);
 
+// A cloth picture of 2,000 x 2,000 threads, against a bare loop writing as many pixels.
+void benchCloth(const Report& report);
+
 // One named sett from its text to a woven picture, the weave against a bare loop writing as many
 // pixels, and the gallery of every named sett written to disk on every core.
 void benchGallery(const Report& report);

@@ -1,9 +1,10 @@
 #include "Bench.h"
 
+#include "cloth/Cloth.h"
 #include "entry/Designer.h"
 #include "entry/EnterSett.h"
-#include "entry/Gallery.h"
-#include "entry/SettText.h"
+#include "gallery/Gallery.h"
+#include "sett/SettText.h"
 #include "weave/Twill.h"
 #include "weave/Weave.h"
 
@@ -129,11 +130,11 @@ long long folderBytes(const QString& dir, int& files) {
 } // namespace
 
 void benchGallery(const Report& report) {
-    const SettReading reading = readWrittenSett(kSett);
+    const SettReading reading = readSett(kSett);
     const DesktopColours desktop = desktopColours();
     const double renderMs = bestMsPerRun(7, 20, [&] {
         Designer designer(desktop);
-        enterAndWeave(designer, SettEntry{readWrittenSett(kSett).stripes});
+        enterAndWeave(designer, SettEntry{readSett(kSett).sett});
         const QImage picture = designer.form.weavePicture.image();
         if (picture.isNull()) {
             report.figure("render_failed", "yes");
@@ -142,7 +143,7 @@ void benchGallery(const Report& report) {
     report.figure("render_ms", renderMs, 3);
 
     Designer designer(desktop);
-    enterAndWeave(designer, SettEntry{reading.stripes});
+    enterAndWeave(designer, SettEntry{reading.sett});
     const double weaveMs = bestMsPerRun(7, 100, [&] { designer.weave(); });
     const long long writes = pixelsWritten(designer);
     const WeaveCanvas& canvas = designer.form.weavePicture;
@@ -160,8 +161,7 @@ void benchGallery(const Report& report) {
     const QString dir = temporary.path() + QStringLiteral("/gallery");
     const QList<GalleryPage> pages = referenceGalleryPages();
     GalleryOptions options;
-    options.programName = QStringLiteral("Loomara");
-    options.programVersion = QStringLiteral("bench");
+    options.date = QStringLiteral("bench");
     const auto start = Clock::now();
     const GalleryResult result = writeGallery(dir, pages, options);
     const std::chrono::duration<double> took = Clock::now() - start;
@@ -173,10 +173,13 @@ void benchGallery(const Report& report) {
     const long long bytes = folderBytes(dir, files);
     report.figure("gallery_s", took.count(), 2);
     report.figure("gallery_cores", static_cast<double>(std::thread::hardware_concurrency()), 0);
-    report.figure("gallery_weave_cpu_s", result.weaveSeconds, 2);
-    report.figure("gallery_encode_cpu_s", result.encodeSeconds, 2);
+    report.figure("gallery_designer_cpu_s", result.designerSeconds, 2);
+    report.figure("gallery_cloth_cpu_s", result.clothSeconds, 2);
+    report.figure("gallery_thumbnail_cpu_s", result.thumbnailSeconds, 2);
+    report.figure("gallery_draft_cpu_s", result.draftSeconds, 2);
     report.figure("gallery_write_thread_s", result.writeSeconds, 2);
     report.figure("gallery_woven", result.woven, 0);
+    report.figure("gallery_in_designer", result.designer, 0);
     report.figure("gallery_skipped", result.skipped, 0);
     report.figure("gallery_files", files, 0);
     report.figure("gallery_mb", static_cast<double>(bytes) / 1e6, 1);

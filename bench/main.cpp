@@ -28,9 +28,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     // Each bench prints its own figures; add a bench by adding a row.
-    constexpr std::array<loomara::bench::BenchFunction, 3> kBenches{
+    constexpr std::array<loomara::bench::BenchFunction, 4> kBenches{
         loomara::bench::benchWeave,
         loomara::bench::benchWindow,
+        loomara::bench::benchCloth,
         loomara::bench::benchGallery,
     };
     const loomara::bench::Report report;

@@ -1,36 +1,27 @@
 #include "app/RenderCommand.h"
 
-#include "entry/Designer.h"
-#include "entry/EnterSett.h"
-#include "entry/Gallery.h"
-#include "entry/ReferenceEntries.h"
-#include "entry/SettText.h"
+#include "collection/Collection.h"
+#include "gallery/Gallery.h"
 #include "io/SaveFile.h"
-#include "io/SavePicture.h"
-#include "io/ScaledPicture.h"
-#include "io/WeavingDraft.h"
 #include "palette/PaletteSwatch.h"
 #include "reference/ReferencePages.h"
+#include "render/Render.h"
+#include "sett/SettText.h"
 
-#include <QBuffer>
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
-#include <QImage>
 #include <QLocale>
 
 #include <algorithm>
-#include <numeric>
+#include <cmath>
 #include <variant>
 
 namespace loomara {
 
 namespace {
-
-// A draft names who to ask about the program that wrote it; the project publishes no address.
-constexpr const char* kDraftContact = "loomara@example.invalid";
 
 // Nine steps of 30 take any colour component from one end of 0..255 to the other.
 constexpr int kMostShadeSteps = 9;
@@ -41,11 +32,6 @@ constexpr int kMostSuggestions = 5;
 
 QString programName() {
     return QStringLiteral("loomara-render");
-}
-
-// As a weaving draft dates itself: "December 8, 2026", whatever the user's language.
-QString today() {
-    return QLocale::c().toString(QDate::currentDate(), QStringLiteral("MMMM d, yyyy"));
 }
 
 // Why a run ends early: its exit status, the one line that says why, and the lines that show the
@@ -80,19 +66,15 @@ int report(QTextStream& err, const Stop& stop) {
     return stop.status;
 }
 
-enum class Format { Bitmap, Png, Draft };
-
-// Everything a picture or a draft is made from, once every option has been accepted.
+// What the options ask for, once every one has been accepted.
 struct Request {
-    QList<WrittenStripe> stripes;
-    QString title; // the entry's name, or the sett as written
+    RenderRequest render;
     QString fileName;
-    Format format = Format::Bitmap;
-    const PaletteSwatch* background = nullptr;
-    int shadeSteps = 0;
-    int scale = 1;
-    int repeats = 1;
+    QString shownLine; // the line the sett was read from, for a caret under a refused place
 };
+
+// The largest density a cloth may be woven at, in threads to the centimetre: finer than any silk.
+constexpr double kDensestCloth = 1000;
 
 struct Options {
     QCommandLineOption output{QStringList{QStringLiteral("o"), QStringLiteral("output")},
@@ -123,8 +105,8 @@ struct Options {
                                             "from 1 to 8 (pictures only)."),
                              QStringLiteral("N")};
     QCommandLineOption repeats{QStringLiteral("repeats"),
-                               QStringLiteral("Repeat the sett N times each way in the draft "
-                                              "(.wif only; 1 unless given)."),
+                               QStringLiteral("Repeat the sett N times each way in the cloth or "
+                                              "the draft (1 unless given)."),
                                QStringLiteral("N")};
     QCommandLineOption gallery{
         QStringLiteral("gallery"),
@@ -132,14 +114,31 @@ struct Options {
                        "thumbnail and a weaving draft of each, and an index.html that shows them "
                        "page by page, with the entries that cannot be woven and why."),
         QStringLiteral("DIR")};
+    QCommandLineOption cloth{QStringLiteral("cloth"),
+                             QStringLiteral("Draw the cloth instead of the designer's picture: "
+                                            "the drawdown of the 2/2 twill, each crossing in the "
+                                            "colour of the warp or the weft that shows there, "
+                                            "--repeats repeats each way.")};
+    QCommandLineOption weft{QStringLiteral("weft"),
+                            QStringLiteral("Weave the weft to the sett SETT instead of the warp's "
+                                           "(cloth and .wif only)."),
+                            QStringLiteral("SETT")};
+    QCommandLineOption threadsPerInch{
+        QStringLiteral("threads-per-inch"),
+        QStringLiteral("Record the cloth's density in the picture, so that printed at 100% it "
+                       "has its true size (cloth only)."),
+        QStringLiteral("T")};
+    QCommandLineOption threadsPerCm{QStringLiteral("threads-per-cm"),
+                                    QStringLiteral("The same in threads to the centimetre."),
+                                    QStringLiteral("T")};
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Print this help.")};
     QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")},
                                QStringLiteral("Print the version.")};
 
     QList<QCommandLineOption> all() const {
-        return {output, name,    list,    background, brighten, darken,
-                scale,  repeats, gallery, help,       version};
+        return {output, name, list,           background,   brighten, darken, scale,  repeats,
+                cloth,  weft, threadsPerInch, threadsPerCm, gallery,  help,   version};
     }
 };
 
@@ -148,6 +147,7 @@ QString helpText(const QCommandLineParser& parser) {
     // Qt's usage line names the program by the path it was started from and shows one form.
     text.remove(0, text.indexOf(u'\n'));
     return QStringLiteral("Usage: loomara-render SETT -o FILE [options]\n"
+                          "       loomara-render SETT --cloth -o FILE [--repeats N] [--weft SETT]\n"
                           "       loomara-render --name \"NAME\" -o FILE [options]\n"
                           "       loomara-render --list\n"
                           "       loomara-render --gallery DIR") +
@@ -185,28 +185,9 @@ std::variant<int, Stop> wholeNumber(const QCommandLineParser& parser,
     return number;
 }
 
-// An entry of the built-in lists and the page whose list holds it.
-struct ListedEntry {
-    ReferenceEntry entry;
-    int page = 0;
-};
-
-// Every entry with a name, page by page in list order: an entry without one cannot be asked for.
-QList<ListedEntry> namedEntries() {
-    QList<ListedEntry> named;
-    for (int page = 1; page <= reference::kReferencePageCount; ++page) {
-        for (ReferenceEntry& entry : readReferenceList(reference::storedList(page))) {
-            if (!entry.name.isEmpty()) {
-                named.append({std::move(entry), page});
-            }
-        }
-    }
-    return named;
-}
-
 int printList(QTextStream& out) {
-    for (const ListedEntry& listed : namedEntries()) {
-        if (readReferenceSett(listed.entry).ok()) {
+    for (const ListedEntry& listed : referenceCollection()) {
+        if (!listed.entry.name.isEmpty() && listed.reading.ok()) {
             out << listed.entry.name << '\t' << listed.entry.notation << '\n';
         }
     }
@@ -214,22 +195,9 @@ int printList(QTextStream& out) {
     return kRenderDone;
 }
 
-// Names that start as the given one does, with its longest start that some name shares, down to
-// kShortestSharedStart characters: a misspelt name most often goes wrong late.
-Stop unknownName(const QList<ListedEntry>& entries, const QString& given) {
-    QStringList names;
+Stop unknownName(const QString& given) {
     QString start;
-    for (qsizetype length = given.size();
-         names.isEmpty() && length >= std::min<qsizetype>(given.size(), kShortestSharedStart);
-         --length) {
-        start = given.left(length);
-        for (const ListedEntry& listed : entries) {
-            if (listed.entry.name.startsWith(start, Qt::CaseInsensitive) &&
-                !names.contains(listed.entry.name)) {
-                names.append(listed.entry.name);
-            }
-        }
-    }
+    const QStringList names = namesStartingLike(given, kShortestSharedStart, start);
     QString why = QStringLiteral("no entry of the lists is named \"%1\"").arg(given);
     if (!names.isEmpty()) {
         QStringList quoted;
@@ -245,18 +213,21 @@ Stop unknownName(const QList<ListedEntry>& entries, const QString& given) {
     return refused(why + QStringLiteral(". --list prints every name."));
 }
 
+// A sett as read, with what a refusal about it shows: the text it was read from and where that
+// text starts on its line.
+struct ReadSett {
+    Sett sett;
+    QString title;
+    QString shownLine;
+    QString where; // for a named entry, "list A to Di, line 3"
+};
+
 // The sett of the first entry of that name (names match whatever their case); several of one
 // name are told on out.
-std::variant<Request, Stop> namedSett(const QString& given, QTextStream& out) {
-    const QList<ListedEntry> entries = namedEntries();
-    QList<const ListedEntry*> matches;
-    for (const ListedEntry& listed : entries) {
-        if (listed.entry.name.compare(given, Qt::CaseInsensitive) == 0) {
-            matches.append(&listed);
-        }
-    }
+std::variant<ReadSett, Stop> namedSett(const QString& given, QTextStream& out) {
+    const QList<const ListedEntry*> matches = entriesNamed(given);
     if (matches.isEmpty()) {
-        return unknownName(entries, given);
+        return unknownName(given);
     }
     const ListedEntry& first = *matches.first();
     if (matches.size() > 1) {
@@ -266,41 +237,73 @@ std::variant<Request, Stop> namedSett(const QString& given, QTextStream& out) {
                    .arg(first.entry.notation);
         out.flush();
     }
-    const SettReading reading = readReferenceSett(first.entry);
-    if (!reading.ok()) {
-        const reference::ReferencePageDescription& page = reference::referencePage(first.page);
-        const QStringList lines = reference::storedLines(first.page);
-        const int line = first.entry.notationLine > 0 ? first.entry.notationLine : first.entry.line;
-        return refused(QStringLiteral("the sett of \"%1\" (list %2, line %3) cannot be woven: %4")
-                           .arg(first.entry.name,
-                                QString::fromUtf8(page.caption.data(),
-                                                  static_cast<qsizetype>(page.caption.size())))
-                           .arg(line)
-                           .arg(reading.refusal->message),
-                       line <= lines.size()
-                           ? caretUnder(lines[line - 1], reading.refusal->character)
-                           : QStringList{});
+    const int line = first.entry.notationLine > 0 ? first.entry.notationLine : first.entry.line;
+    const QStringList lines = reference::storedLines(first.page);
+    ReadSett read{first.reading.sett, first.entry.name,
+                  line <= lines.size() ? lines[line - 1] : QString(),
+                  QStringLiteral("list %1, line %2").arg(pageCaption(first.page)).arg(line)};
+    if (!first.reading.ok()) {
+        return refused(QStringLiteral("the sett of \"%1\" (%2) cannot be woven: %3")
+                           .arg(first.entry.name, read.where, first.reading.refusal->message),
+                       caretUnder(read.shownLine, first.reading.refusal->character));
     }
-    Request request;
-    request.stripes = reading.stripes;
-    request.title = first.entry.name;
-    return request;
+    return read;
 }
 
-std::variant<Request, Stop> writtenSett(const QString& sett) {
-    const SettReading reading = readWrittenSett(sett);
-    if (!reading.ok()) {
-        return refused(reading.refusal->message, caretUnder(sett, reading.refusal->character));
+// How a sett written without marks was read, for the user who meant a straight repeat.
+void tellHowItWasRead(const SettReading& reading, QTextStream& err) {
+    if (!reading.unmarkedPairs) {
+        return;
     }
-    Request request;
-    request.stripes = reading.stripes;
-    request.title = sett.trimmed();
-    return request;
+    Sett straight = reading.sett;
+    straight.repeat = Repeat::Straight;
+    err << programName() << ": read \"" << writtenForm(reading.sett)
+        << "\" as symmetric, mirrored about its first and last stripe; write \""
+        << writtenForm(straight) << "\" for a straight repeat.\n";
+    err.flush();
+}
+
+std::variant<ReadSett, Stop> writtenSett(const QString& text, QTextStream& err,
+                                         const QString& what = {}) {
+    const SettReading reading = readSett(text);
+    if (!reading.ok()) {
+        return refused(what + reading.refusal->message,
+                       caretUnder(text, reading.refusal->character));
+    }
+    tellHowItWasRead(reading, err);
+    return ReadSett{reading.sett, text.trimmed(), text, {}};
+}
+
+// A density in threads to the metre, from threads to the inch or to the centimetre.
+std::variant<double, Stop> density(const QCommandLineParser& parser, const Options& o) {
+    if (parser.isSet(o.threadsPerInch) && parser.isSet(o.threadsPerCm)) {
+        return refused(QStringLiteral("--threads-per-inch and --threads-per-cm cannot be used "
+                                      "together; give one of them."));
+    }
+    const bool inches = parser.isSet(o.threadsPerInch);
+    if (!inches && !parser.isSet(o.threadsPerCm)) {
+        return 0.0;
+    }
+    const QCommandLineOption& option = inches ? o.threadsPerInch : o.threadsPerCm;
+    const double most = inches ? kDensestCloth * 2.54 : kDensestCloth;
+    const QString value = parser.value(option);
+    bool number = false;
+    const double given = value.toDouble(&number);
+    const bool plain = std::all_of(value.begin(), value.end(),
+                                   [](QChar c) { return (c >= u'0' && c <= u'9') || c == u'.'; });
+    if (!number || !plain || !std::isfinite(given) || given <= 0 || given > most) {
+        return refused(QStringLiteral("%1 takes a number of threads above 0 and at most %2, "
+                                      "e.g. 56 or 12.5, not \"%3\".")
+                           .arg(shownName(option))
+                           .arg(most)
+                           .arg(value));
+    }
+    return given * (inches ? 100 / 2.54 : 100);
 }
 
 // The request the options make, or why they make none.
 std::variant<Request, Stop> readRequest(const QCommandLineParser& parser, const Options& o,
-                                        QTextStream& out) {
+                                        QTextStream& out, QTextStream& err) {
     for (const QCommandLineOption& option : o.all()) {
         if (!option.valueName().isEmpty() && parser.values(option).size() > 1) {
             return refused(
@@ -313,29 +316,56 @@ std::variant<Request, Stop> readRequest(const QCommandLineParser& parser, const 
         return refused(QStringLiteral("no output file: give one with -o FILE, ending in .bmp, "
                                       ".png or .wif."));
     }
+    Request request;
+    RenderRequest& r = request.render;
+    request.fileName = fileName;
     const QString ending = QFileInfo(fileName).suffix().toLower();
-    Format format = Format::Bitmap;
     if (ending == u"png") {
-        format = Format::Png;
+        r.format = PictureFormat::Png;
+    } else if (ending == u"bmp") {
+        r.format = PictureFormat::Bitmap;
     } else if (ending == u"wif") {
-        format = Format::Draft;
-    } else if (ending != u"bmp") {
+        r.drawing = Drawing::Draft;
+    } else {
         return refused(QStringLiteral("cannot tell what to write to \"%1\": the file name must "
                                       "end in .bmp, .png or .wif.")
                            .arg(QDir::toNativeSeparators(fileName)));
     }
-    const bool picture = format != Format::Draft;
-    if (!picture && parser.isSet(o.scale)) {
+    const bool draft = r.drawing == Drawing::Draft;
+    if (parser.isSet(o.cloth)) {
+        if (draft) {
+            return refused(QStringLiteral("--cloth draws a picture; a .wif draft holds the same "
+                                          "cloth as threads. Give a .png or .bmp file."));
+        }
+        r.drawing = Drawing::Cloth;
+    }
+    const bool designer = r.drawing == Drawing::Designer;
+    if (draft && parser.isSet(o.scale)) {
         return refused(QStringLiteral("--scale is for pictures; a .wif draft has no pixels to "
                                       "scale."));
     }
-    if (!picture && parser.isSet(o.background)) {
+    if (draft && parser.isSet(o.background)) {
         return refused(QStringLiteral("--background is for pictures; a .wif draft holds only "
                                       "threads."));
     }
-    if (picture && parser.isSet(o.repeats)) {
-        return refused(QStringLiteral("--repeats is for .wif drafts; a picture shows as many "
-                                      "repeats as its canvas holds."));
+    if (r.drawing == Drawing::Cloth && parser.isSet(o.background)) {
+        return refused(QStringLiteral("--background is for the designer's picture; in cloth "
+                                      "every crossing shows a thread."));
+    }
+    if (designer && parser.isSet(o.repeats)) {
+        return refused(QStringLiteral("--repeats is for cloth and .wif drafts; the designer's "
+                                      "picture shows as many repeats as its canvas holds."));
+    }
+    if (designer && parser.isSet(o.weft)) {
+        return refused(QStringLiteral("--weft is for cloth and .wif drafts; the designer's "
+                                      "window weaves the weft as the warp."));
+    }
+    if (r.drawing != Drawing::Cloth &&
+        (parser.isSet(o.threadsPerInch) || parser.isSet(o.threadsPerCm))) {
+        return refused(QStringLiteral("%1 is for cloth pictures (--cloth), which can be printed "
+                                      "at the cloth's true size.")
+                           .arg(shownName(parser.isSet(o.threadsPerInch) ? o.threadsPerInch
+                                                                         : o.threadsPerCm)));
     }
     if (parser.isSet(o.brighten) && parser.isSet(o.darken)) {
         return refused(QStringLiteral("--brighten and --darken cannot be used together; give "
@@ -345,18 +375,21 @@ std::variant<Request, Stop> readRequest(const QCommandLineParser& parser, const 
     const auto brighten = wholeNumber(parser, o.brighten, 0, kMostShadeSteps, 0);
     const auto darken = wholeNumber(parser, o.darken, 0, kMostShadeSteps, 0);
     const auto scale = wholeNumber(parser, o.scale, 1, kLargestScale, 1);
-    const auto repeats = wholeNumber(parser, o.repeats, 1, static_cast<int>(kMostDraftThreads), 1);
+    const auto repeats = wholeNumber(parser, o.repeats, 1, static_cast<int>(kMostRepeatThreads), 1);
     for (const auto* number : {&brighten, &darken, &scale, &repeats}) {
         if (const Stop* stop = std::get_if<Stop>(number)) {
             return *stop;
         }
     }
+    const auto threadsPerMetre = density(parser, o);
+    if (const Stop* stop = std::get_if<Stop>(&threadsPerMetre)) {
+        return *stop;
+    }
 
-    const PaletteSwatch* background = nullptr;
     if (parser.isSet(o.background)) {
         const QString code = parser.value(o.background);
-        background = findSwatchByCode(code);
-        if (background == nullptr) {
+        r.background = findSwatchByCode(code);
+        if (r.background == nullptr) {
             return refused(
                 QStringLiteral("--background: \"%1\" is not a colour code of the palette.")
                     .arg(code));
@@ -367,30 +400,43 @@ std::variant<Request, Stop> readRequest(const QCommandLineParser& parser, const 
     const bool named = parser.isSet(o.name);
     if (setts.size() > 1) {
         return refused(QStringLiteral("give the sett as one argument; quote a sett written "
-                                      "with blanks, e.g. \"K10, R20, lr4, \"."));
+                                      "with blanks, e.g. \"K4 R24 K24 Y4\"."));
     }
     if (named && !setts.isEmpty()) {
         return refused(QStringLiteral("give either a sett or --name, not both."));
     }
     if (!named && setts.isEmpty()) {
-        return refused(QStringLiteral("no sett given: write one (e.g. y8b32k28r60y8) or take "
-                                      "one from the lists with --name \"NAME\"."));
+        return refused(QStringLiteral("no sett given: write one (e.g. \"B/24 W4 B24 R2 K24 G24 "
+                                      "W/2\") or take one from the lists with --name \"NAME\"."));
     }
     const QString name = parser.value(o.name).trimmed();
     if (named && name.isEmpty()) {
         return refused(QStringLiteral("--name needs the name of an entry of the lists."));
     }
 
-    std::variant<Request, Stop> sett = named ? namedSett(name, out) : writtenSett(setts.first());
-    if (Request* request = std::get_if<Request>(&sett)) {
-        request->fileName = fileName;
-        request->format = format;
-        request->background = background;
-        request->shadeSteps = std::get<int>(brighten) - std::get<int>(darken);
-        request->scale = std::get<int>(scale);
-        request->repeats = std::get<int>(repeats);
+    std::variant<ReadSett, Stop> sett =
+        named ? namedSett(name, out) : writtenSett(setts.first(), err);
+    if (const Stop* stop = std::get_if<Stop>(&sett)) {
+        return *stop;
     }
-    return sett;
+    const ReadSett& read = std::get<ReadSett>(sett);
+    r.sett = read.sett;
+    r.title = read.title;
+    if (parser.isSet(o.weft)) {
+        std::variant<ReadSett, Stop> weft =
+            writtenSett(parser.value(o.weft), err, QStringLiteral("--weft: "));
+        if (const Stop* stop = std::get_if<Stop>(&weft)) {
+            return *stop;
+        }
+        r.sett.ownWeft = std::make_shared<const Sett>(std::get<ReadSett>(weft).sett);
+    }
+    r.shadeSteps = std::get<int>(brighten) - std::get<int>(darken);
+    r.scale = std::get<int>(scale);
+    r.repeats = std::get<int>(repeats);
+    r.threadsPerMetre = std::get<double>(threadsPerMetre);
+    r.credits = draftCredits(draftDate());
+    request.shownLine = read.shownLine;
+    return request;
 }
 
 Stop notSaved(const QString& what, const QString& fileName, const QString& problem) {
@@ -401,66 +447,19 @@ Stop notSaved(const QString& what, const QString& fileName, const QString& probl
             {}};
 }
 
-QByteArray pngBytes(const QImage& picture) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    return picture.save(&buffer, "PNG") ? bytes : QByteArray();
-}
-
-std::optional<Stop> writePicture(const Request& request) {
-    Designer designer;
-    if (const std::optional<QString> refusal =
-            enterAndWeave(designer, {request.stripes, request.background, request.shadeSteps})) {
-        return refused(QStringLiteral("the sett cannot be entered: %1").arg(*refusal));
+std::optional<Stop> writeFile(const Request& request) {
+    const QString what = request.render.drawing == Drawing::Draft ? QStringLiteral("draft")
+                                                                  : QStringLiteral("picture");
+    const Rendered rendered = render(request.render, desktopColours());
+    if (rendered.refusal) {
+        return refused(rendered.refusal->message,
+                       caretUnder(request.shownLine, rendered.refusal->character));
     }
-    const QImage woven = designer.form.weavePicture.image();
-    if (woven.isNull()) {
-        const int threads = std::accumulate(
-            request.stripes.begin(), request.stripes.end(), 0,
-            [](int sum, const WrittenStripe& stripe) { return sum + stripe.count; });
-        return refused(QStringLiteral("the sett is %1 threads wide, too narrow for its woven "
-                                      "picture to hold a pixel; widen the sett.")
-                           .arg(threads));
+    if (rendered.failure) {
+        return notSaved(what, request.fileName, *rendered.failure);
     }
-    const QImage picture = scaledPicture(woven, request.scale);
-    if (picture.isNull()) {
-        return notSaved(QStringLiteral("picture"), request.fileName,
-                        QStringLiteral("there is not enough memory to draw it at that scale"));
-    }
-    std::optional<QString> problem;
-    if (request.format == Format::Bitmap) {
-        problem = savePicture(picture, request.fileName);
-    } else {
-        const QByteArray bytes = pngBytes(picture);
-        problem = bytes.isEmpty() ? QStringLiteral("it could not be encoded as PNG")
-                                  : saveFile(bytes, request.fileName, QStringLiteral("picture"));
-    }
-    if (problem) {
-        return notSaved(QStringLiteral("picture"), request.fileName, *problem);
-    }
-    return std::nullopt;
-}
-
-std::optional<Stop> writeDraft(const Request& request) {
-    DraftRequest draftRequest;
-    for (const WrittenStripe& stripe : request.stripes) {
-        draftRequest.stripes.append({stripe.swatch.colour(), stripe.count});
-    }
-    draftRequest.title = request.title;
-    draftRequest.shadeSteps = request.shadeSteps;
-    draftRequest.repeats = request.repeats;
-    draftRequest.date = today();
-    draftRequest.contact = QString::fromLatin1(kDraftContact);
-    draftRequest.programName = programName();
-    draftRequest.programVersion = QStringLiteral(LOOMARA_VERSION);
-    const WeavingDraft draft = weavingDraft(draftRequest);
-    if (!draft.ok()) {
-        return refused(QStringLiteral("the sett cannot be drafted: %1").arg(*draft.refusal));
-    }
-    if (const std::optional<QString> problem =
-            saveFile(draft.bytes, request.fileName, QStringLiteral("draft"))) {
-        return notSaved(QStringLiteral("draft"), request.fileName, *problem);
+    if (const std::optional<QString> problem = saveFile(rendered.bytes, request.fileName, what)) {
+        return notSaved(what, request.fileName, *problem);
     }
     return std::nullopt;
 }
@@ -468,9 +467,7 @@ std::optional<Stop> writeDraft(const Request& request) {
 int writeReferenceGallery(const QString& dir, QTextStream& out, QTextStream& err,
                           bool showProgress) {
     GalleryOptions options;
-    options.programName = programName();
-    options.programVersion = QStringLiteral(LOOMARA_VERSION);
-    options.date = today();
+    options.date = draftDate();
     const auto progress = [&err](int done, int total) {
         err << "\rwoven " << done << " / " << total;
         err.flush();
@@ -487,7 +484,8 @@ int writeReferenceGallery(const QString& dir, QTextStream& out, QTextStream& err
                                 .arg(QDir::toNativeSeparators(dir), *result.failure),
                             {}});
     }
-    out << result.woven << " setts woven and " << result.skipped << " listed as not woven, in "
+    out << result.woven << " setts woven (" << result.designer
+        << " of them also in the designer) and " << result.skipped << " listed as not woven, in "
         << QDir::toNativeSeparators(QDir(dir).filePath(QStringLiteral("index.html"))) << '\n';
     out.flush();
     return kRenderDone;
@@ -498,11 +496,14 @@ int writeReferenceGallery(const QString& dir, QTextStream& out, QTextStream& err
 int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err, bool showProgress) {
     const Options o;
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Weaves a sett as the Loomara designer weaves it after the same clicks,\n"
-                       "and writes the picture (.bmp, .png) or a weaving draft (.wif). A sett\n"
-                       "is written as the reference lists write it (y8b32k28r60y8) or as the\n"
-                       "notation box holds it (\"K10, R20, lr4, \")."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Weaves a sett as the Loomara designer weaves it after the same clicks and writes\n"
+        "the picture (.bmp, .png), or draws the cloth (--cloth), or writes a weaving draft\n"
+        "(.wif). A sett is written as the reference lists write it (y8b32k28r60y8), as the\n"
+        "notation box holds it (\"K10, R20, lr4, \"), as pattern books write it\n"
+        "(\"K4 R24 K24 Y4\", pivots marked \"B/24 W4 B24 R2 K24 G24 W/2\"), or as a\n"
+        "straight repeat between marks (\"...K4 R24 K24 Y4...\"). Unmarked setts are\n"
+        "symmetric."));
     parser.addOptions(o.all());
     parser.addPositionalArgument(QStringLiteral("SETT"),
                                  QStringLiteral("The sett to weave, unless --name gives one."),
@@ -544,13 +545,12 @@ int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err, 
         return writeReferenceGallery(parser.value(o.gallery), out, err, showProgress);
     }
 
-    const std::variant<Request, Stop> read = readRequest(parser, o, out);
+    const std::variant<Request, Stop> read = readRequest(parser, o, out, err);
     if (const Stop* stop = std::get_if<Stop>(&read)) {
         return report(err, *stop);
     }
     const Request& request = std::get<Request>(read);
-    const std::optional<Stop> failed =
-        request.format == Format::Draft ? writeDraft(request) : writePicture(request);
+    const std::optional<Stop> failed = writeFile(request);
     return failed ? report(err, *failed) : kRenderDone;
 }
 

@@ -2,7 +2,7 @@
 
 #include "RenderTestSupport.h"
 
-#include "entry/ReferenceEntries.h"
+#include "collection/ReferenceEntries.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -56,12 +56,42 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
         {{"k8", "-o", png, "-o", path("b.png")}, 2, "-o is given more than once; give it once."},
         {{"-o", png},
          2,
-         "no sett given: write one (e.g. y8b32k28r60y8) or take one from the lists with --name "
-         "\"NAME\"."},
+         "no sett given: write one (e.g. \"B/24 W4 B24 R2 K24 G24 W/2\") or take one from the "
+         "lists with --name \"NAME\"."},
+        {{"k8", "--cloth", "-o", wif},
+         2,
+         "--cloth draws a picture; a .wif draft holds the same cloth as threads. Give a .png or "
+         ".bmp file."},
+        {{"k8", "--cloth", "--background", "w", "-o", png},
+         2,
+         "--background is for the designer's picture; in cloth every crossing shows a thread."},
+        {{"k8", "--weft", "w4", "-o", png},
+         2,
+         "--weft is for cloth and .wif drafts; the designer's window weaves the weft as the "
+         "warp."},
+        {{"k8", "--threads-per-cm", "12", "-o", wif},
+         2,
+         "--threads-per-cm is for cloth pictures (--cloth), which can be printed at the cloth's "
+         "true size."},
+        {{"k8", "--cloth", "--threads-per-inch", "56", "--threads-per-cm", "12", "-o", png},
+         2,
+         "--threads-per-inch and --threads-per-cm cannot be used together; give one of them."},
+        {{"k8", "--cloth", "--threads-per-cm", "0", "-o", png},
+         2,
+         "--threads-per-cm takes a number of threads above 0 and at most 1000, e.g. 56 or 12.5, "
+         "not \"0\"."},
+        {{"k8", "--cloth", "--threads-per-inch", "1e3", "-o", png},
+         2,
+         "--threads-per-inch takes a number of threads above 0 and at most 2540, e.g. 56 or "
+         "12.5, not \"1e3\"."},
+        {{"k10000", "--cloth", "--repeats", "2", "--scale", "8", "-o", png},
+         2,
+         "the cloth picture would be 160000 x 160000 pixels, more than the 100000000 a picture "
+         "may hold; weave fewer repeats or a smaller scale."},
         {{"k8", "r4", "-o", png},
          2,
-         "give the sett as one argument; quote a sett written with blanks, e.g. \"K10, R20, lr4, "
-         "\"."},
+         "give the sett as one argument; quote a sett written with blanks, e.g. \"K4 R24 K24 "
+         "Y4\"."},
         {{"k8", "--name", "Aberdeen University", "-o", png},
          2,
          "give either a sett or --name, not both."},
@@ -92,7 +122,8 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
          "--background is for pictures; a .wif draft holds only threads."},
         {{"k8", "--repeats", "2", "-o", png},
          2,
-         "--repeats is for .wif drafts; a picture shows as many repeats as its canvas holds."},
+         "--repeats is for cloth and .wif drafts; the designer's picture shows as many repeats as "
+         "its canvas holds."},
         {{"k8", "--repeats", "0", "-o", wif},
          2,
          "--repeats takes a whole number from 1 to 100000, not \"0\"."},
@@ -148,7 +179,7 @@ TEST_F(RenderCommand, AGalleryThatCannotBeWrittenFailsWithTheReason) {
     EXPECT_EQ(run.status, kRenderWriteFailed);
     EXPECT_EQ(run.errLines(),
               QStringList{"loomara-render: the gallery in \"" + path("taken") +
-                          "\" could not be written: the folder \"" + path("taken/pictures") +
+                          "\" could not be written: the folder \"" + path("taken/cloth") +
                           "\" could not be made. Pictures of an earlier run "
                           "there are kept."});
     EXPECT_EQ(readFile(path("taken")), "not a folder");
@@ -170,10 +201,6 @@ TEST_F(RenderCommand, ARefusedSettShowsItsPlaceWithACaretAndLeavesTheOldFile) {
          {"loomara-render: at character 7: \"2.5\" is not a whole thread count; write the count "
           "in digits alone.",
           "  K10, R2.5, ", "        ^"}},
-        // The same limit as the designer's 21 slots, for a picture and a draft alike.
-        {{twentyTwo},
-         {"loomara-render: at character 43: the sett has 22 stripes; a sett holds at most 21.",
-          "  " + twentyTwo, "  " + QString(42, ' ') + '^'}},
         {{"--name", "Virginia Military Institute, New Market"},
          {"loomara-render: the sett of \"Virginia Military Institute, New Market\" (list V to Z, "
           "line 15) cannot be woven: at character 80: \"]\" splits the sett in two; only one run "
@@ -192,6 +219,21 @@ TEST_F(RenderCommand, ARefusedSettShowsItsPlaceWithACaretAndLeavesTheOldFile) {
     }
     EXPECT_EQ(readFile(target), "old");
     EXPECT_FALSE(QFileInfo::exists(path("kept.wif")));
+
+    // The designer's 21 slots limit its picture alone; the cloth and the draft take the sett.
+    const RenderRun run = render({twentyTwo, "-o", target});
+    EXPECT_EQ(run.status, kRenderRefused);
+    EXPECT_EQ(run.errLines(),
+              (QStringList{"loomara-render: the sett cannot be entered: at character 43: the sett "
+                           "has 22 stripes; the designer's window holds at most 21.",
+                           "  " + twentyTwo, "  " + QString(42, ' ') + '^'}));
+    EXPECT_EQ(readFile(target), "old");
+    EXPECT_FALSE(written({twentyTwo}, "many.wif").isEmpty());
+    EXPECT_EQ(render({"k8", "--cloth", "--weft", "k4 zz4", "-o", target}).errLines(),
+              (QStringList{"loomara-render: --weft: at character 4: \"zz\" is not a colour code "
+                           "of the palette.",
+                           "  k4 zz4", "     ^"}));
+    EXPECT_FALSE(written({twentyTwo, "--cloth"}, "many.png").isEmpty());
 }
 
 TEST_F(RenderCommand, ANamedEntryWeavesItsListedSett) {
@@ -295,7 +337,7 @@ TEST_F(RenderCommand, ListPrintsEveryWovenNamedSettHelpAndVersionPrintThemselves
         const QStringList parts = line.split(u'\t');
         ASSERT_EQ(parts.size(), 2) << line.toStdString();
         EXPECT_FALSE(parts[0].isEmpty());
-        EXPECT_TRUE(readWrittenSett(parts[1]).ok()) << line.toStdString();
+        EXPECT_TRUE(readSett(parts[1]).ok()) << line.toStdString();
     }
 
     const RenderRun version = render({"--version"});

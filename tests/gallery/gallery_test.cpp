@@ -1,8 +1,9 @@
-#include "entry/Gallery.h"
+#include "gallery/Gallery.h"
 
+#include "cloth/Cloth.h"
 #include "entry/Designer.h"
 #include "entry/EnterSett.h"
-#include "entry/SettText.h"
+#include "sett/SettText.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,7 +27,7 @@ QByteArray contents(const QString& path) {
 
 QImage wovenInWindow(const QString& sett) {
     Designer designer;
-    EXPECT_FALSE(enterAndWeave(designer, SettEntry{readWrittenSett(sett).stripes}));
+    EXPECT_FALSE(enterAndWeave(designer, SettEntry{readSett(sett).sett}));
     return designer.form.weavePicture.image().convertToFormat(QImage::Format_RGB32);
 }
 
@@ -38,8 +39,9 @@ QString twentyTwoStripes() {
     return sett;
 }
 
-// Two pages: a name that repeats and holds punctuation, a sett of too many stripes, a name with
-// nothing after it and an unknown code, then a second page.
+// Two pages: a name that repeats and holds punctuation, a sett of more stripes than the designer
+// holds, a name with nothing after it, an unknown code, setts 1 and 0 threads wide, then a second
+// page.
 QList<GalleryPage> smallPages() {
     const QString first = QStringLiteral("Aberdeen University  y8b32k28r60y8\r\n"
                                          "Clan X's \"Best\" <Dress>  K4R24K24\r\n"
@@ -48,15 +50,15 @@ QList<GalleryPage> smallPages() {
                           twentyTwoStripes() +
                           QStringLiteral("\r\n"
                                          "Orphan Name\r\n"
-                                         "Zed  Q5K4");
+                                         "Zed  Q5K4\r\n"
+                                         "Thin  k1\r\n"
+                                         "Empty  k0");
     return {{QStringLiteral("A to M"), first},
             {QStringLiteral("N to Z & more"), QStringLiteral("Wilson  W10K10")}};
 }
 
 GalleryOptions twoThreads() {
     GalleryOptions options;
-    options.programName = QStringLiteral("Loomara");
-    options.programVersion = QStringLiteral("test");
     options.date = QStringLiteral("December 8, 2026");
     options.threads = 2;
     return options;
@@ -71,33 +73,56 @@ protected:
     QString dir_ = temporary_.path() + QStringLiteral("/gallery");
 };
 
-TEST_F(GalleryTest, WeavesEveryReadableEntryAsTheWindowWouldUnderUniqueSafeNames) {
+TEST_F(GalleryTest, WeavesEveryReadableEntryAsClothAndAsTheWindowWouldWhereItCan) {
     const GalleryResult result = writeGallery(dir_, smallPages(), twoThreads());
     ASSERT_TRUE(result.ok()) << result.failure->toStdString();
-    EXPECT_EQ(result.woven, 4);
+    EXPECT_EQ(result.woven, 6);
+    EXPECT_EQ(result.designer, 4);
     EXPECT_EQ(result.skipped, 3);
-    EXPECT_EQ(result.files, 4 * 3 + 1);
+    EXPECT_EQ(result.files, 6 * 3 + 4 + 2);
 
     const std::vector<std::pair<QString, QString>> woven{
         {QStringLiteral("aberdeen-university"), QStringLiteral("y8b32k28r60y8")},
         {QStringLiteral("clan-xs-best-dress"), QStringLiteral("K4R24K24")},
         {QStringLiteral("clan-xs-best-dress-2"), QStringLiteral("G10W4")},
+        {QStringLiteral("too-many"), twentyTwoStripes()},
+        {QStringLiteral("thin"), QStringLiteral("k1")},
         {QStringLiteral("wilson"), QStringLiteral("W10K10")},
     };
     for (const auto& [stem, sett] : woven) {
         SCOPED_TRACE(stem.toStdString());
-        const QImage picture(file(QStringLiteral("pictures/%1.png").arg(stem)));
-        const QImage expected = wovenInWindow(sett);
-        ASSERT_FALSE(picture.isNull());
-        EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), expected);
-
-        const QImage thumbnail(file(QStringLiteral("thumbs/%1.jpg").arg(stem)));
-        EXPECT_EQ(thumbnail.size(), QSize(expected.width() / 4, expected.height() / 4));
+        const Sett read = readSett(sett).sett;
+        const QImage cloth(file(QStringLiteral("cloth/%1.png").arg(stem)));
+        ASSERT_FALSE(cloth.isNull());
+        const int repeats = cloth.width() / static_cast<int>(threadsPerRepeat(read));
+        EXPECT_GE(cloth.width(), kClothThreads);
+        EXPECT_LT(cloth.width() - threadsPerRepeat(read), kClothThreads);
+        EXPECT_EQ(cloth.convertToFormat(QImage::Format_RGB32),
+                  clothPicture(clothThreads(read, repeats, 0).threads));
+        EXPECT_EQ(QImage(file(QStringLiteral("thumbs/%1.jpg").arg(stem))).size(),
+                  QSize(kThumbnailSize, kThumbnailSize));
 
         const QByteArray draft = contents(file(QStringLiteral("drafts/%1.wif").arg(stem)));
         EXPECT_TRUE(draft.startsWith("[WIF]")) << draft.left(40).toStdString();
+        EXPECT_TRUE(draft.contains("\r\nDevelopers=loomara@example.invalid\r\n"));
+
+        const QImage picture(file(QStringLiteral("pictures/%1.png").arg(stem)));
+        if (read.stripes.size() <= 21 && threadsPerRepeat(read) > 1) {
+            EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), wovenInWindow(sett));
+        } else {
+            EXPECT_TRUE(picture.isNull());
+        }
     }
-    EXPECT_EQ(QDir(file(QStringLiteral("pictures"))).entryList(QDir::Files).size(), 4);
+    // The list of the gallery's own files names exactly the files it wrote.
+    QStringList onDisk;
+    for (const QString folder : {"cloth", "thumbs", "drafts", "pictures"}) {
+        for (const QString& name : QDir(file(folder)).entryList(QDir::Files)) {
+            onDisk.append(folder + u'/' + name);
+        }
+    }
+    onDisk.sort();
+    EXPECT_EQ(contents(file(QStringLiteral(".loomara-gallery"))),
+              (onDisk.join(u'\n') + u'\n').toUtf8());
 }
 
 TEST_F(GalleryTest, IndexShowsCardsByPageAndTheEntriesItCannotWeaveWithTheirReasons) {
@@ -108,35 +133,42 @@ TEST_F(GalleryTest, IndexShowsCardsByPageAndTheEntriesItCannotWeaveWithTheirReas
     EXPECT_TRUE(index.contains(u"<b>Clan X's &quot;Best&quot; &lt;Dress&gt;</b>"));
     EXPECT_FALSE(index.contains(u"<Dress>"));
     EXPECT_TRUE(index.contains(u"<h2>N to Z &amp; more</h2>"));
-    EXPECT_FALSE(index.contains(u"<script"));
-    EXPECT_TRUE(index.contains(u"<a href=\"pictures/clan-xs-best-dress-2.png\"><img "
-                               u"src=\"thumbs/clan-xs-best-dress-2.jpg\""));
-    EXPECT_TRUE(index.contains(u"<code>G10W4</code><a href=\"drafts/clan-xs-best-dress-2.wif\">"));
+    EXPECT_TRUE(index.contains(u"<figure data-name=\"clan x's &quot;best&quot; &lt;dress&gt;\">"
+                               u"<a href=\"cloth/clan-xs-best-dress-2.png\"><img "
+                               u"src=\"thumbs/clan-xs-best-dress-2.jpg\" width=\"160\" "
+                               u"height=\"160\""));
+    EXPECT_TRUE(index.contains(u"<code>G10W4</code><span><a href=\"cloth/clan-xs-best-dress-2.png\">"
+                               u"cloth</a> · <a href=\"drafts/clan-xs-best-dress-2.wif\">draft</a> "
+                               u"· <a href=\"pictures/clan-xs-best-dress-2.png\">designer</a>"));
+    EXPECT_TRUE(index.contains(u"<b>Too Many</b><code>K2R2K2R2K2R2K2R2K2R2K2R2K2R2K2R2K2R2K2R2K2R2"
+                               u"</code><span><a href=\"cloth/too-many.png\">cloth</a> · <a "
+                               u"href=\"drafts/too-many.wif\">draft</a></span><small>Not in the "
+                               u"designer: the sett has 22 stripes; the designer's window holds "
+                               u"at most 21.</small>"));
 
     // Each page's cards, then what it could not weave, before the next page starts.
     const qsizetype firstPage = index.indexOf(u"<h2>A to M</h2>");
-    const qsizetype lastCard = index.indexOf(u"<b>Clan X's &quot;Best&quot; &lt;Dress&gt;</b>"
-                                             u"<code>G10W4</code>");
+    const qsizetype lastCard = index.indexOf(u"<b>Thin</b>");
     const qsizetype notWoven = index.indexOf(u"<h3>Not woven</h3>");
-    const qsizetype tooMany = index.indexOf(u"<li><b>Too Many</b>");
+    const qsizetype empty = index.indexOf(u"<li><b>Empty</b> <code>k0</code> line 8: the sett "
+                                          u"cannot be woven as cloth: every stripe has a thread "
+                                          u"count of 0");
     const qsizetype orphan = index.indexOf(u"<li><b>Orphan Name</b> <code></code> line 5: "
                                            u"there is no sett after the name.</li>");
     const qsizetype zed = index.indexOf(u"<li><b>Zed</b> <code>Q5K4</code> line 6: at character");
     const qsizetype secondPage = index.indexOf(u"<h2>N to Z &amp; more</h2>");
     const qsizetype wilson = index.indexOf(u"<b>Wilson</b>");
     for (const qsizetype at :
-         {firstPage, lastCard, notWoven, tooMany, orphan, zed, secondPage, wilson}) {
+         {firstPage, lastCard, notWoven, empty, orphan, zed, secondPage, wilson}) {
         ASSERT_GE(at, 0) << index.toStdString();
     }
     EXPECT_LT(firstPage, lastCard);
     EXPECT_LT(lastCard, notWoven);
-    EXPECT_LT(notWoven, tooMany);
-    EXPECT_LT(tooMany, orphan);
+    EXPECT_LT(notWoven, orphan);
     EXPECT_LT(orphan, zed);
-    EXPECT_LT(zed, secondPage);
+    EXPECT_LT(zed, empty);
+    EXPECT_LT(empty, secondPage);
     EXPECT_LT(secondPage, wilson);
-    EXPECT_TRUE(index.mid(tooMany, index.indexOf(u"</li>", tooMany) - tooMany)
-                    .contains(u"the sett has 22 stripes"));
     // The second page has nothing it cannot weave, so no such list.
     EXPECT_EQ(index.indexOf(u"<h3>", secondPage), -1);
 }
@@ -155,7 +187,7 @@ TEST_F(GalleryTest, RunningAgainReplacesTheGalleryAndLeavesOtherFilesAlone) {
     ASSERT_TRUE(again.ok());
     EXPECT_EQ(again.woven, 2);
 
-    for (const char* folder : {"pictures", "thumbs", "drafts"}) {
+    for (const char* folder : {"cloth", "pictures", "thumbs", "drafts"}) {
         QStringList names = QDir(file(QLatin1StringView(folder))).entryList(QDir::Files);
         names.removeAll(QStringLiteral("readme.txt"));
         names.removeAll(QStringLiteral("my-photo.png"));
@@ -208,8 +240,8 @@ TEST_F(GalleryTest, ProgressRunsOnTheCallingThreadFromNoneToEveryEntry) {
     ASSERT_TRUE(result.ok());
     EXPECT_FALSE(elsewhere);
     ASSERT_GE(reports.size(), 2u);
-    EXPECT_EQ(reports.front(), std::make_pair(0, 7));
-    EXPECT_EQ(reports.back(), std::make_pair(7, 7));
+    EXPECT_EQ(reports.front(), std::make_pair(0, 9));
+    EXPECT_EQ(reports.back(), std::make_pair(9, 9));
     for (std::size_t i = 1; i < reports.size(); ++i) {
         EXPECT_LT(reports[i - 1].first, reports[i].first);
     }

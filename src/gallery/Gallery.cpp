@@ -1,0 +1,393 @@
+#include "gallery/Gallery.h"
+
+#include "collection/ReferenceEntries.h"
+#include "gallery/IndexPage.h"
+#include "gallery/OwnFiles.h"
+#include "io/SaveFile.h"
+#include "model/SystemColours.h"
+#include "reference/ReferencePages.h"
+#include "render/Render.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSize>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include <time.h>
+#include <vector>
+
+namespace loomara {
+
+namespace {
+
+constexpr qsizetype kLongestStem = 60;
+constexpr int kThumbnailQuality = 85;
+constexpr int kEntriesPerCore = 4;
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The processor time of the calling thread, which unlike the time on the clock does not count
+// the waits for a core or for the disk.
+double threadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// One entry of a page as the gallery reads it.
+struct Item {
+    int page = 0;
+    ReferenceEntry entry;
+    SettReading reading;
+    QString stem; // empty for an entry that cannot be read
+};
+
+// What became of one entry: its card, the files written for it, or why the gallery stops.
+struct Outcome {
+    GalleryCard card;
+    QStringList written;
+    std::optional<QString> failure;
+    qint64 bytes = 0;
+};
+
+struct Timings {
+    double designer = 0;
+    double cloth = 0;
+    double thumbnail = 0;
+    double draft = 0;
+    double write = 0;
+
+    void add(const Timings& other) {
+        designer += other.designer;
+        cloth += other.cloth;
+        thumbnail += other.thumbnail;
+        draft += other.draft;
+        write += other.write;
+    }
+};
+
+// The render step, its processor time added to `seconds`.
+Rendered timedRender(const RenderRequest& request, const DesktopColours& desktop, double& seconds) {
+    const double start = threadSeconds();
+    Rendered rendered = render(request, desktop);
+    seconds += threadSeconds() - start;
+    return rendered;
+}
+
+// The cloth scaled down to fit the thumbnail square. Scaled down, the twill blends into
+// thousands of colours, which a lossless thumbnail would keep at twice the size of the cloth.
+std::optional<QByteArray> thumbnail(const QImage& cloth, QSize& size) {
+    const QImage small =
+        cloth.scaled(kThumbnailSize, kThumbnailSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_RGB32);
+    size = small.size();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpg");
+    writer.setQuality(kThumbnailQuality);
+    if (small.isNull() || !writer.write(small)) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// Why the designer's window cannot hold the sett, as a card says it.
+QString notInDesigner(const SettRefusal& refusal) {
+    static const QRegularExpression place(
+        QStringLiteral("^the sett cannot be entered: (at character \\d+: )?"));
+    QString reason = refusal.message;
+    reason.remove(place);
+    return QStringLiteral("Not in the designer: ") + reason;
+}
+
+class ItemWriter {
+public:
+    ItemWriter(const QString& dir, const DesktopColours& desktop, const DraftCredits& credits)
+        : dir_(dir), desktop_(desktop), credits_(credits) {}
+
+    Outcome weave(const Item& item, Timings& timings) const {
+        Outcome outcome;
+        GalleryCard& card = outcome.card;
+        card.page = item.page;
+        card.name = item.entry.name.isEmpty() ? item.entry.notation : item.entry.name;
+        card.notation = item.entry.notation;
+        card.line = item.entry.line;
+        card.stem = item.stem;
+        if (!item.reading.ok()) {
+            card.notWoven = item.reading.refusal->message;
+            return outcome;
+        }
+
+        RenderRequest request;
+        request.sett = item.reading.sett;
+        request.title = card.name;
+        request.credits = credits_;
+        request.drawing = Drawing::Cloth;
+        const long long perRepeat = std::max(1LL, threadsPerRepeat(request.sett));
+        request.repeats = static_cast<int>((kClothThreads + perRepeat - 1) / perRepeat);
+        const Rendered cloth = timedRender(request, desktop_, timings.cloth);
+        if (cloth.refusal) {
+            card.notWoven = cloth.refusal->message;
+            return outcome;
+        }
+
+        double start = threadSeconds();
+        const std::optional<QByteArray> thumb = thumbnail(cloth.picture, card.thumbnailSize);
+        timings.thumbnail += threadSeconds() - start;
+
+        request.drawing = Drawing::Draft;
+        request.repeats = 1;
+        const Rendered draft = timedRender(request, desktop_, timings.draft);
+        request.drawing = Drawing::Designer;
+        const Rendered designer = timedRender(request, desktop_, timings.designer);
+        if (designer.refusal) {
+            card.notInDesigner = notInDesigner(*designer.refusal);
+        }
+
+        const QString clothPath = galleryPath(kGalleryCloth, item.stem, "png");
+        for (const std::optional<QString>& failure :
+             {cloth.failure,
+              thumb ? std::nullopt
+                    : std::optional(QStringLiteral("it could not "
+                                                   "be encoded")),
+              draft.failure, designer.failure}) {
+            if (failure) {
+                outcome.failure = clothPath + QStringLiteral(": ") + *failure;
+                return outcome;
+            }
+        }
+
+        const Clock::time_point clock = Clock::now();
+        card.cloth = write(clothPath, cloth.bytes, QStringLiteral("picture"), outcome) &&
+                     write(galleryPath(kGalleryThumbnails, item.stem, "jpg"), *thumb,
+                           QStringLiteral("picture"), outcome);
+        card.draft = card.cloth && draft.ok() &&
+                     write(galleryPath(kGalleryDrafts, item.stem, "wif"), draft.bytes,
+                           QStringLiteral("draft"), outcome);
+        card.designer = card.cloth && !outcome.failure && designer.ok() &&
+                        write(galleryPath(kGalleryPictures, item.stem, "png"), designer.bytes,
+                              QStringLiteral("picture"), outcome);
+        timings.write += secondsSince(clock);
+        return outcome;
+    }
+
+private:
+    // Writes one file of the gallery; on failure the reason names the file.
+    bool write(const QString& relative, const QByteArray& bytes, const QString& what,
+               Outcome& outcome) const {
+        if (outcome.failure) {
+            return false;
+        }
+        if (std::optional<QString> refusal = saveFile(bytes, dir_ + u'/' + relative, what)) {
+            outcome.failure = relative + QStringLiteral(": ") + *refusal;
+            return false;
+        }
+        outcome.bytes += bytes.size();
+        outcome.written.append(relative);
+        return true;
+    }
+
+    QString dir_;
+    DesktopColours desktop_;
+    DraftCredits credits_;
+};
+
+std::vector<Item> readPages(const QList<GalleryPage>& pages) {
+    std::vector<Item> items;
+    QSet<QString> stems;
+    for (qsizetype page = 0; page < pages.size(); ++page) {
+        for (ReferenceEntry& entry : readReferenceList(pages[page].listText)) {
+            Item item{static_cast<int>(page), std::move(entry), {}, {}};
+            item.reading = readReferenceSett(item.entry);
+            if (item.reading.ok()) {
+                const QString base =
+                    galleryStem(item.entry.name.isEmpty() ? item.entry.notation : item.entry.name);
+                item.stem = base;
+                for (int n = 2; stems.contains(item.stem); ++n) {
+                    item.stem = base + u'-' + QString::number(n);
+                }
+                stems.insert(item.stem);
+            }
+            items.push_back(std::move(item));
+        }
+    }
+    return items;
+}
+
+} // namespace
+
+QList<GalleryPage> referenceGalleryPages() {
+    QList<GalleryPage> pages;
+    for (int page = 1; page <= reference::kReferencePageCount; ++page) {
+        const std::string_view caption = reference::referencePage(page).caption;
+        pages.append({QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
+                      reference::storedList(page)});
+    }
+    return pages;
+}
+
+QString galleryStem(const QString& name) {
+    const QString decomposed = name.normalized(QString::NormalizationForm_KD).toLower();
+    QString stem;
+    bool hyphen = false;
+    for (const QChar c : decomposed) {
+        if ((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')) {
+            if (hyphen && !stem.isEmpty()) {
+                stem += u'-';
+            }
+            hyphen = false;
+            stem += c;
+        } else if (c.category() != QChar::Mark_NonSpacing && c != u'\'' && c != u'\u2019') {
+            hyphen = true;
+        }
+    }
+    stem.truncate(kLongestStem);
+    while (stem.endsWith(u'-')) {
+        stem.chop(1);
+    }
+    if (stem.isEmpty()) {
+        return QStringLiteral("sett");
+    }
+    // Names some systems keep for devices, whatever the extension.
+    static const QRegularExpression device(QStringLiteral("^(con|prn|aux|nul|com[1-9]|lpt[1-9])$"));
+    return device.match(stem).hasMatch() ? stem + QStringLiteral("-sett") : stem;
+}
+
+GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
+                           const GalleryOptions& options, const GalleryProgress& progress) {
+    GalleryResult result;
+    const std::vector<Item> items = readPages(pages);
+    const int total = static_cast<int>(items.size());
+    const QSet<QString> before = writtenBefore(dir);
+    if (progress) {
+        progress(0, total);
+    }
+
+    for (const char* folder :
+         {kGalleryCloth, kGalleryThumbnails, kGalleryDrafts, kGalleryPictures}) {
+        const QString path = dir + u'/' + QLatin1StringView(folder);
+        if (!QDir().mkpath(path) || !QFileInfo(path).isDir()) {
+            result.failure = QStringLiteral("the folder \"%1\" could not be made").arg(path);
+            return result;
+        }
+    }
+
+    // The designers on the working threads start from colours read here, on the application's
+    // thread.
+    const ItemWriter writer(dir, desktopColours(), draftCredits(options.date));
+    std::vector<Outcome> outcomes(items.size());
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> failed{false};
+    std::mutex mutex;
+    std::condition_variable changed;
+    int done = 0;
+    int running = 0;
+    Timings timings;
+
+    const auto work = [&] {
+        Timings mine;
+        for (std::size_t i = next++; i < items.size() && !failed; i = next++) {
+            outcomes[i] = writer.weave(items[i], mine);
+            if (outcomes[i].failure) {
+                failed = true;
+            }
+            const std::lock_guard lock(mutex);
+            ++done;
+            changed.notify_one();
+        }
+        const std::lock_guard lock(mutex);
+        timings.add(mine);
+        --running;
+        changed.notify_one();
+    };
+
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    // Every file is flushed to disk before it counts as written, and a flush waits on the disk,
+    // not on the processor: with more entries in hand than cores, the cores keep weaving and
+    // encoding while some entries wait.
+    const int threads = std::clamp(options.threads > 0 ? options.threads : cores * kEntriesPerCore,
+                                   1, std::max(1, total));
+    std::vector<std::thread> workers;
+    running = threads;
+    for (int t = 0; t < threads; ++t) {
+        workers.emplace_back(work);
+    }
+    {
+        std::unique_lock lock(mutex);
+        int reported = 0;
+        while (running > 0) {
+            changed.wait(lock, [&] { return done != reported || running == 0; });
+            if (done != reported && progress) {
+                reported = done;
+                lock.unlock();
+                progress(reported, total);
+                lock.lock();
+            }
+            reported = done;
+        }
+    }
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
+
+    result.designerSeconds = timings.designer;
+    result.clothSeconds = timings.cloth;
+    result.thumbnailSeconds = timings.thumbnail;
+    result.draftSeconds = timings.draft;
+    result.writeSeconds = timings.write;
+    QSet<QString> written;
+    std::vector<GalleryCard> cards;
+    cards.reserve(outcomes.size());
+    for (const Outcome& outcome : outcomes) {
+        result.bytes += outcome.bytes;
+        result.files += static_cast<int>(outcome.written.size());
+        written.unite(QSet<QString>(outcome.written.begin(), outcome.written.end()));
+        if (outcome.failure && !result.failure) {
+            result.failure = outcome.failure;
+        }
+        result.woven += outcome.card.cloth ? 1 : 0;
+        result.designer += outcome.card.designer ? 1 : 0;
+        result.skipped += outcome.card.notWoven.isEmpty() ? 0 : 1;
+        cards.push_back(outcome.card);
+    }
+    if (result.failure) {
+        return result;
+    }
+
+    QStringList titles;
+    for (const GalleryPage& page : pages) {
+        titles.append(page.title);
+    }
+    for (const auto& [name, bytes, what] :
+         {std::tuple{QStringLiteral("index.html"), galleryIndexPage(titles, cards),
+                     QStringLiteral("page")},
+          std::tuple{QString::fromLatin1(kOwnFilesList), ownFilesList(written),
+                     QStringLiteral("list")}}) {
+        if (std::optional<QString> refusal = saveFile(bytes, dir + u'/' + name, what)) {
+            result.failure = name + QStringLiteral(": ") + *refusal;
+            return result;
+        }
+        result.bytes += bytes.size();
+        ++result.files;
+    }
+    removeStaleFiles(dir, before, written);
+    return result;
+}
+
+} // namespace loomara

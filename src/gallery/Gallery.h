@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace loomara {
+
+// One page of the gallery: a title and a list written as the reference pages write theirs.
+struct GalleryPage {
+    QString title;
+    QString listText;
+};
+
+// The six reference pages in page order, titled by their captions.
+QList<GalleryPage> referenceGalleryPages();
+
+struct GalleryOptions {
+    // The date the weaving drafts give.
+    QString date;
+    // How many entries are in hand at once; 0 means a few per core.
+    int threads = 0;
+};
+
+// Entries done so far and the number of entries in all; called on the thread that writes the
+// gallery, once at the start and after every entry.
+using GalleryProgress = std::function<void(int done, int total)>;
+
+struct GalleryResult {
+    int woven = 0;    // entries with a cloth picture
+    int designer = 0; // of them, those the designer's window holds, with its picture too
+    int skipped = 0;  // entries listed with the reason they cannot be woven
+    int files = 0;    // files written, the index included
+    qint64 bytes = 0;
+    // Why the gallery is incomplete, e.g. "cloth/aberdeen.png: the disk may be full"; empty
+    // when every file was written.
+    std::optional<QString> failure;
+    // Summed over the working threads: the processor time spent on each kind of file, drawing
+    // and encoding together, and the time on the clock spent writing the files, flushes to disk
+    // included.
+    double designerSeconds = 0;
+    double clothSeconds = 0;
+    double thumbnailSeconds = 0;
+    double draftSeconds = 0;
+    double writeSeconds = 0;
+
+    bool ok() const { return !failure; }
+};
+
+// Weaves every entry of the pages and writes into dir (created when missing), under a NAME made
+// of the entry's name, safe on every file system and unique within the gallery:
+//   cloth/NAME.png      the cloth of whole repeats, at least kClothThreads threads each way
+//   thumbs/NAME.jpg     the same cloth scaled to kThumbnailSize pixels square
+//   drafts/NAME.wif     the weaving draft of one repeat
+//   pictures/NAME.png   the designer's picture, when the window can hold the sett
+//   index.html          a page of cards grouped by page, with the entries that cannot be woven
+//                       listed at the end of their page with the reason
+// Every file is written through the same render step as the companion program's, whole or not at
+// all; files an earlier run listed as its own and this run did not write are removed once the
+// rest is written. Must be called on the application's thread, when there is one.
+GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
+                           const GalleryOptions& options, const GalleryProgress& progress = {});
+
+inline constexpr int kClothThreads = 400;
+inline constexpr int kThumbnailSize = 160;
+
+// The file name stem the gallery gives an entry's name: lower-case letters and digits of the
+// name with accents and apostrophes dropped, other characters as single hyphens, at most 60
+// characters; "sett" when nothing is left, and a device name such as "con" gets "-sett".
+QString galleryStem(const QString& name);
+
+} // namespace loomara

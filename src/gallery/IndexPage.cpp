@@ -1,0 +1,116 @@
+#include "gallery/IndexPage.h"
+
+namespace loomara {
+
+namespace {
+
+QString escaped(const QString& text) {
+    return text.toHtmlEscaped();
+}
+
+QString link(const QString& href, const QString& text) {
+    return QStringLiteral("<a href=\"%1\">%2</a>").arg(href, text);
+}
+
+QString card(const GalleryCard& c) {
+    QString html =
+        QStringLiteral("<figure data-name=\"%1\"><a href=\"%2\"><img src=\"%3\" "
+                       "width=\"%4\" height=\"%5\" alt=\"%6\" loading=\"lazy\"></a>"
+                       "<figcaption><b>%6</b><code>%7</code>")
+            .arg(escaped(c.name.toLower()), galleryPath(kGalleryCloth, c.stem, "png"),
+                 galleryPath(kGalleryThumbnails, c.stem, "jpg"),
+                 QString::number(c.thumbnailSize.width()),
+                 QString::number(c.thumbnailSize.height()), escaped(c.name), escaped(c.notation));
+    QStringList links{link(galleryPath(kGalleryCloth, c.stem, "png"), QStringLiteral("cloth"))};
+    if (c.draft) {
+        links.append(link(galleryPath(kGalleryDrafts, c.stem, "wif"), QStringLiteral("draft")));
+    }
+    if (c.designer) {
+        links.append(
+            link(galleryPath(kGalleryPictures, c.stem, "png"), QStringLiteral("designer")));
+    }
+    html += QStringLiteral("<span>%1</span>").arg(links.join(QStringLiteral(" · ")));
+    if (!c.notInDesigner.isEmpty()) {
+        html += QStringLiteral("<small>%1</small>").arg(escaped(c.notInDesigner));
+    }
+    return html + QStringLiteral("</figcaption></figure>\n");
+}
+
+QString notWovenLine(const GalleryCard& c) {
+    return QStringLiteral("<li><b>%1</b> <code>%2</code> line %3: %4</li>\n")
+        .arg(escaped(c.name), escaped(c.notation), QString::number(c.line), escaped(c.notWoven));
+}
+
+// Hides the cards whose name does not hold what is typed, whatever its case; starts from ?q=.
+constexpr auto kFilterScript = R"(<script>
+(function () {
+  var box = document.getElementById("filter");
+  var cards = document.querySelectorAll("figure[data-name]");
+  function show() {
+    var wanted = box.value.trim().toLowerCase();
+    cards.forEach(function (c) { c.hidden = c.dataset.name.indexOf(wanted) < 0; });
+  }
+  box.value = new URLSearchParams(location.search).get("q") || "";
+  box.parentElement.hidden = false;
+  box.addEventListener("input", show);
+  show();
+})();
+</script>
+)";
+
+} // namespace
+
+QString galleryPath(const char* folder, const QString& stem, const char* extension) {
+    return QStringLiteral("%1/%2.%3")
+        .arg(QLatin1StringView(folder), stem, QLatin1StringView(extension));
+}
+
+QByteArray galleryIndexPage(const QStringList& pageTitles, const std::vector<GalleryCard>& cards) {
+    QString html = QStringLiteral(
+        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+        "<title>Named setts</title>\n<style>\n"
+        "body{font-family:sans-serif;margin:1em 2em;background:#fafafa;overflow-wrap:anywhere}\n"
+        "[hidden]{display:none!important}\n"
+        "nav a{margin-right:1em}\n"
+        "label input{font-size:110%;margin-left:.5em;width:20em;max-width:60vw}\n"
+        ".cards{display:flex;flex-wrap:wrap;gap:12px}\n"
+        "figure{margin:0;width:168px;background:#fff;border:1px solid #ccc;padding:4px}\n"
+        "figure img{display:block;max-width:100%;height:auto}\n"
+        "figcaption b,figcaption code,figcaption span,figcaption small{display:block}\n"
+        "figcaption code{font-size:85%;color:#444}\n"
+        "figcaption small{color:#755}\n"
+        "</style>\n</head>\n<body>\n<h1>Named setts</h1>\n"
+        "<p hidden><label>Filter by name<input id=\"filter\" type=\"search\" "
+        "autocomplete=\"off\"></label></p>\n<nav>");
+    for (qsizetype page = 0; page < pageTitles.size(); ++page) {
+        html += QStringLiteral("<a href=\"#page-%1\">%2</a>")
+                    .arg(QString::number(page + 1), escaped(pageTitles[page]));
+    }
+    html += QStringLiteral("</nav>\n");
+    for (qsizetype page = 0; page < pageTitles.size(); ++page) {
+        html += QStringLiteral("<section id=\"page-%1\">\n<h2>%2</h2>\n<div class=\"cards\">\n")
+                    .arg(QString::number(page + 1), escaped(pageTitles[page]));
+        QString notWoven;
+        for (const GalleryCard& c : cards) {
+            if (c.page != page) {
+                continue;
+            }
+            if (c.cloth) {
+                html += card(c);
+            } else {
+                notWoven += notWovenLine(c);
+            }
+        }
+        html += QStringLiteral("</div>\n");
+        if (!notWoven.isEmpty()) {
+            html +=
+                QStringLiteral("<h3>Not woven</h3>\n<ul>\n") + notWoven + QStringLiteral("</ul>\n");
+        }
+        html += QStringLiteral("</section>\n");
+    }
+    html += QLatin1StringView(kFilterScript) + QStringLiteral("</body>\n</html>\n");
+    return html.toUtf8();
+}
+
+} // namespace loomara

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace loomara {
+
+// The gallery's folders below its own, each holding only files the gallery wrote.
+inline constexpr const char* kGalleryCloth = "cloth";
+inline constexpr const char* kGalleryThumbnails = "thumbs";
+inline constexpr const char* kGalleryPictures = "pictures";
+inline constexpr const char* kGalleryDrafts = "drafts";
+
+// "folder/stem.extension".
+QString galleryPath(const char* folder, const QString& stem, const char* extension);
+
+// What became of one entry of a page, as its card shows it.
+struct GalleryCard {
+    int page = 0; // index into the page titles
+    QString name; // the entry's name, or its sett when it has none
+    QString notation;
+    int line = 0;
+    QString stem;
+    bool cloth = false;    // cloth/STEM.png and thumbs/STEM.jpg
+    bool draft = false;    // drafts/STEM.wif
+    bool designer = false; // pictures/STEM.png, the designer's picture
+    QString notInDesigner; // why the designer's window cannot hold the sett
+    QString notWoven;      // why nothing was woven, for an entry listed at its page's end
+    QSize thumbnailSize;
+};
+
+// index.html: a static page of cards grouped by page, each page's entries that could not be woven
+// at its end with the reason, and a box that filters the cards by name. The filter is a few lines
+// of inline script that take their first value from "?q="; without scripts the page shows every
+// card and no box.
+QByteArray galleryIndexPage(const QStringList& pageTitles, const std::vector<GalleryCard>& cards);
+
+} // namespace loomara
