@@ -1,7 +1,8 @@
 #!/bin/sh
 # The .deb that make package built carries exactly the files a Debian desktop expects, owned by
-# root with the usual modes, each naming the package's version where it names one; and its Depends
-# line names exactly the packages that own the libraries its programs link, no more, no fewer.
+# root with the usual modes, each naming the package's version where it names one; its copyright
+# file names the program's licence and the reference lists' own; and its Depends line names exactly
+# the packages that own the libraries its programs link, no more, no fewer.
 # Exits 77 (skipped) where dpkg-deb is missing or no package of this version was built: building
 # one is make package's job, never the test run's.
 # usage: package_contents.sh DEB-OR-FOLDER VERSION PROGRAM...
@@ -126,9 +127,30 @@ if [ -f "$changelog" ]; then
   gzip -dc "$changelog" | head -n 1 | grep -q "^loomara ($version) " ||
     fail "the changelog's latest entry is not $version"
 fi
+# The copyright file names both licences, each on the files it covers with its own holder, and
+# quotes each notice: the program's and the reference lists'. Each Files paragraph is read as
+# "FILES | COPYRIGHT | LICENSE".
 copyright=$root/usr/share/doc/loomara/copyright
 if [ -f "$copyright" ]; then
-  grep -qx 'License: MIT' "$copyright" || fail "the copyright file lacks the reference data's MIT License"
+  awk 'BEGIN { RS = "" }
+    /^Files: / {
+      files = holder = licence = ""
+      n = split($0, lines, "\n")
+      for (i = 1; i <= n; i++) {
+        if (lines[i] ~ /^Files: /) files = substr(lines[i], 8)
+        else if (lines[i] ~ /^Copyright: /) holder = substr(lines[i], 12)
+        else if (lines[i] ~ /^License: /) licence = substr(lines[i], 10)
+      }
+      print files " | " holder " | " licence
+    }' "$copyright" >"$work/licences"
+  for paragraph in '* | 2026 the Loomara developers | MIT' \
+    'data/reference/* | 2022 Humphrey Drummond | MIT'; do
+    grep -qxF "$paragraph" "$work/licences" ||
+      fail "the copyright file lacks the paragraph '$paragraph'; it has: $(cat "$work/licences")"
+  done
+  for notice in '2026 the Loomara developers' '2022 Humphrey Drummond'; do
+    grep -qxF " Copyright (c) $notice" "$copyright" || fail "the copyright file lacks the notice of $notice"
+  done
 fi
 
 # Depends against the libraries each program names as NEEDED, resolved as the dynamic linker
