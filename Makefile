@@ -16,11 +16,11 @@ deps:
 $(RELEASE_DIR)/build.ninja: CMakeLists.txt | deps
 	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DLOOMARA_TESTS=OFF
 
+# The optimised tree that `make run` starts from; CI (.ci/run) builds it with this same target.
 build: deps $(RELEASE_DIR)/build.ninja
 	cmake --build $(RELEASE_DIR)
 
-run: deps $(RELEASE_DIR)/build.ninja
-	cmake --build $(RELEASE_DIR) --target loomara
+run: build
 	$(RELEASE_DIR)/src/app/loomara
 
 $(TEST_DIR)/build.ninja: CMakeLists.txt | deps
