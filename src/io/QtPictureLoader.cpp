@@ -17,6 +17,10 @@ LoadedPicture refused(const QString& problem) {
     return {QImage(), problem};
 }
 
+QString damaged() {
+    return QStringLiteral("the picture in it is damaged or incomplete");
+}
+
 // The system gives up on a name whose links lead round in a loop as on a name that does not
 // exist; the user is told which it is.
 bool linksGoRound(const QString& fileName) {
@@ -62,7 +66,7 @@ QString readerProblem(const QImageReader& reader) {
     case QImageReader::UnsupportedFormatError:
         return QStringLiteral("it is not a picture in a format that can be read");
     case QImageReader::InvalidDataError:
-        return QStringLiteral("the picture in it is damaged or incomplete");
+        return damaged();
     case QImageReader::DeviceError:
         return QStringLiteral("the file could not be read (%1)").arg(reader.errorString());
     default:
@@ -90,8 +94,13 @@ LoadedPicture QtPictureLoader::load(const QString& fileName, QSize largest) {
     if (file.size() == 0) {
         return refused(QStringLiteral("the file is empty"));
     }
-    if (endsBeforeItsPicture(file)) {
+    switch (checkPictureFile(file)) {
+    case PictureFileCheck::LeftToTheReader:
+        break;
+    case PictureFileCheck::FileEndsEarly:
         return refused(QStringLiteral("the file ends before the end of its picture"));
+    case PictureFileCheck::DataEndsEarly:
+        return refused(damaged());
     }
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
