@@ -21,6 +21,10 @@ QString damaged() {
     return QStringLiteral("the picture in it is damaged or incomplete");
 }
 
+QString tooLarge() {
+    return QStringLiteral("the picture is too large to read");
+}
+
 // The system gives up on a name whose links lead round in a loop as on a name that does not
 // exist; the user is told which it is.
 bool linksGoRound(const QString& fileName) {
@@ -101,6 +105,8 @@ LoadedPicture QtPictureLoader::load(const QString& fileName, QSize largest) {
         return refused(QStringLiteral("the file ends before the end of its picture"));
     case PictureFileCheck::DataEndsEarly:
         return refused(damaged());
+    case PictureFileCheck::TooLargeToRead:
+        return refused(tooLarge());
     }
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
@@ -121,7 +127,7 @@ LoadedPicture QtPictureLoader::load(const QString& fileName, QSize largest) {
     QImage picture = reader.read();
     if (picture.isNull()) {
         if (reader.error() == QImageReader::InvalidDataError && pastMemoryLimit(decoded)) {
-            return refused(QStringLiteral("the picture is too large to read"));
+            return refused(tooLarge());
         }
         return refused(readerProblem(reader));
     }

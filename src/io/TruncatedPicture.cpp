@@ -127,6 +127,10 @@ bool runLengthEndsEarly(FileWalk& in, qint64 pixelsAt, qint64 height, bool fourB
     }
 }
 
+// The toolkit's bitmap reader calls a header of more pixels than this damaged, even when every
+// byte of the picture is in the file.
+constexpr qint64 kLargestBitmapPixels = qint64{16384} * 16384;
+
 // Only the headers are needed for an uncompressed bitmap, with the file's size. Anything that
 // does not look like a bitmap's headers is left to the reader to judge.
 PictureFileCheck checkBitmap(FileWalk& in, const QByteArray& head, qint64 fileSize) {
@@ -175,8 +179,10 @@ PictureFileCheck checkBitmap(FileWalk& in, const QByteArray& head, qint64 fileSi
         // there are divided among the rows instead.
         const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
         const qint64 pixelBytes = fileSize - pixelsAt;
-        return pixelBytes < 0 || (height > 0 && rowBytes > pixelBytes / height) ? FileEndsEarly
-                                                                                : LeftToTheReader;
+        if (pixelBytes < 0 || (height > 0 && rowBytes > pixelBytes / height)) {
+            return FileEndsEarly;
+        }
+        return width * height > kLargestBitmapPixels ? TooLargeToRead : LeftToTheReader;
     }
     if (compression == kRunLength8 || compression == kRunLength4) {
         return runLengthEndsEarly(in, pixelsAt, height, compression == kRunLength4)

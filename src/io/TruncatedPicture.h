@@ -13,6 +13,8 @@ enum class PictureFileCheck {
     FileEndsEarly,
     // The file is closed properly, but its coded data stops before the picture's last pixel.
     DataEndsEarly,
+    // Whole, but with more pixels than the reader takes.
+    TooLargeToRead,
 };
 
 // The file is walked front to back a block at a time and left at its start.
