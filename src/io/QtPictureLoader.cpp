@@ -1,5 +1,6 @@
 #include "io/QtPictureLoader.h"
 
+#include "io/PrematureEndWatch.h"
 #include "io/TruncatedPicture.h"
 
 #include <QDir>
@@ -108,6 +109,7 @@ LoadedPicture QtPictureLoader::load(const QString& fileName, QSize largest) {
     case PictureFileCheck::TooLargeToRead:
         return refused(tooLarge());
     }
+    const PrematureEndWatch watch;
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
@@ -130,6 +132,9 @@ LoadedPicture QtPictureLoader::load(const QString& fileName, QSize largest) {
             return refused(tooLarge());
         }
         return refused(readerProblem(reader));
+    }
+    if (watch.dataEndedEarly()) {
+        return refused(damaged());
     }
     return {picture, QString()};
 }
