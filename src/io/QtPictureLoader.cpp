@@ -1,5 +1,6 @@
 #include "io/QtPictureLoader.h"
 
+#include "io/PrematureEndWatch.h"
 #include "io/TruncatedPicture.h"
 
 #include <QDir>
@@ -15,6 +16,14 @@ namespace {
 
 LoadedPicture refused(const QString& problem) {
     return {QImage(), problem};
+}
+
+QString damaged() {
+    return QStringLiteral("the picture in it is damaged or incomplete");
+}
+
+QString tooLarge() {
+    return QStringLiteral("the picture is too large to read");
 }
 
 // The system gives up on a name whose links lead round in a loop as on a name that does not
@@ -62,7 +71,7 @@ QString readerProblem(const QImageReader& reader) {
     case QImageReader::UnsupportedFormatError:
         return QStringLiteral("it is not a picture in a format that can be read");
     case QImageReader::InvalidDataError:
-        return QStringLiteral("the picture in it is damaged or incomplete");
+        return damaged();
     case QImageReader::DeviceError:
         return QStringLiteral("the file could not be read (%1)").arg(reader.errorString());
     default:
@@ -90,9 +99,17 @@ LoadedPicture QtPictureLoader::load(const QString& fileName, QSize largest) {
     if (file.size() == 0) {
         return refused(QStringLiteral("the file is empty"));
     }
-    if (endsBeforeItsPicture(file)) {
+    switch (checkPictureFile(file)) {
+    case PictureFileCheck::LeftToTheReader:
+        break;
+    case PictureFileCheck::FileEndsEarly:
         return refused(QStringLiteral("the file ends before the end of its picture"));
+    case PictureFileCheck::DataEndsEarly:
+        return refused(damaged());
+    case PictureFileCheck::TooLargeToRead:
+        return refused(tooLarge());
     }
+    const PrematureEndWatch watch;
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
@@ -112,9 +129,12 @@ LoadedPicture QtPictureLoader::load(const QString& fileName, QSize largest) {
     QImage picture = reader.read();
     if (picture.isNull()) {
         if (reader.error() == QImageReader::InvalidDataError && pastMemoryLimit(decoded)) {
-            return refused(QStringLiteral("the picture is too large to read"));
+            return refused(tooLarge());
         }
         return refused(readerProblem(reader));
+    }
+    if (watch.dataEndedEarly()) {
+        return refused(damaged());
     }
     return {picture, QString()};
 }

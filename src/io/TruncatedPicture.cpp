@@ -68,6 +68,8 @@ private:
     qsizetype at_ = 0;
 };
 
+using enum PictureFileCheck;
+
 constexpr qint64 kFileHeaderBytes = 14;
 constexpr qint64 kCoreHeaderBytes = 12;
 constexpr qint64 kInfoHeaderBytes = 40;
@@ -125,21 +127,25 @@ bool runLengthEndsEarly(FileWalk& in, qint64 pixelsAt, qint64 height, bool fourB
     }
 }
 
+// The toolkit's bitmap reader calls a header of more pixels than this damaged, even when every
+// byte of the picture is in the file.
+constexpr qint64 kLargestBitmapPixels = qint64{16384} * 16384;
+
 // Only the headers are needed for an uncompressed bitmap, with the file's size. Anything that
 // does not look like a bitmap's headers is left to the reader to judge.
-bool bitmapEndsEarly(FileWalk& in, const QByteArray& head, qint64 fileSize) {
+PictureFileCheck checkBitmap(FileWalk& in, const QByteArray& head, qint64 fileSize) {
     if (head.size() < kFileHeaderBytes + 4) {
-        return true;
+        return FileEndsEarly;
     }
     const qint64 pixelsAt = readU32(head, 10);
     const qint64 headerBytes = readU32(head, kFileHeaderBytes);
     constexpr std::array<qint64, 8> kHeaderSizes{12, 16, 40, 52, 56, 64, 108, 124};
     if (std::find(kHeaderSizes.begin(), kHeaderSizes.end(), headerBytes) == kHeaderSizes.end()) {
-        return false;
+        return LeftToTheReader;
     }
     if (head.size() <
         std::min(kFileHeaderBytes + headerBytes, kFileHeaderBytes + kInfoHeaderBytes)) {
-        return true;
+        return FileEndsEarly;
     }
     qint64 width = 0;
     qint64 height = 0;
@@ -157,7 +163,7 @@ bool bitmapEndsEarly(FileWalk& in, const QByteArray& head, qint64 fileSize) {
         compression = readU32(head, 30);
         imageBytes = readU32(head, 34);
     } else {
-        return false;
+        return LeftToTheReader;
     }
     constexpr qint64 kUncompressed = 0;
     constexpr qint64 kRunLength8 = 1;
@@ -167,18 +173,23 @@ bool bitmapEndsEarly(FileWalk& in, const QByteArray& head, qint64 fileSize) {
     if (compression == kUncompressed || compression == kBitFields ||
         compression == kAlphaBitFields) {
         if (width <= 0 || bitsPerPixel <= 0) {
-            return false; // not a picture the reader accepts anyway; let it say so
+            return LeftToTheReader; // not a picture the reader accepts anyway; let it say so
         }
         // Row length times height can pass 64 bits in a hostile header, so the bytes that are
         // there are divided among the rows instead.
         const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
         const qint64 pixelBytes = fileSize - pixelsAt;
-        return pixelBytes < 0 || (height > 0 && rowBytes > pixelBytes / height);
+        if (pixelBytes < 0 || (height > 0 && rowBytes > pixelBytes / height)) {
+            return FileEndsEarly;
+        }
+        return width * height > kLargestBitmapPixels ? TooLargeToRead : LeftToTheReader;
     }
     if (compression == kRunLength8 || compression == kRunLength4) {
-        return runLengthEndsEarly(in, pixelsAt, height, compression == kRunLength4);
+        return runLengthEndsEarly(in, pixelsAt, height, compression == kRunLength4)
+                   ? FileEndsEarly
+                   : LeftToTheReader;
     }
-    return fileSize < pixelsAt + imageBytes;
+    return fileSize < pixelsAt + imageBytes ? FileEndsEarly : LeftToTheReader;
 }
 
 constexpr int kFileEnded = -1;
@@ -271,61 +282,174 @@ bool passColourTable(FileWalk& in, int flags) {
     return (flags & 0x80) == 0 || in.skip(3 << ((flags & 7) + 1));
 }
 
+// The number of pixels a frame's LZW codes stand for. A code stands for a string of pixels, and
+// only the length of each string in the code table is kept: no picture is built.
+class LzwPixelCount {
+public:
+    explicit LzwPixelCount(int rootBits) : clear_(1 << rootBits), rootBits_(rootBits) {
+        std::fill_n(length_.begin(), clear_, 1);
+        restart();
+    }
+
+    // Takes the next byte of the codes, whose bits come lowest first.
+    void take(int byte) {
+        if (stopped_) {
+            return;
+        }
+        held_ |= static_cast<quint32>(byte) << heldBits_;
+        heldBits_ += 8;
+        while (!stopped_ && heldBits_ >= codeBits_) {
+            const int code = static_cast<int>(held_ & ((1u << codeBits_) - 1));
+            held_ >>= codeBits_;
+            heldBits_ -= codeBits_;
+            decode(code);
+        }
+    }
+
+    qint64 pixels() const { return pixels_; }
+    // A code the table does not hold: damaged rather than cut short, for the reader to judge.
+    bool damaged() const { return damaged_; }
+
+private:
+    void restart() {
+        codeBits_ = rootBits_ + 1;
+        next_ = clear_ + 2;
+        previous_ = -1;
+    }
+
+    void decode(int code) {
+        if (code == clear_) {
+            restart();
+            return;
+        }
+        const bool endCode = code == clear_ + 1;
+        if (endCode || code > next_ || (previous_ < 0 && code > clear_)) {
+            stopped_ = true;
+            damaged_ = !endCode;
+            return;
+        }
+        // The one code not yet in the table is the previous string and its own first pixel.
+        const int length = code < next_ ? length_[code] : length_[previous_] + 1;
+        if (previous_ >= 0 && next_ < kTableSize) {
+            length_[next_++] = length_[previous_] + 1;
+            if (next_ == 1 << codeBits_ && next_ < kTableSize) {
+                ++codeBits_;
+            }
+        }
+        pixels_ += length;
+        previous_ = code;
+    }
+
+    static constexpr int kTableSize = 4096;
+    std::array<int, kTableSize> length_{};
+    const int clear_;
+    const int rootBits_;
+    int codeBits_ = 0;
+    int next_ = 0;
+    int previous_ = -1;
+    quint32 held_ = 0;
+    int heldBits_ = 0;
+    qint64 pixels_ = 0;
+    bool stopped_ = false;
+    bool damaged_ = false;
+};
+
+// The reader fills a frame whose codes end before its last pixel with flat colour.
+PictureFileCheck passFrameCodes(FileWalk& in, qint64 width, qint64 height) {
+    const int rootBits = in.next();
+    if (rootBits < 0) {
+        return FileEndsEarly;
+    }
+    if (rootBits < 2 || rootBits > 8) { // no writer makes these; let the reader judge
+        return passSubBlocks(in) ? LeftToTheReader : FileEndsEarly;
+    }
+    LzwPixelCount count(rootBits);
+    for (;;) {
+        const int size = in.next();
+        if (size <= 0) {
+            if (size < 0) {
+                return FileEndsEarly;
+            }
+            return count.pixels() < width * height && !count.damaged() ? DataEndsEarly
+                                                                       : LeftToTheReader;
+        }
+        for (int i = 0; i < size; ++i) {
+            const int byte = in.next();
+            if (byte < 0) {
+                return FileEndsEarly;
+            }
+            count.take(byte);
+        }
+    }
+}
+
+// Little-endian, or -1 when the file ends first.
+int nextU16(FileWalk& in) {
+    const int low = in.next();
+    const int high = in.next();
+    return high < 0 ? -1 : low | high << 8;
+}
+
 // A GIF ends with its trailer after the last of its blocks.
-bool gifEndsEarly(FileWalk& in) {
+PictureFileCheck checkGif(FileWalk& in) {
     constexpr int kTrailer = 0x3B;
     constexpr int kExtension = 0x21;
     constexpr int kImage = 0x2C;
     if (!in.skip(10)) { // signature, screen width and height
-        return true;
+        return FileEndsEarly;
     }
     const int screenFlags = in.next();
     if (!in.skip(2) || !passColourTable(in, screenFlags)) {
-        return true;
+        return FileEndsEarly;
     }
     for (;;) {
         switch (in.next()) {
         case kFileEnded:
-            return true;
+            return FileEndsEarly;
         case kTrailer:
-            return false;
+            return LeftToTheReader;
         case kExtension:
             if (in.next() < 0 || !passSubBlocks(in)) {
-                return true;
+                return FileEndsEarly;
             }
             break;
         case kImage: {
-            if (!in.skip(8)) { // place and size
-                return true;
+            if (!in.skip(4)) { // place
+                return FileEndsEarly;
             }
+            const int width = nextU16(in);
+            const int height = nextU16(in);
             const int imageFlags = in.next();
-            if (imageFlags < 0 || !passColourTable(in, imageFlags) || !in.skip(1) ||
-                !passSubBlocks(in)) {
-                return true;
+            if (width < 0 || height < 0 || imageFlags < 0 || !passColourTable(in, imageFlags)) {
+                return FileEndsEarly;
+            }
+            const PictureFileCheck frame = passFrameCodes(in, width, height);
+            if (frame != LeftToTheReader) {
+                return frame;
             }
             break;
         }
         default:
-            return false; // damaged rather than cut short: the reader says so
+            return LeftToTheReader; // damaged rather than cut short: the reader says so
         }
     }
 }
 
 } // namespace
 
-bool endsBeforeItsPicture(QIODevice& file) {
+PictureFileCheck checkPictureFile(QIODevice& file) {
     const QByteArray head = file.peek(kFileHeaderBytes + 64);
     FileWalk in(file);
-    bool early = false;
+    PictureFileCheck check = LeftToTheReader;
     if (head.startsWith("BM")) {
-        early = bitmapEndsEarly(in, head, file.size());
+        check = checkBitmap(in, head, file.size());
     } else if (head.startsWith("\xFF\xD8\xFF")) {
-        early = jpegEndsEarly(in);
+        check = jpegEndsEarly(in) ? FileEndsEarly : LeftToTheReader;
     } else if (head.startsWith("GIF87a") || head.startsWith("GIF89a")) {
-        early = gifEndsEarly(in);
+        check = checkGif(in);
     }
     file.seek(0);
-    return early;
+    return check;
 }
 
 } // namespace loomara

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <chrono>
 #include <future>
+#include <map>
 
 using namespace loomara;
 using namespace loomara::testing;
@@ -450,4 +451,156 @@ TEST_F(OpenBackground, LinkLoopsAndPipesAreRefusedWithoutWaiting) {
     ASSERT_TRUE(message);
     EXPECT_TRUE(message->endsWith("could not be opened: it is not a file. The background is "
                                   "unchanged."));
+}
+
+namespace {
+
+constexpr const char* kDamaged = "the picture in it is damaged or incomplete";
+constexpr const char* kTooLarge = "the picture is too large to read";
+
+// LZW codes as a GIF writer makes them: the codes grow to 12 bits, the table starts again once
+// full, and an end code closes them.
+QByteArray lzwCodes(const QByteArray& pixels, int rootBits) {
+    const int clear = 1 << rootBits;
+    int codeBits = rootBits + 1;
+    QByteArray codes;
+    quint32 held = 0;
+    int heldBits = 0;
+    const auto put = [&](int code) {
+        held |= static_cast<quint32>(code) << heldBits;
+        for (heldBits += codeBits; heldBits >= 8; heldBits -= 8, held >>= 8) {
+            codes += static_cast<char>(held & 0xFF);
+        }
+    };
+    std::map<std::pair<int, char>, int> table;
+    put(clear);
+    int prefix = pixels[0];
+    for (const char pixel : pixels.mid(1)) {
+        if (const auto known = table.find({prefix, pixel}); known != table.end()) {
+            prefix = known->second;
+            continue;
+        }
+        put(prefix);
+        const int next = clear + 2 + static_cast<int>(table.size());
+        table[{prefix, pixel}] = next;
+        if (next == 4095) { // the reader's table is full one code later
+            put(clear);
+            table.clear();
+            codeBits = rootBits + 1;
+        } else if (next == 1 << codeBits) {
+            ++codeBits;
+        }
+        prefix = pixel;
+    }
+    put(prefix);
+    if (clear + 2 + static_cast<int>(table.size()) == 1 << codeBits) {
+        ++codeBits;
+    }
+    put(clear + 1);
+    return codes + (heldBits > 0 ? QByteArray(1, static_cast<char>(held)) : QByteArray());
+}
+
+// One frame of 64 greys, its codes in blocks of 255 bytes, closed with the trailer.
+QByteArray gifFile(quint16 width, quint16 height, const QByteArray& codes) {
+    QByteArray colours;
+    for (int i = 0; i < 64; ++i) {
+        colours += QByteArray(3, static_cast<char>(i * 4));
+    }
+    QByteArray blocks;
+    for (qsizetype at = 0; at < codes.size(); at += 255) {
+        const QByteArray block = codes.mid(at, 255);
+        blocks += static_cast<char>(block.size()) + block;
+    }
+    return "GIF89a" + fields(width, height, quint8{0x85}, quint16{0}) + colours +
+           fields(quint8{0x2C}, quint32{0}, width, height, quint8{0}) + '\x06' + blocks +
+           QByteArray("\0\x3B", 2);
+}
+
+} // namespace
+
+TEST_F(OpenBackground, APictureWhoseDataStopsBeforeItsLastRowIsRefusedAndAWholeOneKept) {
+    const QByteArray photo = readFile(savedPicture("p.jpg", "JPEG", patternPicture(1200, 800)));
+    const QByteArray small = readFile(savedPicture("s.jpg", "JPEG", patternPicture(400, 256)));
+    ASSERT_GT(small.size(), 25000);
+    QByteArray promisesMore = small; // a header that says 2184 x 2184
+    qToBigEndian(quint32{0x08880888}, promisesMore.data() + small.indexOf("\xFF\xC0") + 5);
+    QByteArray strayBytes = photo;
+    strayBytes.insert(photo.indexOf("\xFF\xDB"), QByteArray(3, '\0')); // libjpeg warns
+    QByteArray pixels;
+    QImage drawn(120, 400, QImage::Format_ARGB32);
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            pixels += static_cast<char>((x / 3 + y / 5 * 7 + x * y % 11) % 64);
+            drawn.setPixel(x, y, qRgb(pixels.back() * 4, pixels.back() * 4, pixels.back() * 4));
+        }
+    }
+    const QByteArray codes = lzwCodes(pixels, 6);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* reason; // none: kept
+    } cases[] = {
+        {"half.jpg", photo.left(photo.size() / 2) + "\xFF\xD9", kDamaged},
+        {"whole.jpg", photo, nullptr},
+        {"promises-more.jpg", promisesMore, kDamaged},
+        {"as-promised.jpg", small, nullptr},
+        {"stray-bytes.jpg", strayBytes, nullptr},
+        {"half.gif", gifFile(120, 400, codes.left(codes.size() / 2)), kDamaged},
+        {"end-code-at-half.gif", gifFile(120, 400, lzwCodes(pixels.left(24000), 6)), kDamaged},
+        {"whole.gif", gifFile(120, 400, codes), nullptr},
+    };
+    // The toolkit's messages still reach the handler that was there before the loads.
+    static QStringList heard;
+    const QtMessageHandler listen = [](QtMsgType, const QMessageLogContext&, const QString& text) {
+        heard << text;
+    };
+    const QtMessageHandler before = qInstallMessageHandler(listen);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(open(savedPicture("good.bmp", "BMP", pattern)), std::nullopt);
+        writeFile(path(c.name), c.bytes);
+        if (c.reason != nullptr) {
+            expectRefused(path(c.name), c.reason);
+        } else {
+            EXPECT_EQ(open(path(c.name)), std::nullopt);
+        }
+    }
+    EXPECT_EQ(qInstallMessageHandler(before), listen);
+    EXPECT_EQ(canvas.picture(), drawn);
+    const QString prematureEnd("Corrupt JPEG data: premature end of data segment");
+    EXPECT_EQ(heard, (QStringList{prematureEnd, prematureEnd,
+                                  "Corrupt JPEG data: 3 extraneous bytes before marker 0xdb"}));
+}
+
+TEST_F(OpenBackground, ABitmapOfMorePixelsThanTheReaderTakesIsTooLargeWhenItsRowsAreThere) {
+    const struct {
+        qint32 width, height;
+        quint16 bitsPerPixel;
+        qint64 missing; // bytes cut from the end
+        const char* reason;
+    } cases[] = {
+        {30000, 30000, 1, 0, kTooLarge},  {32000, 32000, 24, 0, kTooLarge},
+        {16385, 16384, 1, 0, kTooLarge},  {20000, 1000, 1, 0, nullptr},
+        {30000, 30000, 1, 1, kEndsEarly}, {32000, -32000, 24, 96000, kEndsEarly},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.width << " x " << c.height << " less " << c.missing);
+        ASSERT_EQ(open(savedPicture("good.bmp", "BMP", pattern)), std::nullopt);
+        // The rows are there but take no disk space: the file grows past its headers unwritten.
+        const quint32 headers = 14 + 40 + (c.bitsPerPixel == 1 ? 8 : 0);
+        const qint64 rowBytes = (qint64{c.width} * c.bitsPerPixel + 31) / 32 * 4;
+        const qint64 size = headers + rowBytes * std::abs(c.height) - c.missing;
+        writeFile(path("sparse.bmp"),
+                  ("BM" + fields(static_cast<quint32>(size), quint32{0}, headers, quint32{40},
+                                 c.width, c.height, quint16{1}, c.bitsPerPixel, quint32{0},
+                                 quint32{0}, quint32{2835}, quint32{2835}, quint32{0}, quint32{0},
+                                 quint32{0}, quint32{0xFFFFFF}))
+                      .left(headers));
+        ASSERT_TRUE(QFile::resize(path("sparse.bmp"), size));
+        if (c.reason != nullptr) {
+            expectRefused(path("sparse.bmp"), c.reason);
+        } else {
+            EXPECT_EQ(open(path("sparse.bmp")), std::nullopt);
+        }
+    }
 }
