@@ -51,7 +51,7 @@ constexpr auto kFilterScript = R"(<script>
     cards.forEach(function (c) { c.hidden = c.dataset.name.indexOf(wanted) < 0; });
   }
   box.value = new URLSearchParams(location.search).get("q") || "";
-  box.parentElement.hidden = false;
+  box.closest("p").hidden = false;
   box.addEventListener("input", show);
   show();
 })();
