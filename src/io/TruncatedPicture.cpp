@@ -299,7 +299,9 @@ public:
         held_ |= static_cast<quint32>(byte) << heldBits_;
         heldBits_ += 8;
         while (!stopped_ && heldBits_ >= codeBits_) {
-            const int code = static_cast<int>(held_ & ((1u << codeBits_) - 1));
+            // Codes are at most 12 bits, so every code indexes the table; the second mask says
+            // so to an optimiser that cannot follow codeBits_.
+            const int code = static_cast<int>(held_ & ((1u << codeBits_) - 1) & (kTableSize - 1));
             held_ >>= codeBits_;
             heldBits_ -= codeBits_;
             decode(code);
