@@ -2,6 +2,8 @@
 
 #include "sett/SettText.h"
 
+#include <cstring>
+
 namespace loomara {
 
 namespace {
@@ -58,6 +60,11 @@ QList<Rgb> threadColours(const Sett& sett, int repeats, int shadeSteps) {
 
 } // namespace
 
+// The picture below writes the twill row by row without asking endRaised(); this is the rule it
+// follows.
+static_assert(endRaised(1, 1) && endRaised(2, 1) && !endRaised(3, 1) && !endRaised(4, 1) &&
+              endRaised(2, 2) && !endRaised(1, 2) && endRaised(1, 4) && !endRaised(2, 4));
+
 ClothPlan clothThreads(const Sett& sett, int repeats, int shadeSteps) {
     if (sett.stripes.isEmpty()) {
         return refused(QStringLiteral("the sett has no stripes to weave."));
@@ -98,9 +105,16 @@ QImage clothPicture(const ClothThreads& threads) {
         const Rgb& c = threads.weft[y];
         const QRgb weft = qRgb(c.red, c.green, c.blue);
         auto* row = reinterpret_cast<QRgb*>(picture.scanLine(static_cast<int>(y)));
-        // End x + 1 is raised on pick y + 1 for two ends in four, moving one end a pick.
-        for (qsizetype x = 0; x < width; ++x) {
-            row[x] = endRaised(x + 1, y + 1) ? warp[x] : weft;
+        // The ends all show, then the pick covers the two ends in four that stay down: end
+        // x + 1 is down on pick y + 1 when x - y is 2 or 3 round the four shafts.
+        std::memcpy(row, warp.constData(), static_cast<std::size_t>(width) * sizeof(QRgb));
+        for (qsizetype x = (y + 2) % kShafts - kShafts; x < width; x += kShafts) {
+            if (x >= 0) {
+                row[x] = weft;
+            }
+            if (x + 1 >= 0 && x + 1 < width) {
+                row[x + 1] = weft;
+            }
         }
     }
     return picture;

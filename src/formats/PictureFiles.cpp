@@ -89,7 +89,9 @@ QImage withColourTable(const QImage& picture) {
     return indexed;
 }
 
-QByteArray pngBytes(const QImage& picture, int pixelsPerMetre) {
+QByteArray pngBytes(const QImage& picture, int pixelsPerMetre, PngCompression compression) {
+    // The writer's quality runs the other way from zlib's level: 70 is level 2.
+    constexpr int kQuickQuality = 70;
     QImage stored = withColourTable(picture);
     stored.setDotsPerMeterX(pixelsPerMetre);
     stored.setDotsPerMeterY(pixelsPerMetre);
@@ -97,6 +99,9 @@ QByteArray pngBytes(const QImage& picture, int pixelsPerMetre) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
+    if (compression == PngCompression::Quick) {
+        writer.setQuality(kQuickQuality);
+    }
     return writer.write(stored) ? bytes : QByteArray();
 }
 

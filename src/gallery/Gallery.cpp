@@ -138,6 +138,7 @@ public:
         request.sett = item.reading.sett;
         request.title = card.name;
         request.credits = credits_;
+        request.compression = PngCompression::Quick;
         request.drawing = Drawing::Cloth;
         const long long perRepeat = std::max(1LL, threadsPerRepeat(request.sett));
         request.repeats = static_cast<int>((kClothThreads + perRepeat - 1) / perRepeat);

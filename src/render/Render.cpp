@@ -122,8 +122,9 @@ Rendered render(const RenderRequest& request, const DesktopColours& desktop) {
         request.drawing == Drawing::Cloth && request.threadsPerMetre > 0
             ? static_cast<int>(std::lround(request.threadsPerMetre * request.scale))
             : kScreenPixelsPerMetre;
-    rendered.bytes = request.format == PictureFormat::Bitmap ? bitmap24Bytes(scaled, pixelsPerMetre)
-                                                             : pngBytes(scaled, pixelsPerMetre);
+    rendered.bytes = request.format == PictureFormat::Bitmap
+                         ? bitmap24Bytes(scaled, pixelsPerMetre)
+                         : pngBytes(scaled, pixelsPerMetre, request.compression);
     if (rendered.bytes.isEmpty()) {
         return failed(QStringLiteral("it could not be encoded as PNG"));
     }

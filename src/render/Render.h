@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/PictureFiles.h"
 #include "formats/WeavingDraft.h"
 #include "model/SystemColours.h"
 #include "palette/PaletteSwatch.h"
@@ -33,6 +34,7 @@ struct RenderRequest {
     int repeats = 1;                           // of the sett each way, cloth and draft
     double threadsPerMetre = 0;                // the cloth's threads to the metre, 0 when not known
     DraftCredits credits;
+    PngCompression compression = PngCompression::Small;
 };
 
 // The file's bytes and, for a picture, the picture they hold at scale 1; or why there is none:
