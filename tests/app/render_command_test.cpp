@@ -1,6 +1,7 @@
 // loomara-render's command line: what it writes, what it refuses and how it says so.
 
 #include "RenderTestSupport.h"
+#include "formats/WifReader.h"
 
 #include "collection/ReferenceEntries.h"
 
@@ -353,4 +354,40 @@ TEST_F(RenderCommand, ListPrintsEveryWovenNamedSettHelpAndVersionPrintThemselves
     }
     EXPECT_TRUE(help.out.contains("Exit status: 0"));
     EXPECT_EQ(help.err, QString());
+}
+
+TEST_F(RenderCommand, TheClothIsTheDrawdownOfTheDraftItWritesAndPrintsAtItsTrueSize) {
+    struct Case {
+        QStringList arguments;
+        QString note; // how an unmarked sett was read, on stderr
+    };
+    const QList<Case> cases{
+        {{"B/24 W4 B24 R2 K24 G24 W/2", "--repeats", "2"}, {}},
+        {{"...K4 R24 K24 Y4...", "--weft", "W/8 K2 W/8", "--darken", "2"}, {}},
+        {{"--name", "Stewart Hunting", "--brighten", "1"}, {}},
+        {{"K4 R24 K24 Y4"},
+         "loomara-render: read \"K/4 R24 K24 Y/4\" as symmetric, mirrored about its first and "
+         "last stripe; write \"...K4 R24 K24 Y4...\" for a straight repeat."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        for (const QString name : {"cloth.png", "cloth.wif"}) {
+            const RenderRun run = render(c.arguments + QStringList{"--cloth", "-o", path(name)}.mid(
+                                                           name.endsWith(".wif") ? 1 : 0));
+            EXPECT_EQ(run.status, kRenderDone) << run.err.toStdString();
+            EXPECT_EQ(run.err.trimmed(), c.note);
+        }
+        EXPECT_EQ(QImage(path("cloth.png")).convertToFormat(QImage::Format_RGB32),
+                  drawdownOf(readWif(readFile(path("cloth.wif")))));
+    }
+
+    // 56 threads to the inch, each thread 3 pixels wide: 6,614 pixels to the metre, in the PNG
+    // and in the bitmap alike.
+    for (const QString name : {"true.png", "true.bmp"}) {
+        written({"k8r8", "--cloth", "--scale", "3", "--threads-per-inch", "56"}, name);
+        EXPECT_EQ(QImage(path(name)).dotsPerMeterX(), 6614) << name.toStdString();
+        EXPECT_EQ(QImage(path(name)).dotsPerMeterY(), 6614) << name.toStdString();
+    }
+    written({"k8r8", "--cloth", "--threads-per-cm", "12.5"}, "metric.png");
+    EXPECT_EQ(QImage(path("metric.png")).dotsPerMeterX(), 1250);
 }
