@@ -162,28 +162,27 @@ public:
         }
 
         const QString clothPath = galleryPath(kGalleryCloth, item.stem, "png");
-        for (const std::optional<QString>& failure :
-             {cloth.failure,
-              thumb ? std::nullopt
-                    : std::optional(QStringLiteral("it could not "
-                                                   "be encoded")),
-              draft.failure, designer.failure}) {
+        const QString thumbPath = galleryPath(kGalleryThumbnails, item.stem, "jpg");
+        const QString draftPath = galleryPath(kGalleryDrafts, item.stem, "wif");
+        const QString designerPath = galleryPath(kGalleryPictures, item.stem, "png");
+        const std::optional<QString> notEncoded =
+            thumb ? std::nullopt : std::optional(QStringLiteral("it could not be encoded"));
+        for (const auto& [path, failure] :
+             {std::pair{clothPath, cloth.failure}, std::pair{thumbPath, notEncoded},
+              std::pair{draftPath, draft.failure}, std::pair{designerPath, designer.failure}}) {
             if (failure) {
-                outcome.failure = clothPath + QStringLiteral(": ") + *failure;
+                outcome.failure = path + QStringLiteral(": ") + *failure;
                 return outcome;
             }
         }
 
         const Clock::time_point clock = Clock::now();
         card.cloth = write(clothPath, cloth.bytes, QStringLiteral("picture"), outcome) &&
-                     write(galleryPath(kGalleryThumbnails, item.stem, "jpg"), *thumb,
-                           QStringLiteral("picture"), outcome);
+                     write(thumbPath, *thumb, QStringLiteral("picture"), outcome);
         card.draft = card.cloth && draft.ok() &&
-                     write(galleryPath(kGalleryDrafts, item.stem, "wif"), draft.bytes,
-                           QStringLiteral("draft"), outcome);
-        card.designer = card.cloth && !outcome.failure && designer.ok() &&
-                        write(galleryPath(kGalleryPictures, item.stem, "png"), designer.bytes,
-                              QStringLiteral("picture"), outcome);
+                     write(draftPath, draft.bytes, QStringLiteral("draft"), outcome);
+        card.designer = card.cloth && designer.ok() &&
+                        write(designerPath, designer.bytes, QStringLiteral("picture"), outcome);
         timings.write += secondsSince(clock);
         return outcome;
     }
