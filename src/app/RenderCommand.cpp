@@ -530,18 +530,22 @@ QList<const QCommandLineOption*> takenByYarn(const Options& o) {
 }
 
 // What the whole repeats of the sett and the part of the last one come to, one way of the cloth.
-QString cutNote(const QString& way, const YarnCut& cut, const QString& threads) {
-    const QString repeats = QStringLiteral("%1 repeat%2 of %3 %4")
-                                .arg(cut.wholeRepeats)
-                                .arg(cut.wholeRepeats == 1 ? "" : "s")
-                                .arg(cut.perRepeat)
-                                .arg(threads);
-    return cut.lastRepeatThreads == 0
-               ? QStringLiteral("the %1 holds exactly %2.").arg(way, repeats)
-               : QStringLiteral("the %1 holds %2 whole and %3 %4 of the next.")
-                     .arg(way, repeats)
-                     .arg(cut.lastRepeatThreads)
-                     .arg(threads);
+QString cutNote(const QString& way, const YarnCut& cut, const QString& thread) {
+    const auto some = [&thread](long long count) {
+        return QStringLiteral("%1 %2%3").arg(count).arg(thread, count == 1 ? "" : "s");
+    };
+    const QString repeats =
+        QStringLiteral("repeat%1 of %2").arg(cut.wholeRepeats == 1 ? "" : "s", some(cut.perRepeat));
+    if (cut.lastRepeatThreads == 0) {
+        return QStringLiteral("the %1 holds exactly %2 %3.")
+            .arg(way)
+            .arg(cut.wholeRepeats)
+            .arg(repeats);
+    }
+    return QStringLiteral("the %1 holds %2 whole %3 and %4 of the next.")
+        .arg(way)
+        .arg(cut.wholeRepeats)
+        .arg(repeats, some(cut.lastRepeatThreads));
 }
 
 // --yarn: the sett's threads and yarn per colour for a cloth of the given size, on out or in a
@@ -629,8 +633,8 @@ int countYarn(const QCommandLineParser& parser, const Options& o, QTextStream& o
     if (plan.refusal) {
         return report(err, refused(*plan.refusal));
     }
-    err << programName() << ": " << cutNote(QStringLiteral("width"), plan.warp, "ends") << '\n'
-        << programName() << ": " << cutNote(QStringLiteral("length"), plan.weft, "picks") << '\n';
+    err << programName() << ": " << cutNote(QStringLiteral("width"), plan.warp, "end") << '\n'
+        << programName() << ": " << cutNote(QStringLiteral("length"), plan.weft, "pick") << '\n';
     err.flush();
     const QString heading = yarnHeading(std::get<ReadSett>(read).title, order,
                                         !parser.isSet(o.waste), !parser.isSet(o.takeUp));
