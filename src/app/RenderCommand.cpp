@@ -1,5 +1,6 @@
 #include "app/RenderCommand.h"
 
+#include "cloth/YarnPlan.h"
 #include "collection/Collection.h"
 #include "gallery/Gallery.h"
 #include "io/SaveFile.h"
@@ -131,14 +132,40 @@ struct Options {
     QCommandLineOption threadsPerCm{QStringLiteral("threads-per-cm"),
                                     QStringLiteral("The same in threads to the centimetre."),
                                     QStringLiteral("T")};
+    QCommandLineOption yarn{QStringLiteral("yarn"),
+                            QStringLiteral("Print the ends, picks and metres of yarn of every "
+                                           "colour of a cloth of --width and --length woven at "
+                                           "--density (or write them as CSV with -o FILE.csv).")};
+    QCommandLineOption width{QStringLiteral("width"),
+                             QStringLiteral("The cloth's width: 28in, 150cm, 0.5m or 1yd (yarn)."),
+                             QStringLiteral("W")};
+    QCommandLineOption length{QStringLiteral("length"),
+                              QStringLiteral("The cloth's length, in the same units (yarn)."),
+                              QStringLiteral("L")};
+    QCommandLineOption yarnDensity{QStringLiteral("density"),
+                                   QStringLiteral("Ends per cm or per inch: 12/cm or 56/in "
+                                                  "(yarn)."),
+                                   QStringLiteral("D")};
+    QCommandLineOption weftDensity{QStringLiteral("weft-density"),
+                                   QStringLiteral("Picks per cm or per inch, when not the ends' "
+                                                  "density (yarn)."),
+                                   QStringLiteral("D")};
+    QCommandLineOption waste{QStringLiteral("waste"),
+                             QStringLiteral("Loom waste per warp end (yarn; 0.75m unless given)."),
+                             QStringLiteral("L")};
+    QCommandLineOption takeUp{QStringLiteral("take-up"),
+                              QStringLiteral("How much longer a pick is than the cloth is wide "
+                                             "(yarn; 10% unless given)."),
+                              QStringLiteral("P%")};
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Print this help.")};
     QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")},
                                QStringLiteral("Print the version.")};
 
     QList<QCommandLineOption> all() const {
-        return {output, name, list,           background,   brighten, darken, scale,  repeats,
-                cloth,  weft, threadsPerInch, threadsPerCm, gallery,  help,   version};
+        return {output, name,   list,           background,   brighten, darken, scale,   repeats,
+                cloth,  weft,   threadsPerInch, threadsPerCm, gallery,  help,   version, yarn,
+                width,  length, yarnDensity,    weftDensity,  waste,    takeUp};
     }
 };
 
@@ -149,6 +176,8 @@ QString helpText(const QCommandLineParser& parser) {
     return QStringLiteral("Usage: loomara-render SETT -o FILE [options]\n"
                           "       loomara-render SETT --cloth -o FILE [--repeats N] [--weft SETT]\n"
                           "       loomara-render --name \"NAME\" -o FILE [options]\n"
+                          "       loomara-render SETT --yarn --width W --length L --density D "
+                          "[-o FILE.csv]\n"
                           "       loomara-render --list\n"
                           "       loomara-render --gallery DIR") +
            text +
@@ -491,6 +520,136 @@ int writeReferenceGallery(const QString& dir, QTextStream& out, QTextStream& err
     return kRenderDone;
 }
 
+QList<const QCommandLineOption*> yarnOptions(const Options& o) {
+    return {&o.width, &o.length, &o.yarnDensity, &o.weftDensity, &o.waste, &o.takeUp};
+}
+
+// Everything a --yarn run takes: the cloth, the sett and its weft, and the file.
+QList<const QCommandLineOption*> takenByYarn(const Options& o) {
+    return yarnOptions(o) + QList<const QCommandLineOption*>{&o.yarn, &o.name, &o.weft, &o.output};
+}
+
+// What the whole repeats of the sett and the part of the last one come to, one way of the cloth.
+QString cutNote(const QString& way, const YarnCut& cut, const QString& thread) {
+    const auto some = [&thread](long long count) {
+        return QStringLiteral("%1 %2%3").arg(count).arg(thread, count == 1 ? "" : "s");
+    };
+    const QString repeats =
+        QStringLiteral("repeat%1 of %2").arg(cut.wholeRepeats == 1 ? "" : "s", some(cut.perRepeat));
+    if (cut.lastRepeatThreads == 0) {
+        return QStringLiteral("the %1 holds exactly %2 %3.")
+            .arg(way)
+            .arg(cut.wholeRepeats)
+            .arg(repeats);
+    }
+    return QStringLiteral("the %1 holds %2 whole %3 and %4 of the next.")
+        .arg(way)
+        .arg(cut.wholeRepeats)
+        .arg(repeats, some(cut.lastRepeatThreads));
+}
+
+// --yarn: the sett's threads and yarn per colour for a cloth of the given size, on out or in a
+// CSV file. Notes go to err so that out holds the table alone.
+int countYarn(const QCommandLineParser& parser, const Options& o, QTextStream& out,
+              QTextStream& err) {
+    for (const QCommandLineOption* option : yarnOptions(o)) {
+        if (!parser.isSet(o.yarn) && parser.isSet(*option)) {
+            return report(err, refused(QStringLiteral("%1 is for --yarn, which counts the yarn "
+                                                      "of a cloth of that size.")
+                                           .arg(shownName(*option))));
+        }
+    }
+    for (const QCommandLineOption& option : o.all()) {
+        if (!option.valueName().isEmpty() && parser.values(option).size() > 1) {
+            return report(err, refused(QStringLiteral("%1 is given more than once; give it once.")
+                                           .arg(shownName(option))));
+        }
+        const bool taken = std::ranges::any_of(takenByYarn(o), [&](const auto* yarnOption) {
+            return yarnOption->names() == option.names();
+        });
+        if (!taken && parser.isSet(option)) {
+            return report(err, refused(QStringLiteral("%1 is not for --yarn, which prints a table "
+                                                      "rather than weaving.")
+                                           .arg(shownName(option))));
+        }
+    }
+    if (!parser.isSet(o.width) || !parser.isSet(o.length) || !parser.isSet(o.yarnDensity)) {
+        return report(err, refused(QStringLiteral("--yarn needs the cloth's --width, --length and "
+                                                  "--density, e.g. --width 28in --length 8yd "
+                                                  "--density 56/in.")));
+    }
+    const QString fileName = parser.value(o.output);
+    if (parser.isSet(o.output) && QFileInfo(fileName).suffix().toLower() != u"csv") {
+        return report(err, refused(QStringLiteral("cannot tell what to write to \"%1\": with "
+                                                  "--yarn the file name must end in .csv.")
+                                       .arg(QDir::toNativeSeparators(fileName))));
+    }
+
+    ClothOrder order;
+    const auto given = [&](const QCommandLineOption& option, auto reader, auto& into) {
+        if (!parser.isSet(option)) {
+            return true;
+        }
+        const auto read = reader(parser.value(option));
+        if (const QString* why = std::get_if<QString>(&read)) {
+            report(err, refused(shownName(option) + QStringLiteral(": ") + *why));
+            return false;
+        }
+        into = std::get<0>(read);
+        return true;
+    };
+    if (!given(o.width, readLength, order.width) || !given(o.length, readLength, order.length) ||
+        !given(o.yarnDensity, readDensity, order.density) ||
+        !given(o.waste, readLength, order.waste) ||
+        !given(o.takeUp, readPercentage, order.takeUp)) {
+        return kRenderRefused;
+    }
+    order.weftDensity = order.density;
+    if (!given(o.weftDensity, readDensity, order.weftDensity)) {
+        return kRenderRefused;
+    }
+
+    const QStringList setts = parser.positionalArguments();
+    if (setts.size() + (parser.isSet(o.name) ? 1 : 0) != 1) {
+        return report(err, refused(QStringLiteral("give one sett, written or by --name \"NAME\"; "
+                                                  "quote a sett written with blanks.")));
+    }
+    std::variant<ReadSett, Stop> read = parser.isSet(o.name)
+                                            ? namedSett(parser.value(o.name).trimmed(), err)
+                                            : writtenSett(setts.first(), err);
+    if (const Stop* stop = std::get_if<Stop>(&read)) {
+        return report(err, *stop);
+    }
+    Sett sett = std::get<ReadSett>(read).sett;
+    if (parser.isSet(o.weft)) {
+        const auto weft = writtenSett(parser.value(o.weft), err, QStringLiteral("--weft: "));
+        if (const Stop* stop = std::get_if<Stop>(&weft)) {
+            return report(err, *stop);
+        }
+        sett.ownWeft = std::make_shared<const Sett>(std::get<ReadSett>(weft).sett);
+    }
+
+    const YarnPlan plan = yarnPlan(sett, order);
+    if (plan.refusal) {
+        return report(err, refused(*plan.refusal));
+    }
+    err << programName() << ": " << cutNote(QStringLiteral("width"), plan.warp, "end") << '\n'
+        << programName() << ": " << cutNote(QStringLiteral("length"), plan.weft, "pick") << '\n';
+    err.flush();
+    const QString heading = yarnHeading(std::get<ReadSett>(read).title, order,
+                                        !parser.isSet(o.waste), !parser.isSet(o.takeUp));
+    if (!parser.isSet(o.output)) {
+        out << yarnTable(plan, heading);
+        out.flush();
+        return kRenderDone;
+    }
+    const QString what = QStringLiteral("yarn table");
+    if (const std::optional<QString> problem = saveFile(yarnCsv(plan, heading), fileName, what)) {
+        return report(err, notSaved(what, fileName, *problem));
+    }
+    return kRenderDone;
+}
+
 } // namespace
 
 int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err, bool showProgress) {
@@ -545,6 +704,11 @@ int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err, 
         return writeReferenceGallery(parser.value(o.gallery), out, err, showProgress);
     }
 
+    if (parser.isSet(o.yarn) || std::ranges::any_of(yarnOptions(o), [&](const auto* option) {
+            return parser.isSet(*option);
+        })) {
+        return countYarn(parser, o, out, err);
+    }
     const std::variant<Request, Stop> read = readRequest(parser, o, out, err);
     if (const Stop* stop = std::get_if<Stop>(&read)) {
         return report(err, *stop);
