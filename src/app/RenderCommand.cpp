@@ -71,10 +71,13 @@ int report(QTextStream& err, const Stop& stop) {
 struct Request {
     RenderRequest render;
     QString fileName;
+    QStringList notes; // for the user once the file is written
     QString shownLine; // the line the sett was read from, for a caret under a refused place
 };
 
-// The largest density a cloth may be woven at, in threads to the centimetre: finer than any silk.
+// The densities a cloth may be given, in threads to the centimetre: from one thread to the metre,
+// the least a picture file can record, to finer than any silk.
+constexpr double kSparsestCloth = 0.01;
 constexpr double kDensestCloth = 1000;
 
 struct Options {
@@ -248,7 +251,8 @@ struct ReadSett {
     Sett sett;
     QString title;
     QString shownLine;
-    QString where; // for a named entry, "list A to Di, line 3"
+    QString where;     // for a named entry, "list A to Di, line 3"
+    QStringList notes; // how it was read, where that may not be what the user meant
 };
 
 // The sett of the first entry of that name (names match whatever their case); several of one
@@ -268,9 +272,11 @@ std::variant<ReadSett, Stop> namedSett(const QString& given, QTextStream& out) {
     }
     const int line = first.entry.notationLine > 0 ? first.entry.notationLine : first.entry.line;
     const QStringList lines = reference::storedLines(first.page);
-    ReadSett read{first.reading.sett, first.entry.name,
+    ReadSett read{first.reading.sett,
+                  first.entry.name,
                   line <= lines.size() ? lines[line - 1] : QString(),
-                  QStringLiteral("list %1, line %2").arg(pageCaption(first.page)).arg(line)};
+                  QStringLiteral("list %1, line %2").arg(pageCaption(first.page)).arg(line),
+                  {}};
     if (!first.reading.ok()) {
         return refused(QStringLiteral("the sett of \"%1\" (%2) cannot be woven: %3")
                            .arg(first.entry.name, read.where, first.reading.refusal->message),
@@ -279,28 +285,41 @@ std::variant<ReadSett, Stop> namedSett(const QString& given, QTextStream& out) {
     return read;
 }
 
-// How a sett written without marks was read, for the user who meant a straight repeat.
-void tellHowItWasRead(const SettReading& reading, QTextStream& err) {
+// How a sett written without marks was read, for the user who meant a straight repeat; told
+// only once the run has done what was asked, so that a failure stays one line.
+QString howItWasRead(const SettReading& reading, const QString& which) {
     if (!reading.unmarkedPairs) {
-        return;
+        return {};
     }
     Sett straight = reading.sett;
     straight.repeat = Repeat::Straight;
-    err << programName() << ": read \"" << writtenForm(reading.sett)
-        << "\" as symmetric, mirrored about its first and last stripe; write \""
-        << writtenForm(straight) << "\" for a straight repeat.\n";
+    return QStringLiteral("read %1\"%2\" as symmetric, mirrored about its first and last stripe; "
+                          "write \"%3\" for a straight repeat.")
+        .arg(which, writtenForm(reading.sett), writtenForm(straight));
+}
+
+void tell(QTextStream& err, const QStringList& notes) {
+    for (const QString& note : notes) {
+        if (!note.isEmpty()) {
+            err << programName() << ": " << note << '\n';
+        }
+    }
     err.flush();
 }
 
-std::variant<ReadSett, Stop> writtenSett(const QString& text, QTextStream& err,
-                                         const QString& what = {}) {
+// `what` names the sett in messages when it is not the warp's: "--weft: ".
+std::variant<ReadSett, Stop> writtenSett(const QString& text, const QString& what = {}) {
     const SettReading reading = readSett(text);
     if (!reading.ok()) {
         return refused(what + reading.refusal->message,
                        caretUnder(text, reading.refusal->character));
     }
-    tellHowItWasRead(reading, err);
-    return ReadSett{reading.sett, text.trimmed(), text, {}};
+    ReadSett read{reading.sett, text.trimmed(), text, {}, {}};
+    if (reading.unmarkedPairs) {
+        read.notes.append(
+            howItWasRead(reading, what.isEmpty() ? QString() : QStringLiteral("the weft ")));
+    }
+    return read;
 }
 
 // A density in threads to the metre, from threads to the inch or to the centimetre.
@@ -314,25 +333,62 @@ std::variant<double, Stop> density(const QCommandLineParser& parser, const Optio
         return 0.0;
     }
     const QCommandLineOption& option = inches ? o.threadsPerInch : o.threadsPerCm;
+    const double least = inches ? kSparsestCloth * 2.54 : kSparsestCloth;
     const double most = inches ? kDensestCloth * 2.54 : kDensestCloth;
     const QString value = parser.value(option);
     bool number = false;
     const double given = value.toDouble(&number);
     const bool plain = std::all_of(value.begin(), value.end(),
                                    [](QChar c) { return (c >= u'0' && c <= u'9') || c == u'.'; });
-    if (!number || !plain || !std::isfinite(given) || given <= 0 || given > most) {
-        return refused(QStringLiteral("%1 takes a number of threads above 0 and at most %2, "
-                                      "e.g. 56 or 12.5, not \"%3\".")
+    if (!number || !plain || !std::isfinite(given) || given < least || given > most) {
+        return refused(QStringLiteral("%1 takes a number of threads from %2 to %3, e.g. 56 or "
+                                      "12.5, not \"%4\".")
                            .arg(shownName(option))
+                           .arg(least)
                            .arg(most)
                            .arg(value));
     }
     return given * (inches ? 100 / 2.54 : 100);
 }
 
+// The sett the arguments give, written or by --name, with the weft --weft gives it. Of several
+// entries of one name the first is taken, as `told` says.
+std::variant<ReadSett, Stop> askedSett(const QCommandLineParser& parser, const Options& o,
+                                       QTextStream& told) {
+    const QStringList setts = parser.positionalArguments();
+    const bool named = parser.isSet(o.name);
+    if (setts.size() > 1) {
+        return refused(QStringLiteral("give the sett as one argument; quote a sett written "
+                                      "with blanks, e.g. \"K4 R24 K24 Y4\"."));
+    }
+    if (named && !setts.isEmpty()) {
+        return refused(QStringLiteral("give either a sett or --name, not both."));
+    }
+    if (!named && setts.isEmpty()) {
+        return refused(QStringLiteral("no sett given: write one (e.g. \"B/24 W4 B24 R2 K24 G24 "
+                                      "W/2\") or take one from the lists with --name \"NAME\"."));
+    }
+    const QString name = parser.value(o.name).trimmed();
+    if (named && name.isEmpty()) {
+        return refused(QStringLiteral("--name needs the name of an entry of the lists."));
+    }
+    std::variant<ReadSett, Stop> sett = named ? namedSett(name, told) : writtenSett(setts.first());
+    ReadSett* read = std::get_if<ReadSett>(&sett);
+    if (read && parser.isSet(o.weft)) {
+        const std::variant<ReadSett, Stop> weft =
+            writtenSett(parser.value(o.weft), QStringLiteral("--weft: "));
+        if (const Stop* stop = std::get_if<Stop>(&weft)) {
+            return *stop;
+        }
+        read->sett.ownWeft = std::make_shared<const Sett>(std::get<ReadSett>(weft).sett);
+        read->notes += std::get<ReadSett>(weft).notes;
+    }
+    return sett;
+}
+
 // The request the options make, or why they make none.
 std::variant<Request, Stop> readRequest(const QCommandLineParser& parser, const Options& o,
-                                        QTextStream& out, QTextStream& err) {
+                                        QTextStream& out) {
     for (const QCommandLineOption& option : o.all()) {
         if (!option.valueName().isEmpty() && parser.values(option).size() > 1) {
             return refused(
@@ -389,10 +445,9 @@ std::variant<Request, Stop> readRequest(const QCommandLineParser& parser, const 
         return refused(QStringLiteral("--weft is for cloth and .wif drafts; the designer's "
                                       "window weaves the weft as the warp."));
     }
-    if (r.drawing != Drawing::Cloth &&
-        (parser.isSet(o.threadsPerInch) || parser.isSet(o.threadsPerCm))) {
+    if (designer && (parser.isSet(o.threadsPerInch) || parser.isSet(o.threadsPerCm))) {
         return refused(QStringLiteral("%1 is for cloth pictures (--cloth), which can be printed "
-                                      "at the cloth's true size.")
+                                      "at the cloth's true size, and .wif drafts.")
                            .arg(shownName(parser.isSet(o.threadsPerInch) ? o.threadsPerInch
                                                                          : o.threadsPerCm)));
     }
@@ -425,40 +480,14 @@ std::variant<Request, Stop> readRequest(const QCommandLineParser& parser, const 
         }
     }
 
-    const QStringList setts = parser.positionalArguments();
-    const bool named = parser.isSet(o.name);
-    if (setts.size() > 1) {
-        return refused(QStringLiteral("give the sett as one argument; quote a sett written "
-                                      "with blanks, e.g. \"K4 R24 K24 Y4\"."));
-    }
-    if (named && !setts.isEmpty()) {
-        return refused(QStringLiteral("give either a sett or --name, not both."));
-    }
-    if (!named && setts.isEmpty()) {
-        return refused(QStringLiteral("no sett given: write one (e.g. \"B/24 W4 B24 R2 K24 G24 "
-                                      "W/2\") or take one from the lists with --name \"NAME\"."));
-    }
-    const QString name = parser.value(o.name).trimmed();
-    if (named && name.isEmpty()) {
-        return refused(QStringLiteral("--name needs the name of an entry of the lists."));
-    }
-
-    std::variant<ReadSett, Stop> sett =
-        named ? namedSett(name, out) : writtenSett(setts.first(), err);
-    if (const Stop* stop = std::get_if<Stop>(&sett)) {
+    std::variant<ReadSett, Stop> asked = askedSett(parser, o, out);
+    if (const Stop* stop = std::get_if<Stop>(&asked)) {
         return *stop;
     }
-    const ReadSett& read = std::get<ReadSett>(sett);
+    const ReadSett& read = std::get<ReadSett>(asked);
     r.sett = read.sett;
     r.title = read.title;
-    if (parser.isSet(o.weft)) {
-        std::variant<ReadSett, Stop> weft =
-            writtenSett(parser.value(o.weft), err, QStringLiteral("--weft: "));
-        if (const Stop* stop = std::get_if<Stop>(&weft)) {
-            return *stop;
-        }
-        r.sett.ownWeft = std::make_shared<const Sett>(std::get<ReadSett>(weft).sett);
-    }
+    request.notes = read.notes;
     r.shadeSteps = std::get<int>(brighten) - std::get<int>(darken);
     r.scale = std::get<int>(scale);
     r.repeats = std::get<int>(repeats);
@@ -609,50 +638,31 @@ int countYarn(const QCommandLineParser& parser, const Options& o, QTextStream& o
         return kRenderRefused;
     }
 
-    const QStringList setts = parser.positionalArguments();
-    if (setts.size() + (parser.isSet(o.name) ? 1 : 0) != 1) {
-        return report(err, refused(QStringLiteral("give one sett, written or by --name \"NAME\"; "
-                                                  "quote a sett written with blanks.")));
-    }
-    std::variant<ReadSett, Stop> read = parser.isSet(o.name)
-                                            ? namedSett(parser.value(o.name).trimmed(), err)
-                                            : writtenSett(setts.first(), err);
+    const std::variant<ReadSett, Stop> read = askedSett(parser, o, err);
     if (const Stop* stop = std::get_if<Stop>(&read)) {
         return report(err, *stop);
     }
-    Sett sett = std::get<ReadSett>(read).sett;
-    if (parser.isSet(o.weft)) {
-        const auto weft = writtenSett(parser.value(o.weft), err, QStringLiteral("--weft: "));
-        if (const Stop* stop = std::get_if<Stop>(&weft)) {
-            return report(err, *stop);
-        }
-        sett.ownWeft = std::make_shared<const Sett>(std::get<ReadSett>(weft).sett);
-    }
-
+    const Sett& sett = std::get<ReadSett>(read).sett;
     const YarnPlan plan = yarnPlan(sett, order);
     if (plan.refusal) {
         return report(err, refused(*plan.refusal));
     }
-    err << programName() << ": " << cutNote(QStringLiteral("width"), plan.warp, "end") << '\n'
-        << programName() << ": " << cutNote(QStringLiteral("length"), plan.weft, "pick") << '\n';
-    err.flush();
     const QString heading = yarnHeading(std::get<ReadSett>(read).title, order,
                                         !parser.isSet(o.waste), !parser.isSet(o.takeUp));
     if (!parser.isSet(o.output)) {
         out << yarnTable(plan, heading);
         out.flush();
-        return kRenderDone;
+    } else if (const std::optional<QString> problem =
+                   saveFile(yarnCsv(plan, heading), fileName, QStringLiteral("yarn table"))) {
+        return report(err, notSaved(QStringLiteral("yarn table"), fileName, *problem));
     }
-    const QString what = QStringLiteral("yarn table");
-    if (const std::optional<QString> problem = saveFile(yarnCsv(plan, heading), fileName, what)) {
-        return report(err, notSaved(what, fileName, *problem));
-    }
+    tell(err, std::get<ReadSett>(read).notes +
+                  QStringList{cutNote(QStringLiteral("width"), plan.warp, "end"),
+                              cutNote(QStringLiteral("length"), plan.weft, "pick")});
     return kRenderDone;
 }
 
-} // namespace
-
-int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err, bool showProgress) {
+int run(const QStringList& arguments, QTextStream& out, QTextStream& err, bool showProgress) {
     const Options o;
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -709,13 +719,31 @@ int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err, 
         })) {
         return countYarn(parser, o, out, err);
     }
-    const std::variant<Request, Stop> read = readRequest(parser, o, out, err);
+    const std::variant<Request, Stop> read = readRequest(parser, o, out);
     if (const Stop* stop = std::get_if<Stop>(&read)) {
         return report(err, *stop);
     }
     const Request& request = std::get<Request>(read);
-    const std::optional<Stop> failed = writeFile(request);
-    return failed ? report(err, *failed) : kRenderDone;
+    if (const std::optional<Stop> failed = writeFile(request)) {
+        return report(err, *failed);
+    }
+    tell(err, request.notes);
+    return kRenderDone;
+}
+
+} // namespace
+
+int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err, bool showProgress) {
+    const int status = run(arguments, out, err, showProgress);
+    out.flush();
+    // A list or a table that did not reach its reader is no success, whatever else went well.
+    if (status == kRenderDone && out.status() != QTextStream::Ok) {
+        return report(err, {kRenderWriteFailed,
+                            QStringLiteral("the output could not be written (the disk may be "
+                                           "full or the reader gone)."),
+                            {}});
+    }
+    return status;
 }
 
 } // namespace loomara

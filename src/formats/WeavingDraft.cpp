@@ -11,7 +11,7 @@ namespace loomara {
 namespace {
 
 // 20 threads to the centimetre, a usual sett for fine worsted; warp and weft are balanced.
-constexpr const char* kSpacing = "0.05";
+constexpr double kThreadsPerMetre = 2000;
 
 // A value on one line: the file is line-based, so a line break in a title would end it early.
 QByteArray oneLine(const QString& text) {
@@ -61,7 +61,7 @@ WeavingDraft refused(const QString& message) {
 } // namespace
 
 WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
-                          const DraftCredits& credits) {
+                          const DraftCredits& credits, double threadsPerMetre) {
     if (threads.warp.isEmpty() || threads.weft.isEmpty()) {
         return refused(QStringLiteral("there are no threads to weave."));
     }
@@ -93,13 +93,15 @@ WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
     weaving.add("Shafts", QByteArray::number(kShafts))
         .add("Treadles", QByteArray::number(kShafts))
         .add("Rising Shed", "true");
+    const QByteArray spacing = QByteArray::number(
+        100 / (threadsPerMetre > 0 ? threadsPerMetre : kThreadsPerMetre), 'g', 6);
     const auto threadsSection = [&](const QByteArray& name, qsizetype count) {
         Section s(name);
         s.add("Threads", QByteArray::number(count))
             .add("Color", "1")
             .add("Units", "Centimeters")
-            .add("Spacing", kSpacing)
-            .add("Thickness", kSpacing);
+            .add("Spacing", spacing)
+            .add("Thickness", spacing);
         return s;
     };
     Section palette("COLOR PALETTE");

@@ -28,8 +28,9 @@ struct WeavingDraft {
 // The threads as a weaving information file (version 1.1, CR LF lines) for a 4-shaft loom: the
 // ends threaded straight, the 2/2 twill tie-up and straight treadling of clothPicture(), every end
 // and pick in its colour. The colour table holds each colour some thread uses, in the order of
-// first use, the warp's before the weft's. Refused only when there is no thread either way.
+// first use, the warp's before the weft's. The threads are spaced to the given density, or 20 to
+// the centimetre when it is 0. Refused only when there is no thread either way.
 WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
-                          const DraftCredits& credits);
+                          const DraftCredits& credits, double threadsPerMetre = 0);
 
 } // namespace loomara

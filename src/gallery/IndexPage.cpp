@@ -23,7 +23,8 @@ QString card(const GalleryCard& c) {
                  QString::number(c.thumbnailSize.height()), escaped(c.name), escaped(c.notation));
     QStringList links{link(galleryPath(kGalleryCloth, c.stem, "png"), QStringLiteral("cloth"))};
     if (c.draft) {
-        links.append(link(galleryPath(kGalleryDrafts, c.stem, "wif"), QStringLiteral("draft")));
+        links.append(
+            link(galleryPath(kGalleryDrafts, c.stem, "wif"), QStringLiteral("draft of a repeat")));
     }
     if (c.designer) {
         links.append(
@@ -37,18 +38,28 @@ QString card(const GalleryCard& c) {
 }
 
 QString notWovenLine(const GalleryCard& c) {
-    return QStringLiteral("<li><b>%1</b> <code>%2</code> line %3: %4</li>\n")
-        .arg(escaped(c.name), escaped(c.notation), QString::number(c.line), escaped(c.notWoven));
+    return QStringLiteral("<li data-name=\"%1\"><b>%2</b> <code>%3</code> line %4: %5</li>\n")
+        .arg(escaped(c.name.toLower()), escaped(c.name), escaped(c.notation),
+             QString::number(c.line), escaped(c.notWoven));
 }
 
-// Hides the cards whose name does not hold what is typed, whatever its case; starts from ?q=.
-constexpr auto kFilterScript = R"(<script>
+// Hides the cards and the entries not woven whose name does not hold what is typed, whatever its
+// case, and the pages and lists left empty; starts from ?q=.
+constexpr auto kFilterScript = R"js(<script>
 (function () {
   var box = document.getElementById("filter");
-  var cards = document.querySelectorAll("figure[data-name]");
+  var named = document.querySelectorAll("[data-name]");
+  var groups = document.querySelectorAll("section, section ul");
   function show() {
     var wanted = box.value.trim().toLowerCase();
-    cards.forEach(function (c) { c.hidden = c.dataset.name.indexOf(wanted) < 0; });
+    named.forEach(function (e) { e.hidden = e.dataset.name.indexOf(wanted) < 0; });
+    groups.forEach(function (g) {
+      g.hidden = !g.querySelector("[data-name]:not([hidden])");
+      var heading = g.previousElementSibling;
+      if (heading && heading.tagName === "H3") {
+        heading.hidden = g.hidden;
+      }
+    });
   }
   box.value = new URLSearchParams(location.search).get("q") || "";
   box.closest("p").hidden = false;
@@ -56,7 +67,7 @@ constexpr auto kFilterScript = R"(<script>
   show();
 })();
 </script>
-)";
+)js";
 
 } // namespace
 

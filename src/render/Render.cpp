@@ -97,7 +97,8 @@ Rendered render(const RenderRequest& request, const DesktopColours& desktop) {
                            *plan.refusal);
         }
         if (request.drawing == Drawing::Draft) {
-            WeavingDraft draft = weavingDraft(plan.threads, request.title, request.credits);
+            WeavingDraft draft =
+                weavingDraft(plan.threads, request.title, request.credits, request.threadsPerMetre);
             if (!draft.ok()) {
                 return refused(QStringLiteral("the sett cannot be drafted: ") + *draft.refusal);
             }

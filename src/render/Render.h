@@ -20,8 +20,9 @@ namespace loomara {
 enum class Drawing { Designer, Cloth, Draft };
 enum class PictureFormat { Bitmap, Png };
 
-// The largest cloth picture drawn, in pixels: 400 MB in memory.
-inline constexpr long long kMostClothPixels = 100'000'000;
+// The largest cloth picture drawn, in pixels: while it is written as a bitmap, the picture, its
+// 24-bit copy and the file's bytes take about 400 MB.
+inline constexpr long long kMostClothPixels = 40'000'000;
 
 struct RenderRequest {
     Sett sett;

@@ -12,16 +12,13 @@ bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
+// Blanks of every kind, line breaks among them: a sett copied from a page may hold any.
 bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t';
+    return c.isSpace();
 }
 
 bool isSeparator(QChar c) {
     return isBlank(c) || c == u',';
-}
-
-bool isAround(QChar c) {
-    return isBlank(c) || c == u'\r' || c == u'\n';
 }
 
 constexpr QStringView kStraightMark = u"...";
@@ -44,10 +41,10 @@ public:
     SettReading read() {
         qsizetype begin = 0;
         qsizetype end = text_.size();
-        while (begin < end && isAround(text_[begin])) {
+        while (begin < end && isBlank(text_[begin])) {
             ++begin;
         }
-        while (end > begin && isAround(text_[end - 1])) {
+        while (end > begin && isBlank(text_[end - 1])) {
             --end;
         }
         if (begin == end) {
@@ -70,7 +67,7 @@ public:
             reading_.sett.repeat = Repeat::Straight;
             begin += kStraightMark.size();
             end -= kStraightMark.size();
-            if (begin == end) {
+            if (std::all_of(text_.begin() + begin, text_.begin() + end, isSeparator)) {
                 return refused(refusalAt(begin - kStraightMark.size(),
                                          QStringLiteral("there is no sett between the \"...\" "
                                                         "marks.")));
@@ -123,11 +120,15 @@ private:
             return refusalAt(index, QStringLiteral("a slash marks a pivot and stands between "
                                                    "its colour code and its count."));
         }
+        // A character outside the first plane is written as two; it is named whole.
+        const bool pair =
+            c.isHighSurrogate() && index + 1 < text_.size() && text_[index + 1].isLowSurrogate();
+        const char32_t point = pair ? QChar::surrogateToUcs4(c, text_[index + 1]) : c.unicode();
         const QString shown =
-            c.isPrint()
-                ? QStringLiteral("\"%1\"").arg(c)
+            QChar::isPrint(point)
+                ? QStringLiteral("\"%1\"").arg(text_.sliced(index, pair ? 2 : 1))
                 : QStringLiteral("the character U+%1")
-                      .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0'));
+                      .arg(QString::number(point, 16).toUpper().rightJustified(4, u'0'));
         return refusalAt(index, shown + QStringLiteral(" is neither a colour code nor a thread "
                                                        "count."));
     }
@@ -183,6 +184,11 @@ private:
             }
             pair.count = text_.sliced(pair.countAt, i - pair.countAt);
             if (i == pair.codeAt) {
+                return strayAt(i);
+            }
+            // A known code followed by a sign that is no count: the sign is the fault.
+            if (pair.count.isEmpty() && i < end && !isSeparator(text_[i]) && !text_[i].isLetter() &&
+                findSwatchByCode(pair.code)) {
                 return strayAt(i);
             }
             if (std::optional<SettRefusal> fault = checked(pair, pairs)) {

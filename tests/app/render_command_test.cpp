@@ -70,24 +70,24 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
          2,
          "--weft is for cloth and .wif drafts; the designer's window weaves the weft as the "
          "warp."},
-        {{"k8", "--threads-per-cm", "12", "-o", wif},
+        {{"k8", "--threads-per-cm", "12", "-o", png},
          2,
          "--threads-per-cm is for cloth pictures (--cloth), which can be printed at the cloth's "
-         "true size."},
+         "true size, and .wif drafts."},
         {{"k8", "--cloth", "--threads-per-inch", "56", "--threads-per-cm", "12", "-o", png},
          2,
          "--threads-per-inch and --threads-per-cm cannot be used together; give one of them."},
-        {{"k8", "--cloth", "--threads-per-cm", "0", "-o", png},
+        {{"k8", "--cloth", "--threads-per-cm", "0.009", "-o", png},
          2,
-         "--threads-per-cm takes a number of threads above 0 and at most 1000, e.g. 56 or 12.5, "
-         "not \"0\"."},
+         "--threads-per-cm takes a number of threads from 0.01 to 1000, e.g. 56 or 12.5, not "
+         "\"0.009\"."},
         {{"k8", "--cloth", "--threads-per-inch", "1e3", "-o", png},
          2,
-         "--threads-per-inch takes a number of threads above 0 and at most 2540, e.g. 56 or "
-         "12.5, not \"1e3\"."},
+         "--threads-per-inch takes a number of threads from 0.0254 to 2540, e.g. 56 or 12.5, not "
+         "\"1e3\"."},
         {{"k10000", "--cloth", "--repeats", "2", "--scale", "8", "-o", png},
          2,
-         "the cloth picture would be 160000 x 160000 pixels, more than the 100000000 a picture "
+         "the cloth picture would be 160000 x 160000 pixels, more than the 40000000 a picture "
          "may hold; weave fewer repeats or a smaller scale."},
         {{"k8", "r4", "-o", png},
          2,
@@ -390,4 +390,8 @@ TEST_F(RenderCommand, TheClothIsTheDrawdownOfTheDraftItWritesAndPrintsAtItsTrueS
     }
     written({"k8r8", "--cloth", "--threads-per-cm", "12.5"}, "metric.png");
     EXPECT_EQ(QImage(path("metric.png")).dotsPerMeterX(), 1250);
+    // The draft of that cloth spaces its threads alike.
+    const Wif draft = readWif(written({"k8r8", "--threads-per-cm", "12.5"}, "metric.wif"));
+    EXPECT_TRUE(draft["WARP"].contains("Spacing=0.08"));
+    EXPECT_TRUE(draft["WEFT"].contains("Thickness=0.08"));
 }

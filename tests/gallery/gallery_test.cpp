@@ -137,25 +137,30 @@ TEST_F(GalleryTest, IndexShowsCardsByPageAndTheEntriesItCannotWeaveWithTheirReas
                                u"<a href=\"cloth/clan-xs-best-dress-2.png\"><img "
                                u"src=\"thumbs/clan-xs-best-dress-2.jpg\" width=\"160\" "
                                u"height=\"160\""));
-    EXPECT_TRUE(index.contains(u"<code>G10W4</code><span><a href=\"cloth/clan-xs-best-dress-2.png\">"
-                               u"cloth</a> · <a href=\"drafts/clan-xs-best-dress-2.wif\">draft</a> "
-                               u"· <a href=\"pictures/clan-xs-best-dress-2.png\">designer</a>"));
-    EXPECT_TRUE(index.contains(u"<b>Too Many</b><code>K2R2K2R2K2R2K2R2K2R2K2R2K2R2K2R2K2R2K2R2K2R2"
-                               u"</code><span><a href=\"cloth/too-many.png\">cloth</a> · <a "
-                               u"href=\"drafts/too-many.wif\">draft</a></span><small>Not in the "
-                               u"designer: the sett has 22 stripes; the designer's window holds "
-                               u"at most 21.</small>"));
+    EXPECT_TRUE(index.contains(
+        u"<code>G10W4</code><span><a href=\"cloth/clan-xs-best-dress-2.png\">"
+        u"cloth</a> · <a href=\"drafts/clan-xs-best-dress-2.wif\">draft of a repeat</a> "
+        u"· <a href=\"pictures/clan-xs-best-dress-2.png\">designer</a>"));
+    EXPECT_TRUE(index.contains(
+        u"<b>Too Many</b><code>K2R2K2R2K2R2K2R2K2R2K2R2K2R2K2R2K2R2K2R2K2R2"
+        u"</code><span><a href=\"cloth/too-many.png\">cloth</a> · <a "
+        u"href=\"drafts/too-many.wif\">draft of a repeat</a></span><small>Not in the "
+        u"designer: the sett has 22 stripes; the designer's window holds "
+        u"at most 21.</small>"));
 
     // Each page's cards, then what it could not weave, before the next page starts.
     const qsizetype firstPage = index.indexOf(u"<h2>A to M</h2>");
     const qsizetype lastCard = index.indexOf(u"<b>Thin</b>");
     const qsizetype notWoven = index.indexOf(u"<h3>Not woven</h3>");
-    const qsizetype empty = index.indexOf(u"<li><b>Empty</b> <code>k0</code> line 8: the sett "
-                                          u"cannot be woven as cloth: every stripe has a thread "
-                                          u"count of 0");
-    const qsizetype orphan = index.indexOf(u"<li><b>Orphan Name</b> <code></code> line 5: "
-                                           u"there is no sett after the name.</li>");
-    const qsizetype zed = index.indexOf(u"<li><b>Zed</b> <code>Q5K4</code> line 6: at character");
+    const qsizetype empty =
+        index.indexOf(u"<li data-name=\"empty\"><b>Empty</b> <code>k0</code> line 8: the sett "
+                      u"cannot be woven as cloth: every stripe has a thread "
+                      u"count of 0");
+    const qsizetype orphan =
+        index.indexOf(u"<li data-name=\"orphan name\"><b>Orphan Name</b> <code></code> line 5: "
+                      u"there is no sett after the name.</li>");
+    const qsizetype zed =
+        index.indexOf(u"<li data-name=\"zed\"><b>Zed</b> <code>Q5K4</code> line 6: at character");
     const qsizetype secondPage = index.indexOf(u"<h2>N to Z &amp; more</h2>");
     const qsizetype wilson = index.indexOf(u"<b>Wilson</b>");
     for (const qsizetype at :

@@ -72,9 +72,13 @@ protected:
 TEST_F(IndexPageInBrowser, TheFilterHidesCardsWhoseNameLacksTheQueryWhateverItsCase) {
     const QStringList all{"clan alpha", "macclan beta", "wide", "stewart dress"};
     EXPECT_EQ(cards(domOf("index.html", {})), std::make_pair(all, QStringList{}));
-    EXPECT_EQ(cards(domOf("index.html", "q=CLAN")),
-              std::make_pair(QStringList{"clan alpha", "macclan beta"},
-                             QStringList{"wide", "stewart dress"}));
+    const QString clans = domOf("index.html", "q=CLAN");
+    EXPECT_EQ(cards(clans), std::make_pair(QStringList{"clan alpha", "macclan beta"},
+                                           QStringList{"wide", "stewart dress"}));
+    // Entries not woven are filtered too, and a page left with nothing shown is hidden.
+    EXPECT_TRUE(clans.contains(u"<li data-name=\"split\" hidden=\"\">"));
+    EXPECT_TRUE(clans.contains(u"<section id=\"page-2\" hidden=\"\">"));
+    EXPECT_TRUE(clans.contains(u"<section id=\"page-1\">"));
     const QString none = domOf("index.html", "q=nothing-like-it");
     EXPECT_EQ(cards(none).first, QStringList{});
     EXPECT_TRUE(none.contains(u"<p><label>Filter by name")) << "the box shows once scripts run";
@@ -104,7 +108,8 @@ TEST_F(IndexPageInBrowser, At1280PixelsWideThePageNeedsNoHorizontalScrollBar) {
         QRegularExpression(QStringLiteral("data-width=\"(\\d+)\"")).match(dom);
     ASSERT_TRUE(width.hasMatch()) << dom.left(300).toStdString();
     EXPECT_LE(width.captured(1).toInt(), 1280);
-    EXPECT_TRUE(dom.contains(u"<li><b>Split</b>")) << "the long sett that cannot be woven";
+    EXPECT_TRUE(dom.contains(u"<li data-name=\"split\"><b>Split</b>"))
+        << "the long sett that cannot be woven";
 }
 
 } // namespace

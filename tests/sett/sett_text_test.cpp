@@ -57,6 +57,8 @@ TEST(SettText, ReadsEveryFormPeopleWrite) {
         {"...K4 R24 K24 Y4...", "K4 R24 K24 Y4", Repeat::Straight, false},
         {"...k4r8...", "k4 r8", Repeat::Straight, false},
         {"K4", "K4", Repeat::Symmetric, false},
+        // Line breaks and blanks of every kind, as a sett copied from a page may hold.
+        {"K4\r\nR24\u00a0K24\u2009Y4\n", "K4 R24 K24 Y4", Repeat::Symmetric, true},
         // The limits themselves.
         {"y10000", "y10000", Repeat::Symmetric, false},
         {"y10000 b10000 y10000 b10000 y10000 b10000", "y10000 b10000 y10000 b10000 y10000 b10000",
@@ -128,6 +130,14 @@ TEST(SettText, EachRefusalNamesItsPlace) {
         {"K4 R24...", 7, "at character 7: \"...\" closes a straight repeat that no \"...\" opens."},
         {"......", 1, "at character 1: there is no sett between the \"...\" marks."},
         {"...", 1, "at character 1: \"...\" opens a straight repeat that no \"...\" closes."},
+        {"... , ...", 1, "at character 1: there is no sett between the \"...\" marks."},
+        // A sign where the count should start is named, not the code before it.
+        {"K//4", 3,
+         "at character 3: a slash marks a pivot and stands between its colour code and its "
+         "count."},
+        {"K-4", 2, "at character 2: \"-\" is neither a colour code nor a thread count."},
+        {"K4 \U0001F600", 4,
+         "at character 4: \"\U0001F600\" is neither a colour code nor a thread count."},
         // The first fault in the text is the one named.
         {"zz4y", 1, "at character 1: \"zz\" is not a colour code of the palette."},
         {"B/4 W/4 zz4", 6,
