@@ -511,8 +511,8 @@ QString whatTheRunChanged(const GalleryResult& result) {
                    ? QStringLiteral(", and the gallery's list of its own files names those it "
                                     "wrote.")
                    : QStringLiteral(". The gallery's list of its own files could not be brought "
-                                    "up to date, so the next run will not take the files this "
-                                    "one wrote for its own: give it an empty folder.");
+                                    "up to date, so the next run may refuse the files this one "
+                                    "wrote: then give it an empty folder.");
     return changed;
 }
 
