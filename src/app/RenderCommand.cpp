@@ -4,6 +4,7 @@
 #include "collection/Collection.h"
 #include "gallery/Gallery.h"
 #include "io/SaveFile.h"
+#include "model/ShownText.h"
 #include "palette/PaletteSwatch.h"
 #include "reference/ReferencePages.h"
 #include "render/Render.h"
@@ -47,19 +48,9 @@ Stop refused(const QString& why, QStringList shown = {}) {
     return {kRenderRefused, why, std::move(shown)};
 }
 
-// The text with a caret under its character-th character, counted from 1; nothing when the text
-// is not one line or the place lies outside it.
-QStringList caretUnder(QString text, int character) {
-    if (character < 1 || character > text.size() + 1 || text.contains(u'\n') ||
-        text.contains(u'\r')) {
-        return {};
-    }
-    text.replace(u'\t', u' ');
-    return {text, QString(character - 1, u' ') + u'^'};
-}
-
 int report(QTextStream& err, const Stop& stop) {
-    err << programName() << ": " << stop.why << '\n';
+    // Whatever of the user's text a message repeats is shown safely here, once for every message.
+    err << programName() << ": " << shownText(stop.why) << '\n';
     for (const QString& line : stop.shown) {
         err << "  " << line << '\n';
     }
@@ -280,7 +271,7 @@ std::variant<ReadSett, Stop> namedSett(const QString& given, QTextStream& out) {
     if (!first.reading.ok()) {
         return refused(QStringLiteral("the sett of \"%1\" (%2) cannot be woven: %3")
                            .arg(first.entry.name, read.where, first.reading.refusal->message),
-                       caretUnder(read.shownLine, first.reading.refusal->character));
+                       caretLines(read.shownLine, first.reading.refusal->character));
     }
     return read;
 }
@@ -312,7 +303,7 @@ std::variant<ReadSett, Stop> writtenSett(const QString& text, const QString& wha
     const SettReading reading = readSett(text);
     if (!reading.ok()) {
         return refused(what + reading.refusal->message,
-                       caretUnder(text, reading.refusal->character));
+                       caretLines(text, reading.refusal->character));
     }
     ReadSett read{reading.sett, text.trimmed(), text, {}, {}};
     if (reading.unmarkedPairs) {
@@ -511,7 +502,7 @@ std::optional<Stop> writeFile(const Request& request) {
     const Rendered rendered = render(request.render, desktopColours());
     if (rendered.refusal) {
         return refused(rendered.refusal->message,
-                       caretUnder(request.shownLine, rendered.refusal->character));
+                       caretLines(request.shownLine, rendered.refusal->character));
     }
     if (rendered.failure) {
         return notSaved(what, request.fileName, *rendered.failure);
@@ -535,16 +526,23 @@ int writeReferenceGallery(const QString& dir, QTextStream& out, QTextStream& err
     if (showProgress) {
         err << '\n';
     }
-    if (!result.ok()) {
+    if (result.refusal) {
+        return report(err, refused(QStringLiteral("the gallery will not write into \"%1\": %2. "
+                                                  "Nothing was changed; give an empty or new "
+                                                  "folder.")
+                                       .arg(QDir::toNativeSeparators(dir), *result.refusal)));
+    }
+    if (result.failure) {
         return report(err, {kRenderWriteFailed,
-                            QStringLiteral("the gallery in \"%1\" could not be written: %2. "
-                                           "Pictures of an earlier run there are kept.")
-                                .arg(QDir::toNativeSeparators(dir), *result.failure),
+                            QStringLiteral("the gallery in \"%1\" could not be written: %2. %3")
+                                .arg(QDir::toNativeSeparators(dir), *result.failure,
+                                     whatTheRunChanged(result)),
                             {}});
     }
-    out << result.woven << " setts woven (" << result.designer
+    out << counted(result.woven, u"sett", u"setts") << " woven (" << result.designer
         << " of them also in the designer) and " << result.skipped << " listed as not woven, in "
-        << QDir::toNativeSeparators(QDir(dir).filePath(QStringLiteral("index.html"))) << '\n';
+        << shownText(QDir::toNativeSeparators(QDir(dir).filePath(QStringLiteral("index.html"))))
+        << '\n';
     out.flush();
     return kRenderDone;
 }
@@ -711,7 +709,12 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err, bool s
             return report(err, refused(QStringLiteral("--gallery weaves every named sett and "
                                                       "takes no sett and no other option.")));
         }
-        return writeReferenceGallery(parser.value(o.gallery), out, err, showProgress);
+        const QString dir = parser.value(o.gallery);
+        if (dir.trimmed().isEmpty()) {
+            return report(err, refused(QStringLiteral("--gallery needs the name of a folder, e.g. "
+                                                      "--gallery gallery.")));
+        }
+        return writeReferenceGallery(dir, out, err, showProgress);
     }
 
     if (parser.isSet(o.yarn) || std::ranges::any_of(yarnOptions(o), [&](const auto* option) {

@@ -1,5 +1,6 @@
 #include "cloth/Cloth.h"
 
+#include "model/ShownText.h"
 #include "sett/SettText.h"
 
 #include <cstring>
@@ -34,10 +35,10 @@ std::optional<QString> tooManyThreads(const Sett& sett, int repeats) {
     }
     const long long threads = perRepeat * repeats;
     if (threads > kMostRepeatThreads) {
-        return QStringLiteral("%1 repeats of %2 threads make %3 threads each way, more than the "
-                              "%4 a draft may hold; weave fewer repeats.")
+        return QStringLiteral("%1 repeats of %2 make %3 threads each way, more than the %4 a "
+                              "draft may hold; weave fewer repeats.")
             .arg(repeats)
-            .arg(perRepeat)
+            .arg(counted(perRepeat, u"thread", u"threads"))
             .arg(threads)
             .arg(kMostRepeatThreads);
     }

@@ -2,7 +2,10 @@
 
 #include "reference/ReferencePages.h"
 
+#include <QSet>
+
 #include <algorithm>
+#include <utility>
 
 namespace loomara {
 
@@ -37,16 +40,36 @@ QList<const ListedEntry*> entriesNamed(const QString& name) {
 }
 
 QStringList namesStartingLike(const QString& given, int shortest, QString& start) {
+    // One pass that measures how far each name agrees with the given one, so the time grows
+    // with the length of the names, not with the square of what was typed.
+    const auto shared = [&given](const QString& name) {
+        const qsizetype most = std::min(given.size(), name.size());
+        qsizetype n = 0;
+        while (n < most && given[n].toCaseFolded() == name[n].toCaseFolded()) {
+            ++n;
+        }
+        return n;
+    };
+    QList<std::pair<const QString*, qsizetype>> agreeing;
+    qsizetype longest = 0;
+    for (const ListedEntry& listed : referenceCollection()) {
+        const QString& name = listed.entry.name;
+        if (!name.isEmpty()) {
+            const qsizetype n = shared(name);
+            agreeing.append({&name, n});
+            longest = std::max(longest, n);
+        }
+    }
     QStringList names;
-    for (qsizetype length = given.size();
-         names.isEmpty() && length >= std::min<qsizetype>(given.size(), shortest); --length) {
-        start = given.left(length);
-        for (const ListedEntry& listed : referenceCollection()) {
-            const QString& name = listed.entry.name;
-            if (!name.isEmpty() && name.startsWith(start, Qt::CaseInsensitive) &&
-                !names.contains(name)) {
-                names.append(name);
-            }
+    if (longest == 0 || longest < std::min<qsizetype>(given.size(), shortest)) {
+        return names;
+    }
+    start = given.left(longest);
+    QSet<QString> seen;
+    for (const auto& [name, n] : agreeing) {
+        if (n == longest && !seen.contains(*name)) {
+            seen.insert(*name);
+            names.append(*name);
         }
     }
     return names;

@@ -4,6 +4,7 @@
 #include "gallery/IndexPage.h"
 #include "gallery/OwnFiles.h"
 #include "io/SaveFile.h"
+#include "model/ShownText.h"
 #include "model/SystemColours.h"
 #include "reference/ReferencePages.h"
 #include "render/Render.h"
@@ -16,6 +17,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QSize>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <atomic>
@@ -23,6 +25,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <variant>
 
 #include <time.h>
 #include <vector>
@@ -60,7 +63,8 @@ struct Item {
 // What became of one entry: its card, the files written for it, or why the gallery stops.
 struct Outcome {
     GalleryCard card;
-    QStringList written;
+    OwnFiles written;
+    int replaced = 0;
     std::optional<QString> failure;
     qint64 bytes = 0;
 };
@@ -118,8 +122,9 @@ QString notInDesigner(const SettRefusal& refusal) {
 
 class ItemWriter {
 public:
-    ItemWriter(const QString& dir, const DesktopColours& desktop, const DraftCredits& credits)
-        : dir_(dir), desktop_(desktop), credits_(credits) {}
+    ItemWriter(const QString& dir, const OwnFiles& before, const DesktopColours& desktop,
+               const DraftCredits& credits)
+        : dir_(dir), before_(before), desktop_(desktop), credits_(credits) {}
 
     Outcome weave(const Item& item, Timings& timings) const {
         Outcome outcome;
@@ -194,16 +199,22 @@ private:
         if (outcome.failure) {
             return false;
         }
-        if (std::optional<QString> refusal = saveFile(bytes, dir_ + u'/' + relative, what)) {
+        // Hashed here, while the bytes are in memory, so that the next run need not read them.
+        const OwnFile record = ownFile(bytes);
+        const QString path = dir_ + u'/' + relative;
+        const bool replacing = before_.contains(relative) && QFileInfo::exists(path);
+        if (std::optional<QString> refusal = saveFile(bytes, path, what)) {
             outcome.failure = relative + QStringLiteral(": ") + *refusal;
             return false;
         }
         outcome.bytes += bytes.size();
-        outcome.written.append(relative);
+        outcome.written.insert(relative, record);
+        outcome.replaced += replacing ? 1 : 0;
         return true;
     }
 
     QString dir_;
+    const OwnFiles& before_;
     DesktopColours desktop_;
     DraftCredits credits_;
 };
@@ -228,6 +239,71 @@ std::vector<Item> readPages(const QList<GalleryPage>& pages) {
         }
     }
     return items;
+}
+
+// Why the run may not write into dir: the first name in its way and how many there are. A list
+// that is not the gallery's vouches for nothing in the folder.
+std::optional<QString> filesInTheWay(const QString& dir, const QStringList& folders,
+                                     const std::vector<Item>& items,
+                                     const std::variant<OwnFiles, QString>& listed) {
+    QStringList files{QStringLiteral("index.html")};
+    for (const Item& item : items) {
+        // Whether an entry's cloth or designer's picture can be made is known only once it is
+        // woven, so every name the entry could have is checked.
+        if (!item.stem.isEmpty()) {
+            files << galleryPath(kGalleryCloth, item.stem, "png")
+                  << galleryPath(kGalleryThumbnails, item.stem, "jpg")
+                  << galleryPath(kGalleryDrafts, item.stem, "wif")
+                  << galleryPath(kGalleryPictures, item.stem, "png");
+        }
+    }
+    const QString* badList = std::get_if<QString>(&listed);
+    QList<InTheWay> found;
+    if (badList) {
+        found.append({QLatin1StringView(kOwnFilesList), *badList});
+    }
+    found.append(inTheWay(dir, folders, files, badList ? OwnFiles{} : std::get<OwnFiles>(listed)));
+    if (found.isEmpty()) {
+        return std::nullopt;
+    }
+    return QStringLiteral("\"%1\" %2 (%3)")
+        .arg(found.first().name, found.first().reason,
+             found.size() == 1
+                 ? QStringLiteral("the only name in the way")
+                 : QStringLiteral("the first of %1 names in the way").arg(found.size()));
+}
+
+// Makes the folders the run writes into and tells that a file can be made in each, before the
+// first file is written; a folder made for a run that cannot go on is taken away again.
+std::optional<QString> readyFolders(const QString& dir, const QStringList& folders) {
+    QStringList paths{dir};
+    for (const QString& folder : folders) {
+        paths.append(dir + u'/' + folder);
+    }
+    QStringList made;
+    std::optional<QString> failure;
+    for (const QString& path : paths) {
+        const bool there = QFileInfo::exists(path);
+        if ((!there && !QDir().mkpath(path)) || !QFileInfo(path).isDir()) {
+            failure = QStringLiteral("the folder \"%1\" could not be made").arg(path);
+            break;
+        }
+        if (!there) {
+            made.prepend(path);
+        }
+        QTemporaryFile probe(path + QStringLiteral("/.loomara-probe-XXXXXX"));
+        if (!probe.open()) {
+            failure = QStringLiteral("no file can be made in the folder \"%1\" (%2)")
+                          .arg(path, probe.errorString());
+            break;
+        }
+    }
+    if (failure) {
+        for (const QString& path : made) {
+            QDir().rmdir(path);
+        }
+    }
+    return failure;
 }
 
 } // namespace
@@ -272,25 +348,33 @@ QString galleryStem(const QString& name) {
 GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
                            const GalleryOptions& options, const GalleryProgress& progress) {
     GalleryResult result;
+    if (dir.trimmed().isEmpty()) {
+        result.refusal = QStringLiteral("no folder is named");
+        return result;
+    }
     const std::vector<Item> items = readPages(pages);
     const int total = static_cast<int>(items.size());
-    const QSet<QString> before = writtenBefore(dir);
+    const QStringList folders{
+        QLatin1StringView(kGalleryCloth), QLatin1StringView(kGalleryThumbnails),
+        QLatin1StringView(kGalleryDrafts), QLatin1StringView(kGalleryPictures)};
+
+    const std::variant<OwnFiles, QString> listed = writtenBefore(dir);
+    if (std::optional<QString> refusal = filesInTheWay(dir, folders, items, listed)) {
+        result.refusal = std::move(refusal);
+        return result;
+    }
+    const OwnFiles& before = std::get<OwnFiles>(listed);
+    if (std::optional<QString> failure = readyFolders(dir, folders)) {
+        result.failure = failure;
+        return result;
+    }
     if (progress) {
         progress(0, total);
     }
 
-    for (const char* folder :
-         {kGalleryCloth, kGalleryThumbnails, kGalleryDrafts, kGalleryPictures}) {
-        const QString path = dir + u'/' + QLatin1StringView(folder);
-        if (!QDir().mkpath(path) || !QFileInfo(path).isDir()) {
-            result.failure = QStringLiteral("the folder \"%1\" could not be made").arg(path);
-            return result;
-        }
-    }
-
     // The designers on the working threads start from colours read here, on the application's
     // thread.
-    const ItemWriter writer(dir, desktopColours(), draftCredits(options.date));
+    const ItemWriter writer(dir, before, desktopColours(), draftCredits(options.date));
     std::vector<Outcome> outcomes(items.size());
     std::atomic<std::size_t> next{0};
     std::atomic<bool> failed{false};
@@ -351,13 +435,14 @@ GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
     result.thumbnailSeconds = timings.thumbnail;
     result.draftSeconds = timings.draft;
     result.writeSeconds = timings.write;
-    QSet<QString> written;
+    OwnFiles written;
     std::vector<GalleryCard> cards;
     cards.reserve(outcomes.size());
     for (const Outcome& outcome : outcomes) {
         result.bytes += outcome.bytes;
         result.files += static_cast<int>(outcome.written.size());
-        written.unite(QSet<QString>(outcome.written.begin(), outcome.written.end()));
+        result.replaced += outcome.replaced;
+        written.insert(outcome.written);
         if (outcome.failure && !result.failure) {
             result.failure = outcome.failure;
         }
@@ -366,7 +451,26 @@ GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
         result.skipped += outcome.card.notWoven.isEmpty() ? 0 : 1;
         cards.push_back(outcome.card);
     }
+
+    const auto save = [&](const QString& name, const QByteArray& bytes, const QString& what) {
+        if (std::optional<QString> refusal = saveFile(bytes, dir + u'/' + name, what)) {
+            result.failure = result.failure.value_or(name + QStringLiteral(": ") + *refusal);
+            return false;
+        }
+        result.bytes += bytes.size();
+        ++result.files;
+        return true;
+    };
+    // Files this run wrote are listed even when it stops, so that the next run knows them.
+    const auto saveList = [&](OwnFiles own) {
+        own.insert(written);
+        result.listWritten =
+            save(QLatin1StringView(kOwnFilesList), ownFilesList(own), QStringLiteral("list"));
+    };
     if (result.failure) {
+        if (!written.isEmpty()) {
+            saveList(before);
+        }
         return result;
     }
 
@@ -374,20 +478,42 @@ GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
     for (const GalleryPage& page : pages) {
         titles.append(page.title);
     }
-    for (const auto& [name, bytes, what] :
-         {std::tuple{QStringLiteral("index.html"), galleryIndexPage(titles, cards),
-                     QStringLiteral("page")},
-          std::tuple{QString::fromLatin1(kOwnFilesList), ownFilesList(written),
-                     QStringLiteral("list")}}) {
-        if (std::optional<QString> refusal = saveFile(bytes, dir + u'/' + name, what)) {
-            result.failure = name + QStringLiteral(": ") + *refusal;
-            return result;
-        }
-        result.bytes += bytes.size();
-        ++result.files;
+    const QString index = QStringLiteral("index.html");
+    const QByteArray page = galleryIndexPage(titles, cards);
+    const bool indexThere = before.contains(index) && QFileInfo::exists(dir + u'/' + index);
+    if (!save(index, page, QStringLiteral("page"))) {
+        saveList(before);
+        return result;
     }
-    removeStaleFiles(dir, before, written);
+    result.indexWritten = true;
+    result.replaced += indexThere ? 1 : 0;
+    written.insert(index, ownFile(page));
+    saveList(removeStaleFiles(dir, before, written, result.removed));
     return result;
+}
+
+QString whatTheRunChanged(const GalleryResult& result) {
+    if (result.files == 0 && result.removed == 0) {
+        return QStringLiteral("Nothing was written; every file there is as it was.");
+    }
+    QString changed = QStringLiteral("This run wrote ") + counted(result.files, u"file", u"files");
+    if (result.replaced > 0) {
+        changed += QStringLiteral(" (%1 of them in place of files of an earlier run)")
+                       .arg(result.replaced);
+    }
+    changed += result.removed > 0 ? QStringLiteral(" and removed %1 of an earlier run")
+                                        .arg(counted(result.removed, u"file", u"files"))
+                                  : QStringLiteral(" and removed none");
+    changed += result.indexWritten ? QStringLiteral("; every other file is as it was")
+                                   : QStringLiteral("; the index page and every other file are "
+                                                    "as they were");
+    changed += result.listWritten
+                   ? QStringLiteral(", and the gallery's list of its own files names those it "
+                                    "wrote.")
+                   : QStringLiteral(". The gallery's list of its own files could not be brought "
+                                    "up to date, so the next run may refuse the files this one "
+                                    "wrote: then give it an empty folder.");
+    return changed;
 }
 
 } // namespace loomara

@@ -32,8 +32,15 @@ struct GalleryResult {
     int woven = 0;    // entries with a cloth picture
     int designer = 0; // of them, those the designer's window holds, with its picture too
     int skipped = 0;  // entries listed with the reason they cannot be woven
-    int files = 0;    // files written, the index included
+    int files = 0;    // files written, the index and the list included
+    int replaced = 0; // of them, those written in place of an earlier run's
+    int removed = 0;  // files of an earlier run this one did not write again, taken away
+    bool indexWritten = false;
+    bool listWritten = false;
     qint64 bytes = 0;
+    // Why the run did not start, having changed nothing, e.g. "\"pictures/x.png\" is a file the
+    // gallery did not write (the only name in the way)".
+    std::optional<QString> refusal;
     // Why the gallery is incomplete, e.g. "cloth/aberdeen.png: the disk may be full"; empty
     // when every file was written.
     std::optional<QString> failure;
@@ -46,7 +53,7 @@ struct GalleryResult {
     double draftSeconds = 0;
     double writeSeconds = 0;
 
-    bool ok() const { return !failure; }
+    bool ok() const { return !refusal && !failure; }
 };
 
 // Weaves every entry of the pages and writes into dir (created when missing), under a NAME made
@@ -57,11 +64,20 @@ struct GalleryResult {
 //   pictures/NAME.png   the designer's picture, when the window can hold the sett
 //   index.html          a page of cards grouped by page, with the entries that cannot be woven
 //                       listed at the end of their page with the reason
-// Every file is written through the same render step as the companion program's, whole or not at
-// all; files an earlier run listed as its own and this run did not write are removed once the
-// rest is written. Must be called on the application's thread, when there is one.
+// plus .loomara-gallery, the list of the files it wrote with their sizes and hashes. It writes,
+// replaces and removes only files it wrote itself and nobody changed since. Before it writes
+// anything it refuses a folder where a folder of its own is a symbolic link or not a folder, or
+// where any name it writes is taken by anything else, a symbolic link included; then it makes
+// the folders and tells that it can write in each. Every file is written through the same render
+// step as the companion program's, whole or not at all; files an earlier run listed as its own,
+// unchanged, and this run did not write are removed once the rest is written. Must be called on
+// the application's thread, when there is one.
 GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
                            const GalleryOptions& options, const GalleryProgress& progress = {});
+
+// What a run that stopped part way changed and what it left as it was, in sentences for the
+// user.
+QString whatTheRunChanged(const GalleryResult& result);
 
 inline constexpr int kClothThreads = 400;
 inline constexpr int kThumbnailSize = 160;

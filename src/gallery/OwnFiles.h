@@ -1,26 +1,60 @@
 #pragma once
 
-#include <QSet>
+#include <QByteArray>
+#include <QHash>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
-#include <optional>
+#include <variant>
 
 namespace loomara {
 
 // The list of files a gallery run wrote, kept in the gallery's folder, so that the next run
-// removes only files a gallery made: a "pictures" folder that was there before holds the user's
-// own pictures too.
+// replaces or removes only files a gallery made and nobody changed since: a "pictures" folder
+// that was there before holds the user's own pictures too.
 inline constexpr auto kOwnFilesList = ".loomara-gallery";
 
-// The list's bytes: one relative name a line.
-QByteArray ownFilesList(const QSet<QString>& written);
+// A file as the gallery wrote it.
+struct OwnFile {
+    qint64 size = 0;
+    QByteArray hash;
 
-// What the earlier run's list names, as far as it names files of the gallery's own shape; a list
-// that is missing, not a plain file or too large names nothing.
-QSet<QString> writtenBefore(const QString& dir);
+    bool operator==(const OwnFile&) const = default;
+};
 
-// What the earlier run wrote and this one did not goes; nothing else is touched.
-void removeStaleFiles(const QString& dir, const QSet<QString>& before,
-                      const QSet<QString>& written);
+// Relative name ("cloth/wilson.png") to the file as written.
+using OwnFiles = QHash<QString, OwnFile>;
+
+// The record of bytes about to be written.
+OwnFile ownFile(const QByteArray& bytes);
+
+// The list's bytes: a first line that marks it as the gallery's, then a file a line.
+QByteArray ownFilesList(const OwnFiles& files);
+
+// What the earlier run's list names; none when there is no list. A list is read as the user's
+// file it may be: anything but a plain file of the gallery's own form, or a list too large to be
+// one, is the reason it is not the gallery's. Lines not of the list's form name nothing.
+std::variant<OwnFiles, QString> writtenBefore(const QString& dir);
+
+// Whether the file is still a plain file (not a link) as the gallery wrote it.
+bool stillAsWritten(const QString& path, const OwnFile& written);
+
+// A name in the gallery's folder that the run may not write over, and why.
+struct InTheWay {
+    QString name;
+    QString reason;
+};
+
+// Which of the folders and files the run will write are not the gallery's to replace: a folder
+// that is a symbolic link or not a folder, and any file there but one the earlier run listed and
+// nobody changed since. Nothing is changed.
+QList<InTheWay> inTheWay(const QString& dir, const QStringList& folders, const QStringList& files,
+                         const OwnFiles& before);
+
+// What the earlier run wrote and this one did not goes, as long as nobody changed it; returns
+// the files that are still there as the gallery wrote them, for the next list.
+OwnFiles removeStaleFiles(const QString& dir, const OwnFiles& before, const OwnFiles& written,
+                          int& removed);
 
 } // namespace loomara

@@ -1,5 +1,7 @@
 #include "io/OpenBackground.h"
 
+#include "model/ShownText.h"
+
 #include <QDir>
 #include <QImageReader>
 #include <QStringList>
@@ -62,9 +64,11 @@ std::optional<QString> openBackground(CommonDialog& cd1, PictureLoader& loader,
     const LoadedPicture loaded = loader.load(
         chosen, QSize(WeaveCanvas::kLargestInnerPixels, WeaveCanvas::kLargestInnerPixels));
     if (loaded.picture.isNull()) {
-        return QStringLiteral("The picture \"%1\" could not be opened: %2. The background is "
-                              "unchanged.")
-            .arg(QDir::toNativeSeparators(chosen), loaded.problem);
+        // The file name and the reason may repeat what the user typed.
+        return shownText(
+            QStringLiteral("The picture \"%1\" could not be opened: %2. The background is "
+                           "unchanged.")
+                .arg(QDir::toNativeSeparators(chosen), loaded.problem));
     }
     canvas.setPicture(loaded.picture);
     return std::nullopt;

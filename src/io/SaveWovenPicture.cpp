@@ -1,6 +1,7 @@
 #include "io/SaveWovenPicture.h"
 
 #include "io/SavePicture.h"
+#include "model/ShownText.h"
 
 #include <QDir>
 
@@ -17,9 +18,10 @@ std::optional<QString> saveWovenPicture(CommonDialog& cd1, const WeaveCanvas& ca
     }
     const QString name = cd1.fileName();
     if (const std::optional<QString> problem = savePicture(canvas.image(), name)) {
-        return QStringLiteral("The picture could not be saved as \"%1\": %2. Nothing was written; "
-                              "a file already there is unchanged.")
-            .arg(QDir::toNativeSeparators(name), *problem);
+        // The file name and the reason may repeat what the user typed.
+        return shownText(QStringLiteral("The picture could not be saved as \"%1\": %2. Nothing "
+                                        "was written; a file already there is unchanged.")
+                             .arg(QDir::toNativeSeparators(name), *problem));
     }
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include "entry/EnterSett.h"
 #include "formats/PictureFiles.h"
 #include "formats/ScaledPicture.h"
+#include "model/ShownText.h"
 
 #include <QDate>
 #include <QLocale>
@@ -28,10 +29,6 @@ Rendered failed(const QString& problem) {
     return rendered;
 }
 
-QString threads(long long count) {
-    return count == 1 ? QStringLiteral("1 thread") : QStringLiteral("%1 threads").arg(count);
-}
-
 std::variant<QImage, Rendered> designerPicture(const RenderRequest& request,
                                                const DesktopColours& desktop) {
     Designer designer(desktop);
@@ -48,7 +45,7 @@ std::variant<QImage, Rendered> designerPicture(const RenderRequest& request,
         }
         return refused(QStringLiteral("the sett is %1 wide, too narrow for its woven picture to "
                                       "hold a pixel; widen the sett.")
-                           .arg(threads(width)));
+                           .arg(counted(width, u"thread", u"threads")));
     }
     return woven;
 }

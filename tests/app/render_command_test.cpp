@@ -5,6 +5,8 @@
 
 #include "collection/ReferenceEntries.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
@@ -41,6 +43,8 @@ QStringList draftLines(const QByteArray& bytes) {
 TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothing) {
     const QString png = path("out.png");
     const QString wif = path("out.wif");
+    // Suggestions take time in proportion to the name, however long.
+    const QString longName = "Aberdeen University" + QString(100000, u'x');
     struct Case {
         QStringList arguments;
         int status;
@@ -146,6 +150,20 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
         {{"--name", "Zzyzx Nowhere", "-o", png},
          2,
          "no entry of the lists is named \"Zzyzx Nowhere\". --list prints every name."},
+        {{"--name", "Zzyzx\nNowhere\x1b[2J", "-o", png},
+         2,
+         "no entry of the lists is named \"Zzyzx\\nNowhere\\e[2J\". --list prints every name."},
+        {{"--name", longName, "-o", png},
+         2,
+         "no entry of the lists is named \"" + longName +
+             "\"; names that start with \"Aberdeen University\": \"Aberdeen University\". "
+             "--list prints every name."},
+        {{"k8", "-o", path("a\u009b\r.jpg")},
+         2,
+         "cannot tell what to write to \"" + path("a\\x9b\\r.jpg") +
+             "\": the file name must end in .bmp, .png or .wif."},
+        {{"--gallery", ""}, 2, "--gallery needs the name of a folder, e.g. --gallery gallery."},
+        {{"--gallery", " "}, 2, "--gallery needs the name of a folder, e.g. --gallery gallery."},
         {{"--list", "-o", png},
          2,
          "--list prints the named setts and takes no sett and no other option."},
@@ -180,10 +198,24 @@ TEST_F(RenderCommand, AGalleryThatCannotBeWrittenFailsWithTheReason) {
     EXPECT_EQ(run.status, kRenderWriteFailed);
     EXPECT_EQ(run.errLines(),
               QStringList{"loomara-render: the gallery in \"" + path("taken") +
-                          "\" could not be written: the folder \"" + path("taken/cloth") +
-                          "\" could not be made. Pictures of an earlier run "
-                          "there are kept."});
+                          "\" could not be written: the folder \"" + path("taken") +
+                          "\" could not be made. Nothing was written; every file there is as it "
+                          "was."});
     EXPECT_EQ(readFile(path("taken")), "not a folder");
+
+    QDir().mkpath(path("mine"));
+    writeFile(path("mine/cat.png"), "the user's cat");
+    QDir().mkpath(path("g"));
+    QFile::link(path("mine"), path("g/pictures"));
+    const RenderRun linked = render({"--gallery", path("g")});
+    EXPECT_EQ(linked.status, kRenderRefused);
+    EXPECT_EQ(linked.errLines(),
+              QStringList{"loomara-render: the gallery will not write into \"" + path("g") +
+                          "\": \"pictures\" is a symbolic link (the only name in the way). "
+                          "Nothing was changed; give an empty or new folder."});
+    EXPECT_EQ(QDir(path("g")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+              QStringList{"pictures"});
+    EXPECT_EQ(QDir(path("mine")).entryList(QDir::Files), QStringList{"cat.png"});
 }
 
 TEST_F(RenderCommand, ARefusedSettShowsItsPlaceWithACaretAndLeavesTheOldFile) {
@@ -209,6 +241,12 @@ TEST_F(RenderCommand, ARefusedSettShowsItsPlaceWithACaretAndLeavesTheOldFile) {
           "  Virginia Military Institute, New Market                 "
           "y12r60n4k6n60g6n4r50w12]y12r60n4o6n60j6n4r50w12",
           "  " + QString(79, ' ') + '^'}},
+        {{"K2\tzz4"},
+         {"loomara-render: at character 4: \"zz\" is not a colour code of the palette.",
+          "  K2\\tzz4", "      ^"}},
+        {{"K1, R\x1b[7m2\x1b[0m, "},
+         {"loomara-render: at character 5: the colour code \"R\" has no thread count after it.",
+          "  K1, R\\e[7m2\\e[0m, ", "      ^"}},
     };
     for (const Case& c : cases) {
         for (const QString& file : {target, path("kept.wif")}) {

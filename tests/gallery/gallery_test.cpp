@@ -6,13 +6,20 @@
 #include "sett/SettText.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QMap>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -23,6 +30,30 @@ namespace {
 QByteArray contents(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Everything under root by its relative name: a file as its bytes, a symbolic link as where it
+// leads, without following it.
+QMap<QString, QByteArray> everything(const QString& root) {
+    QMap<QString, QByteArray> found;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info = it.nextFileInfo();
+        found[info.filePath().mid(root.size() + 1)] =
+            info.isSymLink() ? "link to " + info.symLinkTarget().toUtf8()
+            : info.isDir()   ? QByteArray("folder")
+            : info.isFile()  ? contents(info.filePath())
+                             : QByteArray("special");
+    }
+    return found;
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    ASSERT_EQ(out.write(bytes), bytes.size());
 }
 
 QImage wovenInWindow(const QString& sett) {
@@ -120,9 +151,18 @@ TEST_F(GalleryTest, WeavesEveryReadableEntryAsClothAndAsTheWindowWouldWhereItCan
             onDisk.append(folder + u'/' + name);
         }
     }
+    onDisk.append(QStringLiteral("index.html"));
     onDisk.sort();
-    EXPECT_EQ(contents(file(QStringLiteral(".loomara-gallery"))),
-              (onDisk.join(u'\n') + u'\n').toUtf8());
+    QStringList listed;
+    const QList<QByteArray> lines = contents(file(QStringLiteral(".loomara-gallery"))).split('\n');
+    EXPECT_EQ(lines.first(), "loomara-gallery 1");
+    for (const QByteArray& line : lines.sliced(1, lines.size() - 2)) {
+        const QList<QByteArray> fields = line.split(' ');
+        ASSERT_EQ(fields.size(), 3) << line.toStdString();
+        EXPECT_EQ(fields[0].toLongLong(), QFileInfo(file(QString::fromUtf8(fields[2]))).size());
+        listed.append(QString::fromUtf8(fields[2]));
+    }
+    EXPECT_EQ(listed, onDisk);
 }
 
 TEST_F(GalleryTest, IndexShowsCardsByPageAndTheEntriesItCannotWeaveWithTheirReasons) {
@@ -218,7 +258,9 @@ TEST_F(GalleryTest, AFileThatCannotBeWrittenFailsTheRunNamingItAndKeepsTheOldInd
 
     const GalleryResult result = writeGallery(dir_, smallPages(), twoThreads());
     ASSERT_FALSE(result.ok());
-    EXPECT_EQ(*result.failure, QStringLiteral("drafts/wilson.wif: there is a folder of that name"));
+    EXPECT_EQ(*result.refusal,
+              QStringLiteral("\"drafts/wilson.wif\" is a folder (the only name in the way)"));
+    EXPECT_EQ(result.files, 0);
     EXPECT_EQ(contents(file(QStringLiteral("index.html"))), oldIndex);
     // Nothing of the earlier run was taken away.
     EXPECT_TRUE(exists(QStringLiteral("pictures/aberdeen-university.png")));
@@ -250,6 +292,163 @@ TEST_F(GalleryTest, ProgressRunsOnTheCallingThreadFromNoneToEveryEntry) {
     for (std::size_t i = 1; i < reports.size(); ++i) {
         EXPECT_LT(reports[i - 1].first, reports[i].first);
     }
+}
+
+// The gallery's folder as a user may have left it. Before every run the folder holds the user's
+// own files beside it; after the run they are byte for byte as they were, and a refused run
+// changed nothing at all.
+TEST(GalleryFolder, IsWrittenOnlyWhereTheGalleryWroteItsOwnFilesAndNobodyChangedThem) {
+    const QList<GalleryPage> pages{{QStringLiteral("Only"), QStringLiteral("Wilson  W10K10")}};
+    // The gallery's own names for this page, whatever the case.
+    const QStringList own{"cloth/wilson.png",    "thumbs/wilson.jpg", "drafts/wilson.wif",
+                          "pictures/wilson.png", "index.html",        ".loomara-gallery"};
+    const QString forged =
+        QStringLiteral("loomara-gallery 1\n6 %1 pictures/my-cat.png\n").arg(QString(64, u'0'));
+    using Setup = std::function<void(const QString& dir, const QString& outside)>;
+    struct Case {
+        const char* what;
+        QString dir; // relative to the test's folder
+        bool earlierRun;
+        Setup setup;
+        QString refusal; // empty when the run goes ahead
+        int replaced;
+    };
+    const QList<Case> cases{
+        {"empty name", "", false, {}, "no folder is named", 0},
+        {"blank name", " \t", false, {}, "no folder is named", 0},
+        {"forged list naming a user's picture",
+         "g",
+         false,
+         [&](const QString& dir, const QString&) {
+             writeBytes(dir + "/pictures/my-cat.png", "my cat");
+             writeBytes(dir + "/.loomara-gallery", forged.toUtf8());
+         },
+         {},
+         0},
+        {"list of another form", "g", false,
+         [](const QString& dir, const QString&) {
+             writeBytes(dir + "/.loomara-gallery", "pictures/my-cat.png\n");
+         },
+         "\".loomara-gallery\" is not a list the gallery wrote (the only name in the way)", 0},
+        {"list that is a FIFO", "g", false,
+         [](const QString& dir, const QString&) {
+             QDir().mkpath(dir);
+             ASSERT_EQ(mkfifo(QFile::encodeName(dir + "/.loomara-gallery").constData(), 0600), 0);
+         },
+         "\".loomara-gallery\" is not a plain file (the only name in the way)", 0},
+        {"index linked to the user's document", "g", true,
+         [](const QString& dir, const QString& outside) {
+             QFile::remove(dir + "/index.html");
+             QFile::link(outside + "/userdoc", dir + "/index.html");
+         },
+         "\"index.html\" is a symbolic link (the only name in the way)", 0},
+        {"pictures linked to the user's pictures", "g", false,
+         [](const QString& dir, const QString& outside) {
+             QDir().mkpath(dir);
+             QFile::link(outside + "/mine", dir + "/pictures");
+         },
+         "\"pictures\" is a symbolic link (the only name in the way)", 0},
+        {"the user's files under gallery names", "g", false,
+         [](const QString& dir, const QString&) {
+             writeBytes(dir + "/pictures/wilson.png", "my own picture");
+             writeBytes(dir + "/drafts/wilson.wif", "my own draft");
+         },
+         "\"drafts/wilson.wif\" is a file the gallery did not write (the first of 2 names in "
+         "the way)",
+         0},
+        {"unchanged earlier run",
+         "g",
+         true,
+         [](const QString& dir, const QString&) { writeBytes(dir + "/notes.txt", "mine"); },
+         {},
+         5},
+        {"edited earlier file", "g", true,
+         [](const QString& dir, const QString&) {
+             QFile edited(dir + "/cloth/wilson.png");
+             ASSERT_TRUE(edited.open(QIODevice::Append));
+             edited.write("edited");
+         },
+         "\"cloth/wilson.png\" was changed since the gallery wrote it (the only name in the way)",
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir temporary;
+        const QString root = temporary.path();
+        const QString dir = c.dir.trimmed().isEmpty() ? c.dir : root + u'/' + c.dir;
+        writeBytes(root + "/outside/userdoc", "the user's document");
+        writeBytes(root + "/outside/mine/cat.png", "the user's cat");
+        if (c.earlierRun) {
+            ASSERT_TRUE(writeGallery(dir, pages, twoThreads()).ok());
+        }
+        if (c.setup) {
+            c.setup(dir, root + "/outside");
+        }
+        const QMap<QString, QByteArray> before = everything(root);
+
+        const GalleryResult result = writeGallery(dir, pages, twoThreads());
+        const QMap<QString, QByteArray> after = everything(root);
+        if (!c.refusal.isEmpty()) {
+            EXPECT_EQ(result.refusal.value_or("(none)"), c.refusal);
+            EXPECT_EQ(after, before);
+            continue;
+        }
+        ASSERT_TRUE(result.ok()) << result.failure.value_or("").toStdString();
+        EXPECT_EQ(result.replaced, c.replaced);
+        for (auto file = before.cbegin(); file != before.cend(); ++file) {
+            if (!own.contains(file.key().mid(c.dir.size() + 1))) {
+                EXPECT_EQ(after.value(file.key()), file.value()) << file.key().toStdString();
+            }
+        }
+    }
+}
+
+// A run that stops part way, here at a limit on the size of a file, names what it changed, keeps
+// the old index and lists what it wrote, so that the next run takes those files for its own.
+TEST_F(GalleryTest, ARunThatStopsPartWayListsWhatItWroteForTheNextRun) {
+    const QList<GalleryPage> pages{
+        {QStringLiteral("Only"), QStringLiteral("Aberdeen  y8b32k28r60y8\r\nBig  K900R900")}};
+    GalleryOptions oneAtATime = twoThreads();
+    oneAtATime.threads = 1;
+    ASSERT_TRUE(writeGallery(dir_, pages, oneAtATime).ok());
+    const QByteArray oldIndex = contents(file(QStringLiteral("index.html")));
+    // Every file of the first entry fits under the limit; the draft of the second does not.
+    qint64 limit = QFileInfo(file(QStringLiteral(".loomara-gallery"))).size();
+    for (const char* name : {"cloth/aberdeen.png", "thumbs/aberdeen.jpg", "drafts/aberdeen.wif",
+                             "pictures/aberdeen.png"}) {
+        limit = std::max(limit, QFileInfo(file(QLatin1StringView(name))).size());
+    }
+    ASSERT_GT(QFileInfo(file(QStringLiteral("drafts/big.wif"))).size(), limit);
+
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = static_cast<rlim_t>(limit);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const GalleryResult stopped = writeGallery(dir_, pages, oneAtATime);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+
+    ASSERT_TRUE(stopped.failure);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^(cloth|thumbs|drafts)/big\\.(png|jpg|wif): "))
+                    .match(*stopped.failure)
+                    .hasMatch())
+        << stopped.failure->toStdString();
+    EXPECT_FALSE(stopped.indexWritten);
+    EXPECT_TRUE(stopped.listWritten);
+    EXPECT_EQ(contents(file(QStringLiteral("index.html"))), oldIndex);
+    EXPECT_EQ(whatTheRunChanged(stopped),
+              QStringLiteral("This run wrote %1 files (%2 of them in place of files of an "
+                             "earlier run) and removed none; the index page and every other "
+                             "file are as they were, and the gallery's list of its own files "
+                             "names those it wrote.")
+                  .arg(stopped.files)
+                  .arg(stopped.replaced));
+    EXPECT_EQ(stopped.files, stopped.replaced + 1);
+
+    const GalleryResult again = writeGallery(dir_, pages, oneAtATime);
+    EXPECT_TRUE(again.ok()) << again.refusal.value_or(again.failure.value_or("")).toStdString();
 }
 
 TEST(GalleryStem, KeepsLettersAndDigitsOfTheNameAndNothingAFileSystemCouldMisread) {

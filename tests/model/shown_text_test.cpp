@@ -1,0 +1,64 @@
+#include "model/ShownText.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace loomara;
+
+TEST(ShownText, TurnsWhatATerminalWouldActOnIntoVisibleEscapes) {
+    const std::pair<QString, QString> cases[]{
+        {QStringLiteral("K1, R\x1b[7m2\x1b[0m, "), QStringLiteral("K1, R\\e[7m2\\e[0m, ")},
+        {QStringLiteral("a\nb\rc\td"), QStringLiteral("a\\nb\\rc\\td")},
+        {QString(QChar(0)) + QChar(0x7f) + QChar(0x9b) + QChar(0x85),
+         QStringLiteral("\\x00\\x7f\\x9b\\x85")},
+        {QStringLiteral("evil\u202Etxt.png\u2028"), QStringLiteral("evil\\u202etxt.png\\u2028")},
+        {QStringLiteral("Ève C:\\path \"x\""), QStringLiteral("Ève C:\\path \"x\"")},
+    };
+    for (const auto& [text, shown] : cases) {
+        EXPECT_EQ(shownText(text), shown);
+    }
+    EXPECT_EQ(counted(1, u"thread", u"threads"), u"1 thread");
+    EXPECT_EQ(counted(0, u"thread", u"threads"), u"0 threads");
+}
+
+TEST(ShownText, TheCaretStaysUnderTheCharacterNamedAfterEscapesWidenTheText) {
+    EXPECT_EQ(caretLines(u"a\tzz", 3), (QStringList{"a\\tzz", "   ^"}));
+    EXPECT_EQ(caretLines(u"ab", 3), (QStringList{"ab", "  ^"}));
+    EXPECT_TRUE(caretLines(u"ab", 4).isEmpty());
+    EXPECT_TRUE(caretLines(u"ab", 0).isEmpty());
+}
+
+// Random text of every kind of character, controls and separators often: what is shown has no
+// control and no line break, and the caret points at the escape or character that stands for the
+// one named.
+TEST(ShownText, AnyTextIsShownOnOneLineWithoutAControlAndWithItsCaretInPlace) {
+    std::mt19937 rng(19);
+    std::uniform_int_distribution<int> length(0, 40);
+    std::uniform_int_distribution<int> kind(0, 3);
+    std::uniform_int_distribution<int> low(0, 0xff);
+    std::uniform_int_distribution<int> any(0x20, 0xffff);
+    for (int run = 0; run < 2000; ++run) {
+        QString text;
+        for (int n = length(rng); n > 0; --n) {
+            const int k = kind(rng);
+            text += QChar(char16_t(k == 0 ? low(rng) % 0x20 : k == 1 ? low(rng) : any(rng)));
+        }
+        const QString shown = shownText(text);
+        for (const QChar c : shown) {
+            ASSERT_FALSE(c.category() == QChar::Other_Control ||
+                         c.category() == QChar::Separator_Line ||
+                         c.category() == QChar::Separator_Paragraph)
+                << "U+" << std::hex << int(c.unicode()) << " in " << shown.toStdString();
+        }
+        if (text.isEmpty()) {
+            continue;
+        }
+        const int character = 1 + int(rng() % text.size());
+        const QStringList lines = caretLines(text, character);
+        ASSERT_EQ(lines.size(), 2);
+        const qsizetype column = lines[1].size() - 1;
+        const QString named = shownText(text.sliced(character - 1, 1));
+        EXPECT_EQ(lines[0].sliced(column, named.size()), named);
+    }
+}
