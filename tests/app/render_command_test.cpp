@@ -245,8 +245,9 @@ TEST_F(RenderCommand, ARefusedSettShowsItsPlaceWithACaretAndLeavesTheOldFile) {
          {"loomara-render: at character 4: \"zz\" is not a colour code of the palette.",
           "  K2\\tzz4", "      ^"}},
         {{"K1, R\x1b[7m2\x1b[0m, "},
-         {"loomara-render: at character 5: the colour code \"R\" has no thread count after it.",
-          "  K1, R\\e[7m2\\e[0m, ", "      ^"}},
+         {"loomara-render: at character 6: the character U+001B is neither a colour code nor a "
+          "thread count.",
+          "  K1, R\\e[7m2\\e[0m, ", "       ^"}},
     };
     for (const Case& c : cases) {
         for (const QString& file : {target, path("kept.wif")}) {
