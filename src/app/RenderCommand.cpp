@@ -1,6 +1,7 @@
 #include "app/RenderCommand.h"
 
 #include "collection/Collection.h"
+#include "collection/Similarity.h"
 #include "gallery/Gallery.h"
 #include "io/SaveFile.h"
 #include "palette/PaletteSwatch.h"
@@ -29,6 +30,8 @@ constexpr int kLargestScale = 8;
 // A suggestion for an unknown name shares at least this many first characters with it.
 constexpr int kShortestSharedStart = 3;
 constexpr int kMostSuggestions = 5;
+constexpr int kMostSimilar = 100;
+constexpr int kSimilarUnlessGiven = 10;
 
 QString programName() {
     return QStringLiteral("loomara-render");
@@ -131,6 +134,20 @@ struct Options {
     QCommandLineOption threadsPerCm{QStringLiteral("threads-per-cm"),
                                     QStringLiteral("The same in threads to the centimetre."),
                                     QStringLiteral("T")};
+    QCommandLineOption similar{
+        QStringLiteral("similar"),
+        QStringLiteral("Print the entries of the lists nearest the sett (or --name), best first, "
+                       "one per line: rank, score, name, list page and sett, between them a tab; "
+                       "other lines start with #. The score is 100 for the same cloth, however it "
+                       "is written: either pivot first, a straight repeat started anywhere, all "
+                       "counts scaled alike, codes of one colour. It loses 2 points for each unit "
+                       "of CIE Lab colour difference (Delta E 1976) between the two cloths, "
+                       "averaged thread by thread over one repeat once both repeats are stretched "
+                       "to one length and laid together where they match best.")};
+    QCommandLineOption top{QStringLiteral("top"),
+                           QStringLiteral("Print N entries with --similar, N from 1 to 100 (10 "
+                                          "unless given)."),
+                           QStringLiteral("N")};
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Print this help.")};
     QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")},
@@ -150,6 +167,8 @@ QString helpText(const QCommandLineParser& parser) {
                           "       loomara-render SETT --cloth -o FILE [--repeats N] [--weft SETT]\n"
                           "       loomara-render --name \"NAME\" -o FILE [options]\n"
                           "       loomara-render --list\n"
+                          "       loomara-render --similar SETT [--top N]\n"
+                          "       loomara-render --similar --name \"NAME\" [--top N]\n"
                           "       loomara-render --gallery DIR") +
            text +
            QStringLiteral("\nExit status: 0 when the file is written (or the list printed),\n"
@@ -491,6 +510,68 @@ int writeReferenceGallery(const QString& dir, QTextStream& out, QTextStream& err
     return kRenderDone;
 }
 
+// The entries nearest a written or named sett; a named entry comes first, as the same cloth.
+int printSimilar(const QCommandLineParser& parser, const Options& o, QTextStream& out,
+                 QTextStream& err) {
+    QStringList others = parser.optionNames();
+    others.removeAll(QStringLiteral("similar"));
+    others.removeAll(QStringLiteral("top"));
+    others.removeAll(QStringLiteral("name"));
+    const QStringList setts = parser.positionalArguments();
+    const bool named = parser.isSet(o.name);
+    if (!others.isEmpty()) {
+        return report(err, refused(QStringLiteral("--similar prints the entries nearest a sett "
+                                                  "and takes only the sett or --name, and "
+                                                  "--top.")));
+    }
+    for (const QCommandLineOption* option : {&o.name, &o.top}) {
+        if (parser.values(*option).size() > 1) {
+            return report(err, refused(QStringLiteral("%1 is given more than once; give it once.")
+                                           .arg(shownName(*option))));
+        }
+    }
+    if (setts.size() + (named ? 1 : 0) != 1) {
+        return report(err, refused(QStringLiteral("--similar takes one sett (quoted when written "
+                                                  "with blanks, e.g. \"K4 R24 K24 Y4\") or "
+                                                  "--name \"NAME\".")));
+    }
+    const auto top = wholeNumber(parser, o.top, 1, kMostSimilar, kSimilarUnlessGiven);
+    if (const Stop* stop = std::get_if<Stop>(&top)) {
+        return report(err, *stop);
+    }
+    QString notes;
+    QTextStream noted(&notes);
+    const QString name = parser.value(o.name).trimmed();
+    const std::variant<ReadSett, Stop> read =
+        named ? namedSett(name, noted) : writtenSett(setts.first(), err);
+    if (const Stop* stop = std::get_if<Stop>(&read)) {
+        return report(err, *stop);
+    }
+    const Sett& sett = std::get<ReadSett>(read).sett;
+    if (threadsPerRepeat(sett) == 0) {
+        return report(err, refused(QStringLiteral("the sett has no threads to compare.")));
+    }
+    noted.flush();
+    for (const QString& line : notes.split(u'\n', Qt::SkipEmptyParts)) {
+        out << "# " << line << '\n';
+    }
+    QList<SimilarEntry> similar;
+    const ListedEntry* from = named ? entriesNamed(name).constFirst() : nullptr;
+    if (from) {
+        similar.append({from, 100});
+    }
+    similar += entriesNearest(sett, std::get<int>(top) - static_cast<int>(similar.size()), from);
+    out << "# rank\tscore\tname\tlist\tsett\n";
+    for (qsizetype rank = 0; rank < similar.size(); ++rank) {
+        const ReferenceEntry& entry = similar[rank].listed->entry;
+        out << rank + 1 << '\t' << similar[rank].score << '\t'
+            << (entry.name.isEmpty() ? entry.notation : entry.name) << '\t'
+            << pageCaption(similar[rank].listed->page) << '\t' << entry.notation << '\n';
+    }
+    out.flush();
+    return kRenderDone;
+}
+
 } // namespace
 
 int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err, bool showProgress) {
@@ -505,6 +586,7 @@ int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err, 
         "straight repeat between marks (\"...K4 R24 K24 Y4...\"). Unmarked setts are\n"
         "symmetric."));
     parser.addOptions(o.all());
+    parser.addOptions({o.similar, o.top});
     parser.addPositionalArgument(QStringLiteral("SETT"),
                                  QStringLiteral("The sett to weave, unless --name gives one."),
                                  QStringLiteral("[SETT]"));
@@ -543,6 +625,14 @@ int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err, 
                                                       "takes no sett and no other option.")));
         }
         return writeReferenceGallery(parser.value(o.gallery), out, err, showProgress);
+    }
+
+    if (parser.isSet(o.similar)) {
+        return printSimilar(parser, o, out, err);
+    }
+    if (parser.isSet(o.top)) {
+        return report(err, refused(QStringLiteral("--top is for --similar: how many entries it "
+                                                  "prints.")));
     }
 
     const std::variant<Request, Stop> read = readRequest(parser, o, out, err);
