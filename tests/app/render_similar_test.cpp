@@ -45,7 +45,7 @@ TEST(RenderSimilar, PrintsTheNearestEntriesBestFirstOnePerLine) {
 TEST(RenderSimilar, TheSameClothWrittenOtherwiseGetsTheSameAnswer) {
     const QStringList first = answers(render({"--similar", "K/4 R24 K24 Y/4", "--top", "20"}));
     for (const QString& other :
-         {"Y/4 K24 R24 K/4", "K/8 R48 K48 Y/8", "...R24 K4 R24 K24 Y4 K24..."}) {
+         QStringList{"Y/4 K24 R24 K/4", "K/8 R48 K48 Y/8", "...R24 K4 R24 K24 Y4 K24..."}) {
         EXPECT_EQ(answers(render({"--similar", other, "--top", "20"})), first)
             << other.toStdString();
     }
