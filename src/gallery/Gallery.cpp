@@ -1,6 +1,7 @@
 #include "gallery/Gallery.h"
 
 #include "collection/ReferenceEntries.h"
+#include "collection/Similarity.h"
 #include "gallery/IndexPage.h"
 #include "gallery/OwnFiles.h"
 #include "io/SaveFile.h"
@@ -34,6 +35,8 @@ namespace {
 constexpr qsizetype kLongestStem = 60;
 constexpr int kThumbnailQuality = 85;
 constexpr int kEntriesPerCore = 4;
+// A card names its nearest other entry from this score up: near enough to be a near-duplicate.
+constexpr int kVeryLikeScore = 90;
 
 using Clock = std::chrono::steady_clock;
 
@@ -230,6 +233,24 @@ std::vector<Item> readPages(const QList<GalleryPage>& pages) {
     return items;
 }
 
+// Names on each card the nearest other entry with a card of its own, when it is very like it.
+void nameVeryLike(const std::vector<Item>& items, std::vector<GalleryCard>& cards, int threads) {
+    std::vector<ClothProfile> profiles;
+    profiles.reserve(items.size());
+    for (const Item& item : items) {
+        profiles.push_back(item.reading.ok() ? ClothProfile(item.reading.sett) : ClothProfile());
+    }
+    const std::vector<Neighbour> nearest = nearestOthers(profiles, threads);
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        const qsizetype other = nearest[i].index;
+        if (other >= 0 && nearest[i].score >= kVeryLikeScore && cards[i].cloth &&
+            cards[static_cast<std::size_t>(other)].cloth) {
+            cards[i].veryLike = cards[static_cast<std::size_t>(other)].name;
+            cards[i].veryLikeStem = cards[static_cast<std::size_t>(other)].stem;
+        }
+    }
+}
+
 } // namespace
 
 QList<GalleryPage> referenceGalleryPages() {
@@ -369,6 +390,7 @@ GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
     if (result.failure) {
         return result;
     }
+    nameVeryLike(items, cards, cores);
 
     QStringList titles;
     for (const GalleryPage& page : pages) {
