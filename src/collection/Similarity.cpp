@@ -19,9 +19,6 @@ namespace {
 constexpr double kUnitsPerDifference = 1024;
 // A bound on the difference may exceed the difference as summed by the rounding to those units.
 constexpr double kBoundSlack = 1 / kUnitsPerDifference;
-// The search first compares in full this many of the nearest by the cheapest bound, per profile
-// wanted, so that most others fall to a bound without being compared in full.
-constexpr int kSeedsPerWanted = 4;
 
 double distance(const std::array<double, 3>& a, const std::array<double, 3>& b) {
     return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
@@ -229,31 +226,35 @@ int similarityScore(const ClothProfile& a, const ClothProfile& b) {
 
 std::vector<Neighbour> nearestProfiles(const ClothProfile& sett,
                                        std::span<const ClothProfile> among, int count,
-                                       qsizetype skip) {
+                                       qsizetype skip, int leastScore) {
     std::vector<Neighbour> best;
     if (sett.empty() || count <= 0) {
         return best;
     }
-    std::vector<std::pair<double, qsizetype>> cheap;
-    cheap.reserve(among.size());
+    // The score falls as the difference grows, so a least score is a greatest difference.
+    const double farthest = leastScore > 0 ? (100 - leastScore) / kScorePerDifference
+                                           : std::numeric_limits<double>::infinity();
+    // Best first by a bound under the difference: the first compared set the bar, and the search
+    // ends at the first whose bound does not pass it.
+    std::vector<std::pair<double, qsizetype>> order;
     for (qsizetype j = 0; j < static_cast<qsizetype>(among.size()); ++j) {
-        if (j != skip && !among[static_cast<std::size_t>(j)].empty()) {
-            cheap.emplace_back(cheapBound(sett, among[static_cast<std::size_t>(j)]), j);
+        const ClothProfile& other = among[static_cast<std::size_t>(j)];
+        if (j != skip && !other.empty() && cheapBound(sett, other) <= farthest + kBoundSlack) {
+            const double least = bound(sett, other);
+            if (least <= farthest + kBoundSlack) {
+                order.emplace_back(least, j);
+            }
         }
     }
-    const auto seeds =
-        cheap.begin() + std::min<std::ptrdiff_t>(std::ssize(cheap), kSeedsPerWanted * count);
-    std::nth_element(cheap.begin(), seeds, cheap.end());
-    std::sort(cheap.begin(), seeds);
+    std::sort(order.begin(), order.end());
 
     const auto wanted = static_cast<std::size_t>(count);
-    for (const auto& [cheapest, j] : cheap) {
-        const double threshold =
-            best.size() < wanted ? std::numeric_limits<double>::infinity() : best.back().difference;
-        const ClothProfile& other = among[static_cast<std::size_t>(j)];
-        if (cheapest > threshold + kBoundSlack || bound(sett, other) > threshold + kBoundSlack) {
-            continue;
+    for (const auto& [least, j] : order) {
+        const double threshold = best.size() < wanted ? farthest : best.back().difference;
+        if (least > threshold + kBoundSlack) {
+            break;
         }
+        const ClothProfile& other = among[static_cast<std::size_t>(j)];
         const double length = static_cast<double>(sett.threads() * other.threads());
         const long long limit =
             std::isinf(threshold)
@@ -265,7 +266,7 @@ std::vector<Neighbour> nearestProfiles(const ClothProfile& sett,
         }
         const double difference = static_cast<double>(sum) / (kUnitsPerDifference * length);
         const Neighbour found{j, scoreOf(difference), difference};
-        if (best.size() == wanted && !before(found, best.back())) {
+        if (found.score < leastScore || (best.size() == wanted && !before(found, best.back()))) {
             continue;
         }
         best.insert(std::upper_bound(best.begin(), best.end(), found, before), found);
@@ -276,13 +277,14 @@ std::vector<Neighbour> nearestProfiles(const ClothProfile& sett,
     return best;
 }
 
-std::vector<Neighbour> nearestOthers(std::span<const ClothProfile> profiles, int threads) {
+std::vector<Neighbour> nearestOthers(std::span<const ClothProfile> profiles, int threads,
+                                     int leastScore) {
     std::vector<Neighbour> nearest(profiles.size());
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t i = next++; i < profiles.size(); i = next++) {
             const std::vector<Neighbour> found =
-                nearestProfiles(profiles[i], profiles, 1, static_cast<qsizetype>(i));
+                nearestProfiles(profiles[i], profiles, 1, static_cast<qsizetype>(i), leastScore);
             if (!found.empty()) {
                 nearest[i] = found.front();
             }

@@ -67,14 +67,17 @@ struct Neighbour {
     double difference = 0;
 };
 
-// The `count` profiles of `among` nearest the sett, best first (ties in list order); empty
-// profiles and the one at `skip` are left out.
+// The `count` profiles of `among` nearest the sett that score at least `leastScore`, best first
+// (ties in list order); empty profiles and the one at `skip` are left out. The higher the least
+// score, the sooner the others fall to a bound.
 std::vector<Neighbour> nearestProfiles(const ClothProfile& sett,
                                        std::span<const ClothProfile> among, int count,
-                                       qsizetype skip = -1);
+                                       qsizetype skip = -1, int leastScore = 0);
 
-// For every profile, the nearest other one, searched on `threads` threads.
-std::vector<Neighbour> nearestOthers(std::span<const ClothProfile> profiles, int threads);
+// For every profile, the nearest other one if it scores at least `leastScore`, searched on
+// `threads` threads.
+std::vector<Neighbour> nearestOthers(std::span<const ClothProfile> profiles, int threads,
+                                     int leastScore);
 
 // An entry of the reference lists and how like the sett it is.
 struct SimilarEntry {

@@ -240,11 +240,10 @@ void nameVeryLike(const std::vector<Item>& items, std::vector<GalleryCard>& card
     for (const Item& item : items) {
         profiles.push_back(item.reading.ok() ? ClothProfile(item.reading.sett) : ClothProfile());
     }
-    const std::vector<Neighbour> nearest = nearestOthers(profiles, threads);
+    const std::vector<Neighbour> nearest = nearestOthers(profiles, threads, kVeryLikeScore);
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const qsizetype other = nearest[i].index;
-        if (other >= 0 && nearest[i].score >= kVeryLikeScore && cards[i].cloth &&
-            cards[static_cast<std::size_t>(other)].cloth) {
+        if (other >= 0 && cards[i].cloth && cards[static_cast<std::size_t>(other)].cloth) {
             cards[i].veryLike = cards[static_cast<std::size_t>(other)].name;
             cards[i].veryLikeStem = cards[static_cast<std::size_t>(other)].stem;
         }
