@@ -45,4 +45,7 @@ void benchCloth(const Report& report);
 // pixels, and the gallery of every named sett written to disk on every core.
 void benchGallery(const Report& report);
 
+// The entries of the lists nearest one sett, and the nearest other entry of every entry.
+void benchSimilar(const Report& report);
+
 } // namespace loomara::bench

@@ -2,6 +2,7 @@
 
 #include "cloth/YarnPlan.h"
 #include "collection/Collection.h"
+#include "collection/Similarity.h"
 #include "gallery/Gallery.h"
 #include "io/SaveFile.h"
 #include "model/ShownText.h"
@@ -31,6 +32,8 @@ constexpr int kLargestScale = 8;
 // A suggestion for an unknown name shares at least this many first characters with it.
 constexpr int kShortestSharedStart = 3;
 constexpr int kMostSuggestions = 5;
+constexpr int kMostSimilar = 100;
+constexpr int kSimilarUnlessGiven = 10;
 
 QString programName() {
     return QStringLiteral("loomara-render");
@@ -151,6 +154,20 @@ struct Options {
                               QStringLiteral("How much longer a pick is than the cloth is wide "
                                              "(yarn; 10% unless given)."),
                               QStringLiteral("P%")};
+    QCommandLineOption similar{
+        QStringLiteral("similar"),
+        QStringLiteral("Print the entries of the lists nearest the sett (or --name), best first, "
+                       "one per line: rank, score, name, list page and sett, between them a tab; "
+                       "other lines start with #. The score is 100 for the same cloth, however it "
+                       "is written: either pivot first, a straight repeat started anywhere, all "
+                       "counts scaled alike, codes of one colour. It loses 2 points for each unit "
+                       "of CIE Lab colour difference (Delta E 1976) between the two cloths, "
+                       "averaged thread by thread over one repeat once both repeats are stretched "
+                       "to one length and laid together where they match best.")};
+    QCommandLineOption top{QStringLiteral("top"),
+                           QStringLiteral("Print N entries with --similar, N from 1 to 100 (10 "
+                                          "unless given)."),
+                           QStringLiteral("N")};
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Print this help.")};
     QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")},
@@ -173,6 +190,8 @@ QString helpText(const QCommandLineParser& parser) {
                           "       loomara-render SETT --yarn --width W --length L --density D "
                           "[-o FILE.csv]\n"
                           "       loomara-render --list\n"
+                          "       loomara-render --similar SETT [--top N]\n"
+                          "       loomara-render --similar --name \"NAME\" [--top N]\n"
                           "       loomara-render --gallery DIR") +
            text +
            QStringLiteral("\nExit status: 0 when the file is written (or the list printed),\n"
@@ -551,6 +570,68 @@ QList<const QCommandLineOption*> yarnOptions(const Options& o) {
     return {&o.width, &o.length, &o.yarnDensity, &o.weftDensity, &o.waste, &o.takeUp};
 }
 
+// The entries nearest a written or named sett; a named entry comes first, as the same cloth.
+int printSimilar(const QCommandLineParser& parser, const Options& o, QTextStream& out,
+                 QTextStream& err) {
+    QStringList others = parser.optionNames();
+    others.removeAll(QStringLiteral("similar"));
+    others.removeAll(QStringLiteral("top"));
+    others.removeAll(QStringLiteral("name"));
+    const QStringList setts = parser.positionalArguments();
+    const bool named = parser.isSet(o.name);
+    if (!others.isEmpty()) {
+        return report(err, refused(QStringLiteral("--similar prints the entries nearest a sett "
+                                                  "and takes only the sett or --name, and "
+                                                  "--top.")));
+    }
+    for (const QCommandLineOption* option : {&o.name, &o.top}) {
+        if (parser.values(*option).size() > 1) {
+            return report(err, refused(QStringLiteral("%1 is given more than once; give it once.")
+                                           .arg(shownName(*option))));
+        }
+    }
+    if (setts.size() + (named ? 1 : 0) != 1) {
+        return report(err, refused(QStringLiteral("--similar takes one sett (quoted when written "
+                                                  "with blanks, e.g. \"K4 R24 K24 Y4\") or "
+                                                  "--name \"NAME\".")));
+    }
+    const auto top = wholeNumber(parser, o.top, 1, kMostSimilar, kSimilarUnlessGiven);
+    if (const Stop* stop = std::get_if<Stop>(&top)) {
+        return report(err, *stop);
+    }
+    QString notes;
+    QTextStream noted(&notes);
+    const QString name = parser.value(o.name).trimmed();
+    const std::variant<ReadSett, Stop> read = askedSett(parser, o, noted);
+    if (const Stop* stop = std::get_if<Stop>(&read)) {
+        return report(err, *stop);
+    }
+    const Sett& sett = std::get<ReadSett>(read).sett;
+    if (threadsPerRepeat(sett) == 0) {
+        return report(err, refused(QStringLiteral("the sett has no threads to compare.")));
+    }
+    noted.flush();
+    for (const QString& line :
+         notes.split(u'\n', Qt::SkipEmptyParts) + std::get<ReadSett>(read).notes) {
+        out << "# " << line << '\n';
+    }
+    QList<SimilarEntry> similar;
+    const ListedEntry* from = named ? entriesNamed(name).constFirst() : nullptr;
+    if (from) {
+        similar.append({from, 100});
+    }
+    similar += entriesNearest(sett, std::get<int>(top) - static_cast<int>(similar.size()), from);
+    out << "# rank\tscore\tname\tlist\tsett\n";
+    for (qsizetype rank = 0; rank < similar.size(); ++rank) {
+        const ReferenceEntry& entry = similar[rank].listed->entry;
+        out << rank + 1 << '\t' << similar[rank].score << '\t'
+            << (entry.name.isEmpty() ? entry.notation : entry.name) << '\t'
+            << pageCaption(similar[rank].listed->page) << '\t' << entry.notation << '\n';
+    }
+    out.flush();
+    return kRenderDone;
+}
+
 // Everything a --yarn run takes: the cloth, the sett and its weft, and the file.
 QList<const QCommandLineOption*> takenByYarn(const Options& o) {
     return yarnOptions(o) + QList<const QCommandLineOption*>{&o.yarn, &o.name, &o.weft, &o.output};
@@ -672,6 +753,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err, bool s
         "straight repeat between marks (\"...K4 R24 K24 Y4...\"). Unmarked setts are\n"
         "symmetric."));
     parser.addOptions(o.all());
+    parser.addOptions({o.similar, o.top});
     parser.addPositionalArgument(QStringLiteral("SETT"),
                                  QStringLiteral("The sett to weave, unless --name gives one."),
                                  QStringLiteral("[SETT]"));
@@ -722,6 +804,14 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err, bool s
         })) {
         return countYarn(parser, o, out, err);
     }
+    if (parser.isSet(o.similar)) {
+        return printSimilar(parser, o, out, err);
+    }
+    if (parser.isSet(o.top)) {
+        return report(err, refused(QStringLiteral("--top is for --similar: how many entries it "
+                                                  "prints.")));
+    }
+
     const std::variant<Request, Stop> read = readRequest(parser, o, out);
     if (const Stop* stop = std::get_if<Stop>(&read)) {
         return report(err, *stop);

@@ -1,6 +1,7 @@
 #include "gallery/Gallery.h"
 
 #include "collection/ReferenceEntries.h"
+#include "collection/Similarity.h"
 #include "gallery/IndexPage.h"
 #include "gallery/OwnFiles.h"
 #include "io/SaveFile.h"
@@ -37,6 +38,8 @@ namespace {
 constexpr qsizetype kLongestStem = 60;
 constexpr int kThumbnailQuality = 85;
 constexpr int kEntriesPerCore = 4;
+// A card names its nearest other entry from this score up: near enough to be a near-duplicate.
+constexpr int kVeryLikeScore = 90;
 
 using Clock = std::chrono::steady_clock;
 
@@ -306,6 +309,23 @@ std::optional<QString> readyFolders(const QString& dir, const QStringList& folde
     return failure;
 }
 
+// Names on each card the nearest other entry with a card of its own, when it is very like it.
+void nameVeryLike(const std::vector<Item>& items, std::vector<GalleryCard>& cards, int threads) {
+    std::vector<ClothProfile> profiles;
+    profiles.reserve(items.size());
+    for (const Item& item : items) {
+        profiles.push_back(item.reading.ok() ? ClothProfile(item.reading.sett) : ClothProfile());
+    }
+    const std::vector<Neighbour> nearest = nearestOthers(profiles, threads, kVeryLikeScore);
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        const qsizetype other = nearest[i].index;
+        if (other >= 0 && cards[i].cloth && cards[static_cast<std::size_t>(other)].cloth) {
+            cards[i].veryLike = cards[static_cast<std::size_t>(other)].name;
+            cards[i].veryLikeStem = cards[static_cast<std::size_t>(other)].stem;
+        }
+    }
+}
+
 } // namespace
 
 QList<GalleryPage> referenceGalleryPages() {
@@ -473,6 +493,7 @@ GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
         }
         return result;
     }
+    nameVeryLike(items, cards, cores);
 
     QStringList titles;
     for (const GalleryPage& page : pages) {

@@ -14,13 +14,14 @@ QString link(const QString& href, const QString& text) {
 
 QString card(const GalleryCard& c) {
     QString html =
-        QStringLiteral("<figure data-name=\"%1\"><a href=\"%2\"><img src=\"%3\" "
+        QStringLiteral("<figure id=\"card-%8\" data-name=\"%1\"><a href=\"%2\"><img src=\"%3\" "
                        "width=\"%4\" height=\"%5\" alt=\"%6\" loading=\"lazy\"></a>"
                        "<figcaption><b>%6</b><code>%7</code>")
             .arg(escaped(c.name.toLower()), galleryPath(kGalleryCloth, c.stem, "png"),
                  galleryPath(kGalleryThumbnails, c.stem, "jpg"),
                  QString::number(c.thumbnailSize.width()),
-                 QString::number(c.thumbnailSize.height()), escaped(c.name), escaped(c.notation));
+                 QString::number(c.thumbnailSize.height()), escaped(c.name), escaped(c.notation),
+                 c.stem);
     QStringList links{link(galleryPath(kGalleryCloth, c.stem, "png"), QStringLiteral("cloth"))};
     if (c.draft) {
         links.append(
@@ -31,6 +32,10 @@ QString card(const GalleryCard& c) {
             link(galleryPath(kGalleryPictures, c.stem, "png"), QStringLiteral("designer")));
     }
     html += QStringLiteral("<span>%1</span>").arg(links.join(QStringLiteral(" · ")));
+    if (!c.veryLike.isEmpty()) {
+        html += QStringLiteral("<small>very like: %1</small>")
+                    .arg(link(QStringLiteral("#card-") + c.veryLikeStem, escaped(c.veryLike)));
+    }
     if (!c.notInDesigner.isEmpty()) {
         html += QStringLiteral("<small>%1</small>").arg(escaped(c.notInDesigner));
     }

@@ -173,7 +173,8 @@ TEST_F(GalleryTest, IndexShowsCardsByPageAndTheEntriesItCannotWeaveWithTheirReas
     EXPECT_TRUE(index.contains(u"<b>Clan X's &quot;Best&quot; &lt;Dress&gt;</b>"));
     EXPECT_FALSE(index.contains(u"<Dress>"));
     EXPECT_TRUE(index.contains(u"<h2>N to Z &amp; more</h2>"));
-    EXPECT_TRUE(index.contains(u"<figure data-name=\"clan x's &quot;best&quot; &lt;dress&gt;\">"
+    EXPECT_TRUE(index.contains(u"<figure id=\"card-clan-xs-best-dress-2\" "
+                               u"data-name=\"clan x's &quot;best&quot; &lt;dress&gt;\">"
                                u"<a href=\"cloth/clan-xs-best-dress-2.png\"><img "
                                u"src=\"thumbs/clan-xs-best-dress-2.jpg\" width=\"160\" "
                                u"height=\"160\""));

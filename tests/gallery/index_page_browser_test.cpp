@@ -56,7 +56,7 @@ protected:
     // The names of the cards shown and of those hidden.
     static std::pair<QStringList, QStringList> cards(const QString& dom) {
         static const QRegularExpression figure(
-            QStringLiteral("<figure data-name=\"([^\"]*)\"( hidden=\"\")?"));
+            QStringLiteral("<figure id=\"[^\"]*\" data-name=\"([^\"]*)\"( hidden=\"\")?"));
         QStringList shown;
         QStringList hidden;
         for (const QRegularExpressionMatch& m : figure.globalMatch(dom)) {

@@ -1,0 +1,210 @@
+// How alike two setts' cloths are: what leaves the cloth as it is leaves the score as it is, and
+// the search over the lists finds what comparing every entry finds.
+
+#include "collection/Similarity.h"
+#include "palette/PaletteSwatch.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <random>
+
+using namespace loomara;
+
+namespace {
+
+// The swatches whose colour another swatch's code sets too.
+QList<PaletteSwatch> twins() {
+    QList<PaletteSwatch> found;
+    for (const PaletteSwatch& a : paletteSwatches()) {
+        if (std::count_if(paletteSwatches().begin(), paletteSwatches().end(),
+                          [&](const PaletteSwatch& b) { return a.colour() == b.colour(); }) > 1) {
+            found.append(a);
+        }
+    }
+    return found;
+}
+
+// Every third stripe or so takes a colour two codes share.
+Sett randomSett(std::mt19937& random) {
+    static const QList<PaletteSwatch> shared = twins();
+    const auto swatches = paletteSwatches();
+    Sett sett;
+    sett.repeat = random() % 2 ? Repeat::Symmetric : Repeat::Straight;
+    const int stripes = 1 + static_cast<int>(random() % 12);
+    for (int i = 0; i < stripes; ++i) {
+        const PaletteSwatch& swatch = random() % 3 == 0 && !shared.isEmpty()
+                                          ? shared[random() % shared.size()]
+                                          : swatches[random() % swatches.size()];
+        sett.stripes.append(
+            {swatch.codeText(), swatch.colour(), 1 + static_cast<int>(random() % 60)});
+    }
+    return sett;
+}
+
+// Random setts, and every 40th entry of the lists that can be woven.
+QList<Sett> sampleSetts() {
+    std::mt19937 random(20);
+    QList<Sett> setts;
+    for (int i = 0; i < 40; ++i) {
+        setts.append(randomSett(random));
+    }
+    const QList<ListedEntry>& entries = referenceCollection();
+    for (qsizetype i = 0; i < entries.size(); i += 40) {
+        if (entries[i].reading.ok()) {
+            setts.append(entries[i].reading.sett);
+        }
+    }
+    return setts;
+}
+
+int score(const Sett& a, const Sett& b) {
+    return similarityScore(ClothProfile(a), ClothProfile(b));
+}
+
+Sett reversed(Sett sett) {
+    std::reverse(sett.stripes.begin(), sett.stripes.end());
+    return sett;
+}
+
+// A straight repeat started at another stripe; a symmetric one as it is.
+Sett rotated(Sett sett) {
+    if (sett.repeat == Repeat::Straight && sett.stripes.size() > 1) {
+        std::rotate(sett.stripes.begin(), sett.stripes.begin() + 1 + sett.stripes.size() / 3,
+                    sett.stripes.end());
+    }
+    return sett;
+}
+
+Sett scaled(Sett sett) {
+    for (SettStripe& stripe : sett.stripes) {
+        stripe.count *= 3;
+    }
+    return sett;
+}
+
+// Every code that shares its colour with another code written as that other.
+Sett recoded(Sett sett) {
+    for (SettStripe& stripe : sett.stripes) {
+        for (const PaletteSwatch& swatch : paletteSwatches()) {
+            if (swatch.colour() == stripe.colour && swatch.codeText() != stripe.code) {
+                stripe.code = swatch.codeText();
+                break;
+            }
+        }
+    }
+    return sett;
+}
+
+} // namespace
+
+TEST(Similarity, ASettIsItselfAndTheScoreIsTheSameEitherWayRound) {
+    const QList<Sett> setts = sampleSetts();
+    for (qsizetype i = 0; i < setts.size(); ++i) {
+        const Sett& a = setts[i];
+        const Sett& b = setts[(i * 7 + 3) % setts.size()];
+        EXPECT_EQ(score(a, a), 100) << writtenForm(a).toStdString();
+        EXPECT_EQ(score(a, b), score(b, a)) << writtenForm(a).toStdString();
+        EXPECT_EQ(clothDifference(ClothProfile(a), ClothProfile(b)),
+                  clothDifference(ClothProfile(b), ClothProfile(a)));
+    }
+}
+
+TEST(Similarity, WhatLeavesTheClothAsItIsLeavesTheScoreAsItIs) {
+    const QList<Sett> setts = sampleSetts();
+    const QList<std::pair<const char*, std::function<Sett(Sett)>>> changes{
+        {"reversed", reversed}, {"rotated", rotated}, {"scaled", scaled}, {"recoded", recoded}};
+    for (qsizetype i = 0; i < setts.size(); ++i) {
+        const Sett& a = setts[i];
+        const Sett& b = setts[(i * 11 + 5) % setts.size()];
+        for (const auto& [what, change] : changes) {
+            const Sett changed = change(a);
+            EXPECT_EQ(score(changed, a), 100) << what << " " << writtenForm(a).toStdString();
+            EXPECT_EQ(score(changed, b), score(a, b))
+                << what << " " << writtenForm(a).toStdString();
+        }
+    }
+    // The palette holds codes of equal colour, or the recoding above proves nothing.
+    EXPECT_GT(
+        std::count_if(setts.begin(), setts.end(), [](const Sett& s) { return recoded(s) != s; }),
+        20);
+}
+
+TEST(Similarity, AnEntryWithOneCountOffByTwoStillFindsItselfFirst) {
+    const QList<ListedEntry>& entries = referenceCollection();
+    for (qsizetype i = 5; i < entries.size(); i += 97) {
+        if (!entries[i].reading.ok()) {
+            continue;
+        }
+        const ClothProfile entry(entries[i].reading.sett);
+        Sett changed = entries[i].reading.sett;
+        std::max_element(changed.stripes.begin(), changed.stripes.end(),
+                         [](const SettStripe& a, const SettStripe& b) { return a.count < b.count; })
+            ->count += 2;
+        const QList<SimilarEntry> found = entriesNearest(changed, 1);
+        ASSERT_EQ(found.size(), 1);
+        // The lists hold some cloths twice, under two names: either may come first.
+        EXPECT_EQ(similarityScore(entry, ClothProfile(found.first().listed->reading.sett)), 100)
+            << entries[i].entry.name.toStdString() << " found "
+            << found.first().listed->entry.name.toStdString();
+        EXPECT_LT(found.first().score, 100);
+    }
+}
+
+TEST(Similarity, TheSearchFindsWhatComparingEveryEntryFinds) {
+    std::mt19937 random(7);
+    std::vector<ClothProfile> profiles;
+    for (const ListedEntry& listed : referenceCollection()) {
+        profiles.push_back(listed.reading.ok() ? ClothProfile(listed.reading.sett)
+                                               : ClothProfile());
+    }
+    for (const Sett& sett : {randomSett(random), readSett(u"K/4 R24 K24 Y/4").sett}) {
+        const ClothProfile query(sett);
+        std::vector<std::pair<double, qsizetype>> every;
+        for (qsizetype j = 0; j < std::ssize(profiles); ++j) {
+            if (!profiles[j].empty()) {
+                every.emplace_back(clothDifference(query, profiles[j]), j);
+            }
+        }
+        std::sort(every.begin(), every.end());
+        const std::vector<Neighbour> found = nearestProfiles(query, profiles, 10);
+        ASSERT_EQ(found.size(), 10u);
+        for (std::size_t k = 0; k < found.size(); ++k) {
+            EXPECT_EQ(found[k].index, every[k].second) << k;
+            EXPECT_EQ(found[k].score, similarityScore(query, profiles[every[k].second]));
+        }
+    }
+}
+
+TEST(Similarity, ColoursAreTakenToCieLab) {
+    const QList<std::pair<Rgb, std::array<double, 3>>> known{{{255, 255, 255}, {100, 0, 0}},
+                                                             {{0, 0, 0}, {0, 0, 0}},
+                                                             {{255, 0, 0}, {53.24, 80.09, 67.20}}};
+    for (const auto& [rgb, lab] : known) {
+        for (std::size_t c = 0; c < 3; ++c) {
+            EXPECT_NEAR(labOf(rgb)[c], lab[c], 0.01) << rgb.red << " " << rgb.green << " " << c;
+        }
+    }
+}
+
+TEST(Similarity, NamedSettsOfTheListsRankAsTheirSettsDiffer) {
+    // From most alike to least; each name's first entry.
+    const QList<std::pair<QString, QString>> pairs{
+        // One thin stripe added.
+        {"MacDonald", "MacDonald of Clanranald"},
+        // One stripe halved and a thin one added.
+        {"MacDonald", "MacDonell of Glengarry D"},
+        // Three stripes run into one besides.
+        {"MacDonald", "MacDonell of Glengarry"},
+        // Other colours, other stripes.
+        {"MacDonald", "Black Watch"},
+    };
+    int above = 101;
+    for (const auto& [from, to] : pairs) {
+        const int s =
+            score(entriesNamed(from).first()->reading.sett, entriesNamed(to).first()->reading.sett);
+        EXPECT_LT(s, above) << from.toStdString() << " / " << to.toStdString();
+        above = s;
+    }
+}
