@@ -70,56 +70,98 @@ double bound(const ClothProfile& a, const ClothProfile& b) {
 
 // Both repeats stretched to a.threads() x b.threads() places, so that every run ends on a whole
 // place: the difference summed over the places at the best alignment, or -1 when every
-// alignment sums to more than `limit`. The sum, as a function of the alignment, changes slope
-// only where a run's edge of one cloth passes an edge of the other, so its least value comes
-// with two edges together: it is enough to start each run of a beside each run of b, b read
-// forwards and backwards.
+// alignment sums to more than `limit`.
+//
+// Shifting b one place along changes the sum only at b's edges: at an edge, the place of a there
+// leaves b's run after the edge for the run before it. So the change from one shift to the next
+// stays the same until an edge of b passes an edge of a, and the sum is known at every shift
+// from the sum at shift 0 and the passings in order: a·b of them each way, rather than a
+// walk over both repeats for every one.
 long long leastSum(const ClothProfile& a, const ClothProfile& b, long long limit) {
     const std::vector<ClothProfile::Run>& ra = a.runs();
-    const std::vector<ClothProfile::Run>& rb = b.runs();
     const std::size_t na = ra.size();
-    const std::size_t nb = rb.size();
+    const std::size_t nb = b.runs().size();
     const long long length = a.threads() * b.threads();
-    std::vector<long long> apart(na * nb);
-    for (std::size_t i = 0; i < na; ++i) {
-        for (std::size_t j = 0; j < nb; ++j) {
-            apart[i * nb + j] = std::llround(distance(ra[i].lab, rb[j].lab) * kUnitsPerDifference);
-        }
+    // Where each run of a starts, in places.
+    std::vector<long long> startA(na);
+    for (std::size_t i = 1; i < na; ++i) {
+        startA[i] = startA[i - 1] + ra[i - 1].threads * b.threads();
     }
-    long long best = limit;
-    bool found = false;
+    const auto runOfA = [&](long long place) {
+        const auto after = std::upper_bound(startA.begin(), startA.end(), place);
+        return static_cast<std::size_t>(after - startA.begin()) - 1;
+    };
+
+    long long best = -1;
     for (const bool forwards : {true, false}) {
-        for (std::size_t start = 0; start < na; ++start) {
-            for (std::size_t other = 0; other < nb; ++other) {
-                std::size_t i = start;
-                std::size_t j = other;
-                long long leftA = ra[i].threads * b.threads();
-                long long leftB = rb[j].threads * a.threads();
-                long long covered = 0;
-                long long sum = 0;
-                while (sum <= best && covered < length) {
-                    const long long step = std::min(leftA, leftB);
-                    sum += step * apart[i * nb + j];
-                    covered += step;
-                    leftA -= step;
-                    leftB -= step;
-                    if (leftA == 0) {
-                        i = (i + 1) % na;
-                        leftA = ra[i].threads * b.threads();
-                    }
-                    if (leftB == 0) {
-                        j = forwards ? (j + 1) % nb : (j + nb - 1) % nb;
-                        leftB = rb[j].threads * a.threads();
-                    }
-                }
-                if (sum <= best) {
-                    best = sum;
-                    found = true;
+        std::vector<ClothProfile::Run> rb = b.runs();
+        if (!forwards) {
+            std::reverse(rb.begin(), rb.end());
+        }
+        std::vector<long long> apart(na * nb);
+        for (std::size_t i = 0; i < na; ++i) {
+            for (std::size_t j = 0; j < nb; ++j) {
+                apart[i * nb + j] =
+                    std::llround(distance(ra[i].lab, rb[j].lab) * kUnitsPerDifference);
+            }
+        }
+        const auto d = [&](std::size_t i, std::size_t j) { return apart[i * nb + j]; };
+        std::vector<long long> startB(nb);
+        for (std::size_t j = 1; j < nb; ++j) {
+            startB[j] = startB[j - 1] + rb[j - 1].threads * a.threads();
+        }
+
+        // The sum at shift 0, both repeats walked together.
+        long long sum = 0;
+        {
+            std::size_t i = 0;
+            std::size_t j = 0;
+            long long at = 0;
+            while (at < length) {
+                const long long endA = i + 1 < na ? startA[i + 1] : length;
+                const long long endB = j + 1 < nb ? startB[j + 1] : length;
+                const long long end = std::min(endA, endB);
+                sum += (end - at) * d(i, j);
+                at = end;
+                i += end == endA ? 1 : 0;
+                j += end == endB ? 1 : 0;
+            }
+        }
+        // What one more shift adds: at the edge starting b's run j, the place of a leaves run j
+        // for run j - 1 (round the ring).
+        const auto edgeChange = [&](std::size_t i, std::size_t j) {
+            return d(i, (j + nb - 1) % nb) - d(i, j);
+        };
+        long long change = 0;
+        struct Passing {
+            long long shift;
+            std::size_t i; // the run of a the edge enters
+            std::size_t j; // the edge: the start of b's run j
+        };
+        std::vector<Passing> passings;
+        passings.reserve(na * nb);
+        for (std::size_t j = 0; j < nb; ++j) {
+            change += edgeChange(runOfA(startB[j]), j);
+            for (std::size_t i = 0; i < na; ++i) {
+                const long long shift = ((startA[i] - startB[j]) % length + length) % length;
+                if (shift != 0) {
+                    passings.push_back({shift, i, j});
                 }
             }
         }
+        std::sort(passings.begin(), passings.end(),
+                  [](const Passing& x, const Passing& y) { return x.shift < y.shift; });
+        long long least = sum;
+        long long shift = 0;
+        for (const Passing& p : passings) {
+            sum += change * (p.shift - shift);
+            shift = p.shift;
+            least = std::min(least, sum);
+            change += edgeChange(p.i, p.j) - edgeChange((p.i + na - 1) % na, p.j);
+        }
+        best = best < 0 ? least : std::min(best, least);
     }
-    return found ? best : -1;
+    return best <= limit ? best : -1;
 }
 
 // Only a difference of nothing at all scores 100, however little another differs.
