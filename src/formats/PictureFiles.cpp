@@ -5,6 +5,8 @@
 #include <QList>
 #include <QtEndian>
 
+#include <array>
+
 namespace loomara {
 
 namespace {
@@ -59,9 +61,11 @@ QImage withColourTable(const QImage& picture) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
     QImage indexed(rgb.size(), QImage::Format_Indexed8);
     QList<QRgb> table;
-    QRgb last = 0;
-    uchar lastIndex = 0;
-    bool haveLast = false;
+    // A twill changes colour every pixel or two, so each colour's place in the table is kept in
+    // a small cache, found by the colour's own bits, rather than searched for again.
+    std::array<QRgb, 256> cached{};
+    std::array<int, 256> cachedAt;
+    cachedAt.fill(-1);
     const int width = rgb.width();
     const int height = rgb.height();
     for (int y = 0; y < height; ++y) {
@@ -69,7 +73,8 @@ QImage withColourTable(const QImage& picture) {
         uchar* out = indexed.scanLine(y);
         for (int x = 0; x < width; ++x) {
             const QRgb colour = in[x] | 0xff000000u;
-            if (!haveLast || colour != last) {
+            const std::size_t slot = (colour * 2654435761u) >> 24;
+            if (cachedAt[slot] < 0 || cached[slot] != colour) {
                 qsizetype at = table.indexOf(colour);
                 if (at < 0) {
                     if (table.size() == 256) {
@@ -78,11 +83,10 @@ QImage withColourTable(const QImage& picture) {
                     at = table.size();
                     table.append(colour);
                 }
-                last = colour;
-                lastIndex = static_cast<uchar>(at);
-                haveLast = true;
+                cached[slot] = colour;
+                cachedAt[slot] = static_cast<int>(at);
             }
-            out[x] = lastIndex;
+            out[x] = static_cast<uchar>(cachedAt[slot]);
         }
     }
     indexed.setColorTable(table);
