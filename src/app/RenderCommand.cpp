@@ -69,10 +69,9 @@ struct Request {
     QString shownLine; // the line the sett was read from, for a caret under a refused place
 };
 
-// The densities a cloth may be given, in threads to the centimetre: from one thread to the metre,
-// the least a picture file can record, to finer than any silk.
+// The least density a cloth may be given, in threads to the centimetre: one thread to the metre,
+// the least a picture file can record.
 constexpr double kSparsestCloth = 0.01;
-constexpr double kDensestCloth = 1000;
 
 struct Options {
     QCommandLineOption output{QStringList{QStringLiteral("o"), QStringLiteral("output")},
@@ -176,7 +175,7 @@ struct Options {
     QList<QCommandLineOption> all() const {
         return {output, name,   list,           background,   brighten, darken, scale,   repeats,
                 cloth,  weft,   threadsPerInch, threadsPerCm, gallery,  help,   version, yarn,
-                width,  length, yarnDensity,    weftDensity,  waste,    takeUp};
+                width,  length, yarnDensity,    weftDensity,  waste,    takeUp, similar, top};
     }
 };
 
@@ -324,7 +323,8 @@ std::variant<ReadSett, Stop> writtenSett(const QString& text, const QString& wha
         return refused(what + reading.refusal->message,
                        caretLines(text, reading.refusal->character));
     }
-    ReadSett read{reading.sett, text.trimmed(), text, {}, {}};
+    // The title stands on one line: a draft's and the yarn table's heading.
+    ReadSett read{reading.sett, text.simplified(), text, {}, {}};
     if (reading.unmarkedPairs) {
         read.notes.append(
             howItWasRead(reading, what.isEmpty() ? QString() : QStringLiteral("the weft ")));
@@ -344,7 +344,7 @@ std::variant<double, Stop> density(const QCommandLineParser& parser, const Optio
     }
     const QCommandLineOption& option = inches ? o.threadsPerInch : o.threadsPerCm;
     const double least = inches ? kSparsestCloth * 2.54 : kSparsestCloth;
-    const double most = inches ? kDensestCloth * 2.54 : kDensestCloth;
+    const double most = inches ? kDensestThreads * 2.54 : kDensestThreads;
     const QString value = parser.value(option);
     bool number = false;
     const double given = value.toDouble(&number);
@@ -615,12 +615,8 @@ int printSimilar(const QCommandLineParser& parser, const Options& o, QTextStream
          notes.split(u'\n', Qt::SkipEmptyParts) + std::get<ReadSett>(read).notes) {
         out << "# " << line << '\n';
     }
-    QList<SimilarEntry> similar;
     const ListedEntry* from = named ? entriesNamed(name).constFirst() : nullptr;
-    if (from) {
-        similar.append({from, 100});
-    }
-    similar += entriesNearest(sett, std::get<int>(top) - static_cast<int>(similar.size()), from);
+    const QList<SimilarEntry> similar = entriesNearest(sett, std::get<int>(top), from);
     out << "# rank\tscore\tname\tlist\tsett\n";
     for (qsizetype rank = 0; rank < similar.size(); ++rank) {
         const ReferenceEntry& entry = similar[rank].listed->entry;
@@ -717,10 +713,13 @@ int countYarn(const QCommandLineParser& parser, const Options& o, QTextStream& o
         return kRenderRefused;
     }
 
-    const std::variant<ReadSett, Stop> read = askedSett(parser, o, err);
+    QString several;
+    QTextStream told(&several);
+    const std::variant<ReadSett, Stop> read = askedSett(parser, o, told);
     if (const Stop* stop = std::get_if<Stop>(&read)) {
         return report(err, *stop);
     }
+    told.flush();
     const Sett& sett = std::get<ReadSett>(read).sett;
     const YarnPlan plan = yarnPlan(sett, order);
     if (plan.refusal) {
@@ -735,7 +734,7 @@ int countYarn(const QCommandLineParser& parser, const Options& o, QTextStream& o
                    saveFile(yarnCsv(plan, heading), fileName, QStringLiteral("yarn table"))) {
         return report(err, notSaved(QStringLiteral("yarn table"), fileName, *problem));
     }
-    tell(err, std::get<ReadSett>(read).notes +
+    tell(err, several.split(u'\n', Qt::SkipEmptyParts) + std::get<ReadSett>(read).notes +
                   QStringList{cutNote(QStringLiteral("width"), plan.warp, "end"),
                               cutNote(QStringLiteral("length"), plan.weft, "pick")});
     return kRenderDone;
@@ -753,7 +752,6 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err, bool s
         "straight repeat between marks (\"...K4 R24 K24 Y4...\"). Unmarked setts are\n"
         "symmetric."));
     parser.addOptions(o.all());
-    parser.addOptions({o.similar, o.top});
     parser.addPositionalArgument(QStringLiteral("SETT"),
                                  QStringLiteral("The sett to weave, unless --name gives one."),
                                  QStringLiteral("[SETT]"));

@@ -69,15 +69,14 @@ double bound(const ClothProfile& a, const ClothProfile& b) {
 }
 
 // Both repeats stretched to a.threads() x b.threads() places, so that every run ends on a whole
-// place: the difference summed over the places at the best alignment, or -1 when every
-// alignment sums to more than `limit`.
+// place: the difference summed over the places at the best alignment.
 //
 // Shifting b one place along changes the sum only at b's edges: at an edge, the place of a there
 // leaves b's run after the edge for the run before it. So the change from one shift to the next
 // stays the same until an edge of b passes an edge of a, and the sum is known at every shift
 // from the sum at shift 0 and the passings in order: a·b of them each way, rather than a
 // walk over both repeats for every one.
-long long leastSum(const ClothProfile& a, const ClothProfile& b, long long limit) {
+long long leastSum(const ClothProfile& a, const ClothProfile& b) {
     const std::vector<ClothProfile::Run>& ra = a.runs();
     const std::size_t na = ra.size();
     const std::size_t nb = b.runs().size();
@@ -161,7 +160,7 @@ long long leastSum(const ClothProfile& a, const ClothProfile& b, long long limit
         }
         best = best < 0 ? least : std::min(best, least);
     }
-    return best <= limit ? best : -1;
+    return best;
 }
 
 // Only a difference of nothing at all scores 100, however little another differs.
@@ -254,7 +253,7 @@ double clothDifference(const ClothProfile& a, const ClothProfile& b) {
     if (a.empty() || b.empty()) {
         return std::numeric_limits<double>::infinity();
     }
-    const long long sum = leastSum(a, b, std::numeric_limits<long long>::max());
+    const long long sum = leastSum(a, b);
     return static_cast<double>(sum) /
            (kUnitsPerDifference * static_cast<double>(a.threads() * b.threads()));
 }
@@ -298,14 +297,7 @@ std::vector<Neighbour> nearestProfiles(const ClothProfile& sett,
         }
         const ClothProfile& other = among[static_cast<std::size_t>(j)];
         const double length = static_cast<double>(sett.threads() * other.threads());
-        const long long limit =
-            std::isinf(threshold)
-                ? std::numeric_limits<long long>::max()
-                : static_cast<long long>(std::ceil(threshold * kUnitsPerDifference * length)) + 1;
-        const long long sum = leastSum(sett, other, limit);
-        if (sum < 0) {
-            continue;
-        }
+        const long long sum = leastSum(sett, other);
         const double difference = static_cast<double>(sum) / (kUnitsPerDifference * length);
         const Neighbour found{j, scoreOf(difference), difference};
         if (found.score < leastScore || (best.size() == wanted && !before(found, best.back()))) {
@@ -347,8 +339,11 @@ QList<SimilarEntry> entriesNearest(const Sett& sett, int count, const ListedEntr
     const QList<ListedEntry>& entries = referenceCollection();
     const qsizetype skip = from ? from - entries.constData() : -1;
     QList<SimilarEntry> similar;
-    for (const Neighbour& n :
-         nearestProfiles(ClothProfile(sett), collectionProfiles(), count, skip)) {
+    if (from) {
+        similar.append({from, 100});
+    }
+    for (const Neighbour& n : nearestProfiles(ClothProfile(sett), collectionProfiles(),
+                                              count - static_cast<int>(similar.size()), skip)) {
         similar.append({&entries[n.index], n.score});
     }
     return similar;

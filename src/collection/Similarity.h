@@ -85,8 +85,8 @@ struct SimilarEntry {
     int score = 0;
 };
 
-// The `count` entries of the lists nearest the sett, best first; `from`, an entry of
-// referenceCollection(), is left out.
+// The `count` entries of the lists nearest the sett, best first. A search from `from`, an entry of
+// referenceCollection(), finds that entry first, at 100: it is the same cloth.
 QList<SimilarEntry> entriesNearest(const Sett& sett, int count, const ListedEntry* from = nullptr);
 
 } // namespace loomara

@@ -60,6 +60,9 @@ QByteArray bitmap24Bytes(const QImage& picture, int pixelsPerMetre) {
 QImage withColourTable(const QImage& picture) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
     QImage indexed(rgb.size(), QImage::Format_Indexed8);
+    if (indexed.isNull()) {
+        return rgb;
+    }
     QList<QRgb> table;
     // A twill changes colour every pixel or two, so each colour's place in the table is kept in
     // a small cache, found by the colour's own bits, rather than searched for again.

@@ -1,5 +1,6 @@
 #include "gallery/Gallery.h"
 
+#include "collection/Collection.h"
 #include "collection/ReferenceEntries.h"
 #include "collection/Similarity.h"
 #include "gallery/IndexPage.h"
@@ -311,15 +312,16 @@ std::optional<QString> readyFolders(const QString& dir, const QStringList& folde
 
 // Names on each card the nearest other entry with a card of its own, when it is very like it.
 void nameVeryLike(const std::vector<Item>& items, std::vector<GalleryCard>& cards, int threads) {
+    // An entry without a card has nothing to compare, so the nearest found always has a card.
     std::vector<ClothProfile> profiles;
     profiles.reserve(items.size());
-    for (const Item& item : items) {
-        profiles.push_back(item.reading.ok() ? ClothProfile(item.reading.sett) : ClothProfile());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        profiles.push_back(cards[i].cloth ? ClothProfile(items[i].reading.sett) : ClothProfile());
     }
     const std::vector<Neighbour> nearest = nearestOthers(profiles, threads, kVeryLikeScore);
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const qsizetype other = nearest[i].index;
-        if (other >= 0 && cards[i].cloth && cards[static_cast<std::size_t>(other)].cloth) {
+        if (other >= 0 && cards[i].cloth) {
             cards[i].veryLike = cards[static_cast<std::size_t>(other)].name;
             cards[i].veryLikeStem = cards[static_cast<std::size_t>(other)].stem;
         }
@@ -331,9 +333,7 @@ void nameVeryLike(const std::vector<Item>& items, std::vector<GalleryCard>& card
 QList<GalleryPage> referenceGalleryPages() {
     QList<GalleryPage> pages;
     for (int page = 1; page <= reference::kReferencePageCount; ++page) {
-        const std::string_view caption = reference::referencePage(page).caption;
-        pages.append({QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
-                      reference::storedList(page)});
+        pages.append({pageCaption(page), reference::storedList(page)});
     }
     return pages;
 }
