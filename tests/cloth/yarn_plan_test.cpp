@@ -81,9 +81,9 @@ template <typename Check> void forRandomCloths(Check check) {
     }
 }
 
-// Metres as the table prints them, in centimetres.
-long long shownCm(const QString& metres) {
-    return QString(metres).remove(u'.').toLongLong();
+// A number as the table prints it: ends or picks as they are, metres in centimetres.
+long long shownNumber(const QString& number) {
+    return QString(number).remove(u'.').toLongLong();
 }
 
 } // namespace
@@ -132,15 +132,13 @@ TEST(YarnPlan, PrintedTotalsAreTheSumsOfThePrintedColourLines) {
         for (int column = 2; column < 7; ++column) {
             long long sum = 0;
             for (const QString& line : lines) {
-                sum += column < 4 ? line.split(u'\t')[column].toLongLong()
-                                  : shownCm(line.split(u'\t')[column]);
+                sum += shownNumber(line.split(u'\t')[column]);
             }
-            EXPECT_EQ(sum, column < 4 ? total[column].toLongLong() : shownCm(total[column]))
-                << "column " << column;
+            EXPECT_EQ(sum, shownNumber(total[column])) << "column " << column;
         }
         for (const QString& line : lines) {
             const QStringList fields = line.split(u'\t');
-            EXPECT_EQ(shownCm(fields[4]) + shownCm(fields[5]), shownCm(fields[6]));
+            EXPECT_EQ(shownNumber(fields[4]) + shownNumber(fields[5]), shownNumber(fields[6]));
         }
     });
 }

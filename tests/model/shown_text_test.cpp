@@ -22,16 +22,9 @@ TEST(ShownText, TurnsWhatATerminalWouldActOnIntoVisibleEscapes) {
     EXPECT_EQ(counted(0, u"thread", u"threads"), u"0 threads");
 }
 
-TEST(ShownText, TheCaretStaysUnderTheCharacterNamedAfterEscapesWidenTheText) {
-    EXPECT_EQ(caretLines(u"a\tzz", 3), (QStringList{"a\\tzz", "   ^"}));
-    EXPECT_EQ(caretLines(u"ab", 3), (QStringList{"ab", "  ^"}));
-    EXPECT_TRUE(caretLines(u"ab", 4).isEmpty());
-    EXPECT_TRUE(caretLines(u"ab", 0).isEmpty());
-}
-
 // Random text of every kind of character, controls and separators often: what is shown has no
 // control and no line break, and the caret points at the escape or character that stands for the
-// one named.
+// one named, or just past the end for the place after the last.
 TEST(ShownText, AnyTextIsShownOnOneLineWithoutAControlAndWithItsCaretInPlace) {
     std::mt19937 rng(19);
     std::uniform_int_distribution<int> length(0, 40);
@@ -51,14 +44,18 @@ TEST(ShownText, AnyTextIsShownOnOneLineWithoutAControlAndWithItsCaretInPlace) {
                          c.category() == QChar::Separator_Paragraph)
                 << "U+" << std::hex << int(c.unicode()) << " in " << shown.toStdString();
         }
-        if (text.isEmpty()) {
+        // 0 and one after the place past the end name no character.
+        const int character = int(rng() % (text.size() + 3));
+        const QStringList lines = caretLines(text, character);
+        if (character < 1 || character > text.size() + 1) {
+            EXPECT_TRUE(lines.isEmpty()) << character;
             continue;
         }
-        const int character = 1 + int(rng() % text.size());
-        const QStringList lines = caretLines(text, character);
         ASSERT_EQ(lines.size(), 2);
         const qsizetype column = lines[1].size() - 1;
-        const QString named = shownText(text.sliced(character - 1, 1));
-        EXPECT_EQ(lines[0].sliced(column, named.size()), named);
+        ASSERT_LE(column, shown.size());
+        EXPECT_EQ(lines, (QStringList{shown, QString(column, u' ') + u'^'}));
+        // What stands from the caret on shows the text from the named character on.
+        EXPECT_EQ(lines[0].sliced(column), shownText(text.sliced(character - 1)));
     }
 }
