@@ -53,6 +53,7 @@ TEST(RenderYarn, UnitsAreReadAndAnythingElseIsRefusedNamingTheValue) {
         {{"--take-up", "12.5%"}, 5, "102.87"},
         {{"--width", "1000m", "--density", "10/cm"}, 2, "1000000"},
         {{"--width", "28"}, kRefused, "--width: \"28\" is not a length"},
+        {{"--similar"}, kRefused, "--similar is not for --yarn"},
         {{"--width", "28ft"},
          kRefused,
          "\"28ft\" is not a length: write a number and its unit, cm, m, in or yd"},
@@ -129,6 +130,11 @@ TEST(RenderYarn, AKiltLengthPrintsItsTableAndTellsHowTheRepeatsFit) {
                            "ends of the next.",
                            "loomara-render: the length holds 88 whole repeats of 182 picks and "
                            "112 picks of the next."}));
+
+    // A sett written over two lines still heads the table on one.
+    const RenderRun broken =
+        render({"K4\nR24", "--yarn", "--width", "28in", "--length", "8yd", "--density", "56/in"});
+    EXPECT_TRUE(broken.out.startsWith("# K4 R24; 28in wide")) << broken.out.toStdString();
 }
 
 TEST(RenderYarn, ACsvFileHoldsTheSameTableAndNothingIsPrinted) {
