@@ -725,8 +725,16 @@ int countYarn(const QCommandLineParser& parser, const Options& o, QTextStream& o
     if (plan.refusal) {
         return report(err, refused(*plan.refusal));
     }
-    const QString heading = yarnHeading(std::get<ReadSett>(read).title, order,
-                                        !parser.isSet(o.waste), !parser.isSet(o.takeUp));
+    // The heading says which sett was counted: an entry's name alone may stand for several.
+    const ReadSett& counted = std::get<ReadSett>(read);
+    QString title = counted.where.isEmpty()
+                        ? counted.title
+                        : QStringLiteral("%1 (%2)").arg(counted.title, writtenForm(sett));
+    if (sett.ownWeft) {
+        title += QStringLiteral(", weft %1").arg(writtenForm(*sett.ownWeft));
+    }
+    const QString heading =
+        yarnHeading(title, order, !parser.isSet(o.waste), !parser.isSet(o.takeUp));
     if (!parser.isSet(o.output)) {
         out << yarnTable(plan, heading);
         out.flush();
