@@ -163,7 +163,10 @@ for program in "$@"; do
   binary=$root/usr/bin/$program
   [ -f "$binary" ] || continue
   for soname in $(objdump -p "$binary" | awk '$1 == "NEEDED" { print $2 }'); do
-    path=$(ldd "$binary" | awk -v so="$soname" '$1 == so && $2 == "=>" { print $3 }')
+    # The dynamic linker itself, named when a program uses thread-local storage, is listed by
+    # its path alone.
+    path=$(ldd "$binary" | awk -v so="$soname" '($1 == so && $2 == "=>") { print $3 }
+                                                 $1 ~ ("/" so "$") { print $1 }')
     if [ -z "$path" ]; then
       fail "$program needs $soname, which this machine does not have"
       continue
