@@ -372,6 +372,11 @@ GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
         result.refusal = QStringLiteral("no folder is named");
         return result;
     }
+    // A file of the user's where the folder should be is in the way, as any file would be.
+    if (const QFileInfo folder(dir); folder.exists() && !folder.isDir()) {
+        result.refusal = QStringLiteral("it is a file, not a folder");
+        return result;
+    }
     const std::vector<Item> items = readPages(pages);
     const int total = static_cast<int>(items.size());
     const QStringList folders{

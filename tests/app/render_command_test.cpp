@@ -195,12 +195,11 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
 TEST_F(RenderCommand, AGalleryThatCannotBeWrittenFailsWithTheReason) {
     writeFile(path("taken"), "not a folder");
     const RenderRun run = render({"--gallery", path("taken")});
-    EXPECT_EQ(run.status, kRenderWriteFailed);
+    EXPECT_EQ(run.status, kRenderRefused);
     EXPECT_EQ(run.errLines(),
-              QStringList{"loomara-render: the gallery in \"" + path("taken") +
-                          "\" could not be written: the folder \"" + path("taken") +
-                          "\" could not be made. Nothing was written; every file there is as it "
-                          "was."});
+              QStringList{"loomara-render: the gallery will not write into \"" + path("taken") +
+                          "\": it is a file, not a folder. Nothing was changed; give an empty or "
+                          "new folder."});
     EXPECT_EQ(readFile(path("taken")), "not a folder");
 
     QDir().mkpath(path("mine"));
