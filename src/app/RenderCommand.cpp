@@ -731,7 +731,7 @@ int countYarn(const QCommandLineParser& parser, const Options& o, QTextStream& o
                         ? counted.title
                         : QStringLiteral("%1 (%2)").arg(counted.title, writtenForm(sett));
     if (sett.ownWeft) {
-        title += QStringLiteral(", weft %1").arg(writtenForm(*sett.ownWeft));
+        title += QStringLiteral("; weft %1").arg(writtenForm(*sett.ownWeft));
     }
     const QString heading =
         yarnHeading(title, order, !parser.isSet(o.waste), !parser.isSet(o.takeUp));
