@@ -204,6 +204,18 @@ QString shownName(const QCommandLineOption& option) {
     return first.size() == 1 ? u'-' + first : QStringLiteral("--") + first;
 }
 
+// The first option of those given whose value was given more than once.
+std::optional<Stop> givenTwice(const QCommandLineParser& parser,
+                               const QList<const QCommandLineOption*>& options) {
+    for (const QCommandLineOption* option : options) {
+        if (!option->valueName().isEmpty() && parser.values(*option).size() > 1) {
+            return refused(QStringLiteral("%1 is given more than once; give it once.")
+                               .arg(shownName(*option)));
+        }
+    }
+    return std::nullopt;
+}
+
 // The option's value as a whole number from least to most, or its refusal naming the range.
 std::variant<int, Stop> wholeNumber(const QCommandLineParser& parser,
                                     const QCommandLineOption& option, int least, int most,
@@ -399,11 +411,12 @@ std::variant<ReadSett, Stop> askedSett(const QCommandLineParser& parser, const O
 // The request the options make, or why they make none.
 std::variant<Request, Stop> readRequest(const QCommandLineParser& parser, const Options& o,
                                         QTextStream& out) {
+    QList<const QCommandLineOption*> all;
     for (const QCommandLineOption& option : o.all()) {
-        if (!option.valueName().isEmpty() && parser.values(option).size() > 1) {
-            return refused(
-                QStringLiteral("%1 is given more than once; give it once.").arg(shownName(option)));
-        }
+        all.append(&option);
+    }
+    if (std::optional<Stop> twice = givenTwice(parser, all)) {
+        return *twice;
     }
 
     const QString fileName = parser.value(o.output);
@@ -584,11 +597,8 @@ int printSimilar(const QCommandLineParser& parser, const Options& o, QTextStream
                                                   "and takes only the sett or --name, and "
                                                   "--top.")));
     }
-    for (const QCommandLineOption* option : {&o.name, &o.top}) {
-        if (parser.values(*option).size() > 1) {
-            return report(err, refused(QStringLiteral("%1 is given more than once; give it once.")
-                                           .arg(shownName(*option))));
-        }
+    if (std::optional<Stop> twice = givenTwice(parser, {&o.name, &o.top})) {
+        return report(err, *twice);
     }
     if (setts.size() + (named ? 1 : 0) != 1) {
         return report(err, refused(QStringLiteral("--similar takes one sett (quoted when written "
@@ -664,9 +674,8 @@ int countYarn(const QCommandLineParser& parser, const Options& o, QTextStream& o
         }
     }
     for (const QCommandLineOption& option : o.all()) {
-        if (!option.valueName().isEmpty() && parser.values(option).size() > 1) {
-            return report(err, refused(QStringLiteral("%1 is given more than once; give it once.")
-                                           .arg(shownName(option))));
+        if (std::optional<Stop> twice = givenTwice(parser, {&option})) {
+            return report(err, *twice);
         }
         const bool taken = std::ranges::any_of(takenByYarn(o), [&](const auto* yarnOption) {
             return yarnOption->names() == option.names();
