@@ -1,8 +1,11 @@
 // Saves pictures of the program as the user sees it: the main window at start-up and after a demo
 // sett has been entered and woven through its own controls, then the first reference page and the
-// help page, opened through the main window's button and menu.
+// help page, opened through the main window's button and menu; and Loomara Studio with a named
+// sett found and loaded from its Named panel.
 
 #include "reference/HelpContent.h"
+#include "studio/SettShelf.h"
+#include "studio/window/StudioWindow.h"
 #include "ui/HelpPage.h"
 #include "ui/Loomara.h"
 #include "ui/ReferencePage.h"
@@ -14,7 +17,9 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 #include <cstdio>
 
@@ -71,6 +76,36 @@ void clickHelp(Loomara& window) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions().at(1)).center());
 }
 
+// The studio after the user typed "wallace" into the Named panel's search box and pressed Enter,
+// with the yarn of a kilt length: the cloth, the thumbnails and the nearest setts all drawn.
+bool saveStudio(const QDir& folder) {
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+    loomara::StoreShelf shelf(loomara::SettStore::defaultPath());
+    loomara::StudioWindow studio(shelf);
+    studio.resize(1200, 760);
+    studio.show();
+    if (!QTest::qWaitForWindowExposed(&studio)) {
+        return false;
+    }
+    studio.readNamedEntries();
+    auto* named = qobject_cast<QTreeView*>(studio.part(QStringLiteral("named")));
+    if (!QTest::qWaitFor([named] { return named->model()->rowCount() > 0; }, 10000)) {
+        std::fprintf(stderr, "the named setts were not read\n");
+        return false;
+    }
+    studio.findName();
+    auto* search = qobject_cast<QLineEdit*>(studio.part(QStringLiteral("namedSearch")));
+    QTest::keyClicks(search, QStringLiteral("stewart"));
+    QTest::keyClick(search, Qt::Key_Return);
+    const bool answered = QTest::qWaitFor([&studio] { return !studio.nearestBusy() &&
+        !studio.studio().state().nearest.isEmpty() &&
+        studio.studio().state().nearestEdit == studio.studio().state().edit; }, 10000);
+    // Every thumbnail in view has been asked for by now; wait for them to be drawn.
+    QTest::qWait(300);
+    return answered && save(&studio, folder, "studio.png");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -118,5 +153,5 @@ int main(int argc, char** argv) {
     const bool saved = save(pages.referencePage(1), folder, "reference-page-a-to-di.png") &&
                        save(pages.helpPage(), folder, "help-page.png") &&
                        save(loomara::reference::helpIcon(), folder, "help-icon.png");
-    return saved ? 0 : 1;
+    return saved && saveStudio(folder) ? 0 : 1;
 }

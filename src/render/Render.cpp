@@ -81,29 +81,43 @@ QString draftDate() {
     return QLocale::c().toString(QDate::currentDate(), QStringLiteral("MMMM d, yyyy"));
 }
 
+Rendered renderClothPicture(const RenderRequest& request) {
+    const ClothPlan plan = clothThreads(request.sett, request.repeats, request.shadeSteps);
+    if (!plan.ok()) {
+        return refused(QStringLiteral("the sett cannot be woven as cloth: ") + *plan.refusal);
+    }
+    std::variant<QImage, Rendered> drawn = clothImage(plan.threads, request.scale);
+    if (Rendered* stop = std::get_if<Rendered>(&drawn)) {
+        return std::move(*stop);
+    }
+    Rendered rendered;
+    rendered.picture = std::get<QImage>(std::move(drawn));
+    return rendered;
+}
+
 Rendered render(const RenderRequest& request, const DesktopColours& desktop) {
     std::variant<QImage, Rendered> drawn;
     if (request.drawing == Drawing::Designer) {
         drawn = designerPicture(request, desktop);
+    } else if (request.drawing == Drawing::Cloth) {
+        Rendered cloth = renderClothPicture(request);
+        if (!cloth.ok()) {
+            return cloth;
+        }
+        drawn = std::move(cloth.picture);
     } else {
         const ClothPlan plan = clothThreads(request.sett, request.repeats, request.shadeSteps);
         if (!plan.ok()) {
-            return refused((request.drawing == Drawing::Draft
-                                ? QStringLiteral("the sett cannot be drafted: ")
-                                : QStringLiteral("the sett cannot be woven as cloth: ")) +
-                           *plan.refusal);
+            return refused(QStringLiteral("the sett cannot be drafted: ") + *plan.refusal);
         }
-        if (request.drawing == Drawing::Draft) {
-            WeavingDraft draft =
-                weavingDraft(plan.threads, request.title, request.credits, request.threadsPerMetre);
-            if (!draft.ok()) {
-                return refused(QStringLiteral("the sett cannot be drafted: ") + *draft.refusal);
-            }
-            Rendered rendered;
-            rendered.bytes = std::move(draft.bytes);
-            return rendered;
+        WeavingDraft draft =
+            weavingDraft(plan.threads, request.title, request.credits, request.threadsPerMetre);
+        if (!draft.ok()) {
+            return refused(QStringLiteral("the sett cannot be drafted: ") + *draft.refusal);
         }
-        drawn = clothImage(plan.threads, request.scale);
+        Rendered rendered;
+        rendered.bytes = std::move(draft.bytes);
+        return rendered;
     }
     if (Rendered* stop = std::get_if<Rendered>(&drawn)) {
         return std::move(*stop);

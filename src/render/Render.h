@@ -56,6 +56,10 @@ DraftCredits draftCredits(const QString& date);
 // As a weaving draft dates itself: "December 8, 2026", whatever the user's language.
 QString draftDate();
 
+// The cloth of the request's sett, repeats and shading as render() draws it before encoding, one
+// pixel a crossing (scale 1) and no bytes: for a window that shows the cloth it would write.
+Rendered renderClothPicture(const RenderRequest& request);
+
 // The one way from a sett to a file's bytes, for the companion program and the gallery alike.
 // The designer's picture is woven by a fresh designer started from the given desktop colours,
 // through the same clicks a user makes, so it is the window's picture.

@@ -1,0 +1,42 @@
+#include "io/FileSizeLimit.h"
+#include "studio/StudioStart.h"
+#include "studio/window/StudioWindow.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    loomara::letWritesPastTheFileSizeLimitFail();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Loomara Studio"));
+    const loomara::StudioStart start =
+        loomara::readStudioStart(QApplication::arguments().mid(1));
+    if (start.printed) {
+        std::fputs(qPrintable(*start.printed), start.status == 0 ? stdout : stderr);
+        return start.status;
+    }
+    loomara::StoreShelf shelf(loomara::SettStore::defaultPath());
+    loomara::StudioWindow window(shelf);
+    if (!start.name.isEmpty()) {
+        window.loadName(start.name);
+    } else {
+        // A sett to start from, selected, so that typing replaces it.
+        window.settEdited(start.sett.isEmpty() ? QStringLiteral("B/24 W4 B24 R2 K24 G24 W/2")
+                                               : start.sett);
+        window.focusSett();
+    }
+    window.resize(1200, 760);
+    window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
+                                           window.screen()->availableGeometry()));
+    window.show();
+    // The lists are read, and the store's trouble told, once the cloth is on the screen.
+    QTimer::singleShot(0, &window, [&window] {
+        window.readNamedEntries();
+        window.tellStoreProblem();
+    });
+    return QApplication::exec();
+}

@@ -1,0 +1,315 @@
+#include "studio/Studio.h"
+
+#include "cloth/YarnTitle.h"
+#include "collection/Collection.h"
+#include "sett/SettText.h"
+#include "studio/ClothZoom.h"
+
+#include <algorithm>
+
+namespace loomara {
+
+namespace {
+
+constexpr int kShortestSharedStart = 3;
+constexpr int kMostSuggestions = 5;
+
+QString unknownName(const QString& given) {
+    QString start;
+    const QStringList names = namesStartingLike(given, kShortestSharedStart, start);
+    QString why = QStringLiteral("no entry of the lists is named \"%1\"").arg(given);
+    if (!names.isEmpty()) {
+        QStringList quoted;
+        for (const QString& name : names.first(std::min<qsizetype>(names.size(),
+                                                                  kMostSuggestions))) {
+            quoted.append(QStringLiteral("\"%1\"").arg(name));
+        }
+        why += QStringLiteral("; names that start with \"%1\": %2").arg(start, quoted.join(", "));
+    }
+    return why + u'.';
+}
+
+} // namespace
+
+Studio::Studio(SettShelf& shelf) : shelf_(shelf) {
+    rereadSaved(true);
+    replan();
+}
+
+QString Studio::windowTitle() const {
+    const QString name = state_.name.isEmpty() ? QStringLiteral("Untitled sett") : state_.name;
+    return name + QStringLiteral(" - Loomara Studio");
+}
+
+void Studio::editSett(const QString& text) {
+    state_.settText = text;
+    state_.source = SettSource::Written;
+    state_.name.clear();
+    reweave();
+}
+
+void Studio::editWeft(const QString& text) {
+    state_.weftText = text;
+    state_.source = SettSource::Written;
+    state_.name.clear();
+    reweave();
+}
+
+void Studio::loadText(const QString& sett, const QString& weft, SettSource source,
+                      const QString& name) {
+    state_.settText = sett;
+    state_.weftText = weft;
+    state_.source = source;
+    state_.name = name;
+    reweave();
+}
+
+void Studio::loadEntry(const ListedEntry& entry) {
+    loadText(entry.entry.notation, QString(), SettSource::Entry, entry.entry.name);
+    state_.status = QStringLiteral("%1, from the list %2.")
+                        .arg(entry.entry.name, pageCaption(entry.page));
+}
+
+void Studio::loadSaved(const SavedSett& saved) {
+    loadText(saved.sett, saved.weft, SettSource::Saved, saved.name);
+    state_.status = QStringLiteral("%1, from your setts.").arg(saved.name);
+}
+
+bool Studio::loadName(const QString& name) {
+    const QList<const ListedEntry*> matches = entriesNamed(name.trimmed());
+    if (matches.isEmpty()) {
+        state_.problem = FieldProblem{SettField::Warp, unknownName(name.trimmed()), 0};
+        return false;
+    }
+    loadEntry(*matches.constFirst());
+    return true;
+}
+
+void Studio::reweave() {
+    const SettReading warp = readSett(state_.settText);
+    if (!warp.ok()) {
+        state_.problem =
+            FieldProblem{SettField::Warp, warp.refusal->message, warp.refusal->character};
+        return;
+    }
+    Sett sett = warp.sett;
+    if (!state_.weftText.trimmed().isEmpty()) {
+        const SettReading weft = readSett(state_.weftText);
+        if (!weft.ok()) {
+            state_.problem =
+                FieldProblem{SettField::Weft, weft.refusal->message, weft.refusal->character};
+            return;
+        }
+        sett.ownWeft = std::make_shared<const Sett>(weft.sett);
+    }
+    RenderRequest request;
+    request.sett = sett;
+    request.drawing = Drawing::Cloth;
+    Rendered cloth = renderClothPicture(request);
+    if (!cloth.ok()) {
+        state_.problem = FieldProblem{
+            SettField::Warp, cloth.refusal ? cloth.refusal->message : *cloth.failure, 0};
+        return;
+    }
+    state_.problem.reset();
+    state_.sett = std::move(sett);
+    state_.wovenText = state_.settText;
+    state_.repeat = std::move(cloth.picture);
+    ++state_.edit;
+    replan();
+}
+
+void Studio::editYarn(YarnField field, const QString& text) {
+    state_.yarn[static_cast<std::size_t>(field)] = text;
+    replan();
+}
+
+void Studio::replan() {
+    state_.yarnPlan.reset();
+    state_.yarnHeading.clear();
+    const auto text = [this](YarnField field) {
+        return state_.yarn[static_cast<std::size_t>(field)].trimmed();
+    };
+    if (text(YarnField::Width).isEmpty() || text(YarnField::Length).isEmpty() ||
+        text(YarnField::Density).isEmpty()) {
+        state_.yarnProblem = QStringLiteral("Give the cloth's width, length and density to count "
+                                            "its yarn.");
+        return;
+    }
+    if (state_.sett.stripes.isEmpty()) {
+        state_.yarnProblem = QStringLiteral("Type a sett to count its yarn.");
+        return;
+    }
+    ClothOrder order;
+    QString problem;
+    const auto given = [&](YarnField field, const QString& label, auto reader, auto& into) {
+        if (!problem.isEmpty() || text(field).isEmpty()) {
+            return;
+        }
+        const auto read = reader(text(field));
+        if (const QString* why = std::get_if<QString>(&read)) {
+            problem = label + QStringLiteral(": ") + *why;
+        } else {
+            into = std::get<0>(read);
+        }
+    };
+    given(YarnField::Width, QStringLiteral("Width"), readLength, order.width);
+    given(YarnField::Length, QStringLiteral("Length"), readLength, order.length);
+    given(YarnField::Density, QStringLiteral("Density"), readDensity, order.density);
+    order.weftDensity = order.density;
+    given(YarnField::WeftDensity, QStringLiteral("Weft density"), readDensity, order.weftDensity);
+    given(YarnField::Waste, QStringLiteral("Loom waste"), readLength, order.waste);
+    given(YarnField::TakeUp, QStringLiteral("Take-up"), readPercentage, order.takeUp);
+    if (!problem.isEmpty()) {
+        state_.yarnProblem = problem;
+        return;
+    }
+    YarnPlan plan = yarnPlan(state_.sett, order);
+    if (plan.refusal) {
+        state_.yarnProblem = *plan.refusal;
+        return;
+    }
+    const bool named = state_.source == SettSource::Entry;
+    state_.yarnHeading = yarnHeading(
+        yarnTitle(named ? state_.name : state_.wovenText, state_.sett, named), order,
+        text(YarnField::Waste).isEmpty(), text(YarnField::TakeUp).isEmpty());
+    state_.yarnPlan = std::move(plan);
+    state_.yarnProblem.clear();
+}
+
+void Studio::setExportRepeats(int repeats) {
+    state_.exportRepeats = std::max(1, repeats);
+}
+
+void Studio::setExportScale(int scale) {
+    state_.exportScale = std::max(1, scale);
+}
+
+int Studio::shownZoom(QSize view) const {
+    return state_.zoom != 0 ? state_.zoom : defaultZoom(state_.repeat.size(), view);
+}
+
+void Studio::zoomIn(QSize view) {
+    state_.zoom = std::min(kMostZoom, shownZoom(view) + 1);
+    state_.trueSize = false;
+}
+
+void Studio::zoomOut(QSize view) {
+    state_.zoom = std::max(kLeastZoom, shownZoom(view) - 1);
+    state_.trueSize = false;
+}
+
+void Studio::zoomToDefault() {
+    state_.zoom = 0;
+    state_.trueSize = false;
+}
+
+bool Studio::setTrueSize(bool on) {
+    state_.trueSize = on && threadsPerMetre() > 0;
+    return state_.trueSize == on;
+}
+
+double Studio::threadsPerMetre() const {
+    const auto read = readDensity(state_.yarn[static_cast<std::size_t>(YarnField::Density)].trimmed());
+    const Density* density = std::get_if<Density>(&read);
+    return density ? threadsIn(Length{1, LengthUnit::Metre}, *density) : 0;
+}
+
+NearestQuestion Studio::nearestQuestion() const {
+    return {state_.edit, state_.sett, state_.saved};
+}
+
+bool Studio::answerNearest(quint64 edit, const QList<NearRow>& rows) {
+    if (edit != state_.edit) {
+        return false;
+    }
+    state_.nearest = rows;
+    state_.nearestEdit = edit;
+    return true;
+}
+
+QList<SavedSett> Studio::shownSaved() const {
+    const QString filter = state_.savedFilter.trimmed();
+    QList<SavedSett> shown;
+    for (const SavedSett& saved : state_.saved) {
+        if (saved.name.contains(filter, Qt::CaseInsensitive)) {
+            shown.append(saved);
+        }
+    }
+    return shown;
+}
+
+void Studio::filterSaved(const QString& filter) {
+    state_.savedFilter = filter;
+}
+
+bool Studio::rereadSaved(bool always) {
+    if (!always && !shelf_.changedSinceLastList()) {
+        return false;
+    }
+    state_.saved = shelf_.list(QString());
+    ++state_.edit;
+    return true;
+}
+
+void Studio::tellStoreProblem(StudioPrompts& prompts) {
+    if (!state_.storeTold && shelf_.state() != StoreState::Open) {
+        state_.storeTold = true;
+        prompts.tell(shelf_.message());
+    }
+}
+
+void Studio::saveSett(StudioPrompts& prompts) {
+    if (!shelf_.canSave()) {
+        prompts.tell(QStringLiteral("Your setts cannot be saved in this session: %1")
+                         .arg(shelf_.message()));
+        return;
+    }
+    if (state_.problem || state_.settText.trimmed().isEmpty()) {
+        prompts.tell(QStringLiteral("Only a sett that reads can be saved; the line under the "
+                                    "field says what to mend."));
+        return;
+    }
+    const std::optional<QString> asked =
+        prompts.askName(QStringLiteral("Save the sett as:"), state_.name);
+    const QString name = asked ? asked->simplified() : QString();
+    if (name.isEmpty()) {
+        return;
+    }
+    SettStore::SaveResult result = shelf_.save(name, state_.settText, state_.weftText, false);
+    if (result == SettStore::SaveResult::NameExists) {
+        if (!prompts.confirm(QStringLiteral("You have a sett named \"%1\" already. Replace it "
+                                            "with this one?")
+                                 .arg(name))) {
+            return;
+        }
+        result = shelf_.save(name, state_.settText, state_.weftText, true);
+    }
+    if (result != SettStore::SaveResult::Saved) {
+        prompts.tell(QStringLiteral("\"%1\" was not saved: %2").arg(name, shelf_.lastError()));
+        return;
+    }
+    state_.source = SettSource::Saved;
+    state_.name = name;
+    state_.status = QStringLiteral("Saved \"%1\" in your setts.").arg(name);
+    rereadSaved(true);
+}
+
+void Studio::removeSaved(const QString& name, StudioPrompts& prompts) {
+    if (!prompts.confirm(QStringLiteral("Delete your sett \"%1\"? It cannot be brought back.")
+                             .arg(name))) {
+        return;
+    }
+    if (!shelf_.remove(name)) {
+        prompts.tell(QStringLiteral("\"%1\" was not deleted: %2").arg(name, shelf_.lastError()));
+        return;
+    }
+    if (state_.source == SettSource::Saved && state_.name.compare(name, Qt::CaseInsensitive) == 0) {
+        state_.source = SettSource::Written;
+        state_.name.clear();
+    }
+    state_.status = QStringLiteral("Deleted \"%1\" from your setts.").arg(name);
+    rereadSaved(true);
+}
+
+} // namespace loomara
