@@ -25,9 +25,11 @@ QImage clothThumbnail(const Sett& sett, int side) {
     if (!plan.ok()) {
         return {};
     }
+    // A repeat that fits is shown one pixel a crossing, cut to the side.
     const qsizetype shown = static_cast<qsizetype>(
-        std::min({wanted, static_cast<long long>(plan.threads.warp.size()),
-                  static_cast<long long>(plan.threads.weft.size())}));
+        shortest <= side ? side
+                         : std::min({wanted, static_cast<long long>(plan.threads.warp.size()),
+                                     static_cast<long long>(plan.threads.weft.size())}));
     plan.threads.warp.resize(shown);
     plan.threads.weft.resize(shown);
     const QImage cloth = clothPicture(plan.threads);

@@ -102,6 +102,13 @@ void Studio::reweave() {
         }
         sett.ownWeft = std::make_shared<const Sett>(weft.sett);
     }
+    if (!state_.repeat.isNull() && sett == state_.sett) {
+        // Written another way, the same cloth: nothing new to weave or to search.
+        state_.problem.reset();
+        state_.wovenText = state_.settText;
+        replan();
+        return;
+    }
     RenderRequest request;
     request.sett = sett;
     request.drawing = Drawing::Cloth;
@@ -112,8 +119,8 @@ void Studio::reweave() {
         return;
     }
     state_.problem.reset();
-    state_.sett = std::move(sett);
     state_.wovenText = state_.settText;
+    state_.sett = std::move(sett);
     state_.repeat = std::move(cloth.picture);
     ++state_.edit;
     replan();
