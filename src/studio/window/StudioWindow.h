@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
@@ -101,6 +102,15 @@ protected:
 
 private:
     void buildWidgets();
+    QGridLayout* buildFields(QWidget* central);
+    QWidget* buildClothSide(QWidget* split);
+    QWidget* buildNamedPage();
+    QWidget* buildSavedPage();
+    QWidget* buildYarnPage();
+    QWidget* buildNearestPage(QWidget* right);
+    void orderTabs();
+    void nameParts();
+    void connectWidgets();
     void buildMenus();
     void refreshCloth();
     void refreshYarn();
