@@ -6,10 +6,26 @@
 #include "studio/ClothZoom.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace loomara {
 
 namespace {
+
+// The twill's steps repeat every four threads; a repeat of another length starts the next one
+// elsewhere on the diagonal.
+constexpr int kTwillPeriod = 4;
+
+QImage twillTile(RenderRequest request, const QImage& repeat) {
+    const int across = kTwillPeriod / std::gcd(repeat.width(), kTwillPeriod);
+    const int down = kTwillPeriod / std::gcd(repeat.height(), kTwillPeriod);
+    request.repeats = std::max(across, down);
+    if (request.repeats == 1) {
+        return repeat;
+    }
+    Rendered tile = renderClothPicture(request);
+    return tile.ok() ? std::move(tile.picture) : repeat;
+}
 
 constexpr int kShortestSharedStart = 3;
 constexpr int kMostSuggestions = 5;
@@ -20,8 +36,8 @@ QString unknownName(const QString& given) {
     QString why = QStringLiteral("no entry of the lists is named \"%1\"").arg(given);
     if (!names.isEmpty()) {
         QStringList quoted;
-        for (const QString& name : names.first(std::min<qsizetype>(names.size(),
-                                                                  kMostSuggestions))) {
+        for (const QString& name :
+             names.first(std::min<qsizetype>(names.size(), kMostSuggestions))) {
             quoted.append(QStringLiteral("\"%1\"").arg(name));
         }
         why += QStringLiteral("; names that start with \"%1\": %2").arg(start, quoted.join(", "));
@@ -66,8 +82,8 @@ void Studio::loadText(const QString& sett, const QString& weft, SettSource sourc
 
 void Studio::loadEntry(const ListedEntry& entry) {
     loadText(entry.entry.notation, QString(), SettSource::Entry, entry.entry.name);
-    state_.status = QStringLiteral("%1, from the list %2.")
-                        .arg(entry.entry.name, pageCaption(entry.page));
+    state_.status =
+        QStringLiteral("%1, from the list %2.").arg(entry.entry.name, pageCaption(entry.page));
 }
 
 void Studio::loadSaved(const SavedSett& saved) {
@@ -114,14 +130,15 @@ void Studio::reweave() {
     request.drawing = Drawing::Cloth;
     Rendered cloth = renderClothPicture(request);
     if (!cloth.ok()) {
-        state_.problem = FieldProblem{
-            SettField::Warp, cloth.refusal ? cloth.refusal->message : *cloth.failure, 0};
+        state_.problem = FieldProblem{SettField::Warp,
+                                      cloth.refusal ? cloth.refusal->message : *cloth.failure, 0};
         return;
     }
     state_.problem.reset();
     state_.wovenText = state_.settText;
     state_.sett = std::move(sett);
     state_.repeat = std::move(cloth.picture);
+    state_.tile = twillTile(request, state_.repeat);
     ++state_.edit;
     replan();
 }
@@ -177,9 +194,9 @@ void Studio::replan() {
         return;
     }
     const bool named = state_.source == SettSource::Entry;
-    state_.yarnHeading = yarnHeading(
-        yarnTitle(named ? state_.name : state_.wovenText, state_.sett, named), order,
-        text(YarnField::Waste).isEmpty(), text(YarnField::TakeUp).isEmpty());
+    state_.yarnHeading =
+        yarnHeading(yarnTitle(named ? state_.name : state_.wovenText, state_.sett, named), order,
+                    text(YarnField::Waste).isEmpty(), text(YarnField::TakeUp).isEmpty());
     state_.yarnPlan = std::move(plan);
     state_.yarnProblem.clear();
 }
@@ -217,7 +234,8 @@ bool Studio::setTrueSize(bool on) {
 }
 
 double Studio::threadsPerMetre() const {
-    const auto read = readDensity(state_.yarn[static_cast<std::size_t>(YarnField::Density)].trimmed());
+    const auto read =
+        readDensity(state_.yarn[static_cast<std::size_t>(YarnField::Density)].trimmed());
     const Density* density = std::get_if<Density>(&read);
     return density ? threadsIn(Length{1, LengthUnit::Metre}, *density) : 0;
 }
@@ -268,8 +286,8 @@ void Studio::tellStoreProblem(StudioPrompts& prompts) {
 
 void Studio::saveSett(StudioPrompts& prompts) {
     if (!shelf_.canSave()) {
-        prompts.tell(QStringLiteral("Your setts cannot be saved in this session: %1")
-                         .arg(shelf_.message()));
+        prompts.tell(
+            QStringLiteral("Your setts cannot be saved in this session: %1").arg(shelf_.message()));
         return;
     }
     if (state_.problem || state_.settText.trimmed().isEmpty()) {
@@ -303,8 +321,8 @@ void Studio::saveSett(StudioPrompts& prompts) {
 }
 
 void Studio::removeSaved(const QString& name, StudioPrompts& prompts) {
-    if (!prompts.confirm(QStringLiteral("Delete your sett \"%1\"? It cannot be brought back.")
-                             .arg(name))) {
+    if (!prompts.confirm(
+            QStringLiteral("Delete your sett \"%1\"? It cannot be brought back.").arg(name))) {
         return;
     }
     if (!shelf_.remove(name)) {

@@ -45,6 +45,9 @@ struct StudioState {
     Sett sett;
     QString wovenText;
     QImage repeat;
+    // What the view tiles: as many repeats as bring the twill's diagonal back to where it began
+    // (one, two or four each way), so that the tiles meet as the cloth's repeats do.
+    QImage tile;
     // Set while the text does not read: the cloth is the last good one, shown greyed.
     std::optional<FieldProblem> problem;
 
@@ -71,7 +74,7 @@ struct StudioState {
 
     QString savedFilter;
     QList<SavedSett> saved; // every one, newest first, as last read
-    bool storeTold = false;  // the store's message has been given once
+    bool storeTold = false; // the store's message has been given once
 
     QString status; // the last thing done, for the status line
 };

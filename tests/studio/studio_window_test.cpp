@@ -233,5 +233,6 @@ TEST_F(StudioFixture, EveryControlHasANameAndTabGoesThroughThePanelsInReadingOrd
     }
     EXPECT_EQ(order, QStringList({"Sett", "Weft sett", "Cloth", "Repeats to export and print",
                                   "Pixels a thread in exported pictures", "Panels",
-                                  "Find a named sett", "Named setts", "Nearest setts"}));
+                                  "Find a named sett", "Named setts", "Nearest setts"}))
+        << order.join('|').toStdString();
 }

@@ -333,8 +333,9 @@ void StudioWindow::orderTabs() {
     setTabOrder(weft_, cloth_);
     setTabOrder(cloth_, repeats_);
     setTabOrder(repeats_, scale_);
-    setTabOrder(scale_, panels_);
-    setTabOrder(panels_, namedSearch_);
+    // The tab widget passes its focus to its bar of tabs, which is what the chain must hold.
+    setTabOrder(scale_, panels_->tabBar());
+    setTabOrder(panels_->tabBar(), namedSearch_);
     setTabOrder(namedSearch_, named_);
     setTabOrder(named_, savedSearch_);
     setTabOrder(savedSearch_, saved_);
@@ -639,7 +640,7 @@ void StudioWindow::refreshCloth() {
     const double trueZoom =
         state.trueSize ? trueSizeZoom(screenDotsPerInch(), studio_.threadsPerMetre()) : 0;
     const double zoom = trueZoom > 0 ? trueZoom : studio_.shownZoom(view);
-    cloth_->show(state.repeat, zoom, state.problem.has_value());
+    cloth_->show(state.tile, zoom, state.problem.has_value());
     QSignalBlocker block(trueSize_);
     trueSize_->setChecked(trueZoom > 0);
     zoomLabel_->setText(trueZoom > 0 ? QStringLiteral("True size")
