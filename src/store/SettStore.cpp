@@ -467,11 +467,11 @@ SettStore::SaveResult SettStore::save(const QString& name, const QString& sett, 
     lastError_.clear();
     const QString trimmed = name.trimmed();
     const auto notSaved = [this](const QString& why) {
-        lastError_ = QStringLiteral("The sett was not saved: %1").arg(why);
+        lastError_ = why;
         return SaveResult::Failed;
     };
     if (!writable_) {
-        lastError_ = QStringLiteral("The sett was not saved. %1").arg(message_);
+        lastError_ = message_;
         return SaveResult::Failed;
     }
     if (trimmed.isEmpty()) {
@@ -520,11 +520,11 @@ SettStore::SaveResult SettStore::save(const QString& name, const QString& sett, 
 bool SettStore::remove(const QString& name) {
     lastError_.clear();
     const auto notRemoved = [this](const QString& why) {
-        lastError_ = QStringLiteral("The sett was not removed: %1").arg(why);
+        lastError_ = why;
         return false;
     };
     if (!writable_) {
-        lastError_ = QStringLiteral("The sett was not removed. %1").arg(message_);
+        lastError_ = message_;
         return false;
     }
     const QString trimmed = name.trimmed();

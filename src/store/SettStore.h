@@ -53,7 +53,8 @@ public:
     // replace=true leaves one sett of that name, the new one, which then comes first in list().
     SaveResult save(const QString& name, const QString& sett, const QString& weft, bool replace);
     bool remove(const QString& name);
-    // Why the last list, find, save or remove failed, for the user; empty after a success.
+    // Why the last list, find, save or remove failed, for the user, to follow a sentence that
+    // names the sett ("Kilt" was not saved: ...); empty after a success.
     QString lastError() const;
     // Changes by any connection (another studio, or this store) since the last list(); cheap,
     // for re-reading on focus.
