@@ -133,7 +133,7 @@ StudioWindow::StudioWindow(SettShelf& shelf, std::optional<StudioPlatform> platf
         dialog_ = ownDialog_.get();
         printer_ = ownPrinter_.get();
     }
-    setWindowIcon(QPixmap::fromImage(loomaraIcon()));
+    setWindowIcon(QPixmap::fromImage(studioIcon()));
     buildWidgets();
     buildMenus();
     connect(&searcher_, &NearestSearcher::answered, this, &StudioWindow::nearestAnswered);
