@@ -83,6 +83,8 @@ std::vector<MenuItem> menuItems() {
         {"&View", "showNamed", "&Named setts", QKeySequence(Qt::CTRL | Qt::Key_1), nullptr},
         {"&View", "showSaved", "&My setts", QKeySequence(Qt::CTRL | Qt::Key_2), nullptr},
         {"&View", "showYarn", "&Yarn", QKeySequence(Qt::CTRL | Qt::Key_3), nullptr},
+        {"&View", "focusNearest", "N&earest setts", QKeySequence(Qt::CTRL | Qt::Key_4),
+         &StudioWindow::focusNearest},
     };
 }
 
@@ -149,7 +151,36 @@ StudioWindow::~StudioWindow() = default;
 void StudioWindow::buildWidgets() {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
+    layout->addLayout(buildFields(central));
+    auto* split = new QSplitter(Qt::Horizontal, central);
+    QWidget* left = buildClothSide(split);
+    auto* right = new QSplitter(Qt::Vertical, split);
+    panels_ = new QTabWidget(right);
+    name(panels_, QStringLiteral("Panels"));
+    buildNamedPage();
+    buildSavedPage();
+    buildYarnPage();
+    QWidget* nearestPage = buildNearest(right);
+    right->addWidget(panels_);
+    right->addWidget(nearestPage);
+    split->addWidget(left);
+    split->addWidget(right);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
+    split->setSizes({660, 540});
+    right->setSizes({440, 300});
+    layout->addWidget(split, 1);
+    setCentralWidget(central);
 
+    zoomLabel_ = new QLabel(this);
+    name(zoomLabel_, QStringLiteral("Zoom"));
+    statusBar()->addPermanentWidget(zoomLabel_);
+    setReadingOrder();
+    nameParts();
+    connectWidgets();
+}
+
+QGridLayout* StudioWindow::buildFields(QWidget* central) {
     auto* fields = new QGridLayout;
     sett_ = new QLineEdit(central);
     sett_->setPlaceholderText(QStringLiteral("A sett, e.g. B/24 W4 B24 R2 K24 G24 W/2"));
@@ -171,9 +202,10 @@ void StudioWindow::buildWidgets() {
     problem_->setTextFormat(Qt::RichText);
     name(problem_, QStringLiteral("Why the sett does not read"));
     fields->addWidget(problem_, 1, 1, 1, 3);
-    layout->addLayout(fields);
+    return fields;
+}
 
-    auto* split = new QSplitter(Qt::Horizontal, central);
+QWidget* StudioWindow::buildClothSide(QSplitter* split) {
     auto* left = new QWidget(split);
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
@@ -197,11 +229,10 @@ void StudioWindow::buildWidgets() {
     output->addWidget(scale_);
     output->addStretch();
     leftLayout->addLayout(output);
+    return left;
+}
 
-    auto* right = new QSplitter(Qt::Vertical, split);
-    panels_ = new QTabWidget(right);
-    name(panels_, QStringLiteral("Panels"));
-
+void StudioWindow::buildNamedPage() {
     auto* namedPage = new QWidget(panels_);
     auto* namedLayout = new QVBoxLayout(namedPage);
     namedSearch_ = new QLineEdit(namedPage);
@@ -219,7 +250,9 @@ void StudioWindow::buildWidgets() {
     namedLayout->addWidget(namedSearch_);
     namedLayout->addWidget(named_);
     panels_->addTab(namedPage, QStringLiteral("&Named"));
+}
 
+void StudioWindow::buildSavedPage() {
     auto* savedPage = new QWidget(panels_);
     auto* savedLayout = new QVBoxLayout(savedPage);
     savedSearch_ = new QLineEdit(savedPage);
@@ -236,7 +269,9 @@ void StudioWindow::buildWidgets() {
     savedLayout->addWidget(savedSearch_);
     savedLayout->addWidget(saved_);
     panels_->addTab(savedPage, QStringLiteral("&My setts"));
+}
 
+void StudioWindow::buildYarnPage() {
     auto* yarnPage = new QWidget(panels_);
     auto* yarnLayout = new QVBoxLayout(yarnPage);
     auto* yarnForm = new QFormLayout;
@@ -274,7 +309,9 @@ void StudioWindow::buildWidgets() {
     name(yarnTable_, QStringLiteral("Yarn per colour"));
     yarnLayout->addWidget(yarnTable_, 1);
     panels_->addTab(yarnPage, QStringLiteral("&Yarn"));
+}
 
+QWidget* StudioWindow::buildNearest(QSplitter* right) {
     auto* nearestPage = new QWidget(right);
     auto* nearestLayout = new QVBoxLayout(nearestPage);
     nearestLayout->setContentsMargins(0, 0, 0, 0);
@@ -288,20 +325,10 @@ void StudioWindow::buildWidgets() {
     nearest_->header()->resizeSection(1, 200);
     name(nearest_, QStringLiteral("Nearest setts"));
     nearestLayout->addWidget(nearest_);
-    right->addWidget(panels_);
-    right->addWidget(nearestPage);
-    split->addWidget(left);
-    split->addWidget(right);
-    split->setStretchFactor(0, 1);
-    split->setStretchFactor(1, 1);
-    split->setSizes({660, 540});
-    right->setSizes({440, 300});
-    layout->addWidget(split, 1);
-    setCentralWidget(central);
+    return nearestPage;
+}
 
-    zoomLabel_ = new QLabel(this);
-    statusBar()->addPermanentWidget(zoomLabel_);
-
+void StudioWindow::setReadingOrder() {
     // Reading order: the fields, the cloth and its export numbers, the panels, the nearest.
     setTabOrder(sett_, weft_);
     setTabOrder(weft_, cloth_);
@@ -318,7 +345,9 @@ void StudioWindow::buildWidgets() {
     }
     setTabOrder(yarn_.back(), yarnTable_);
     setTabOrder(yarnTable_, nearest_);
+}
 
+void StudioWindow::nameParts() {
     parts_ = {
         {QStringLiteral("sett"), sett_},           {QStringLiteral("weft"), weft_},
         {QStringLiteral("problem"), problem_},     {QStringLiteral("cloth"), cloth_},
@@ -330,7 +359,9 @@ void StudioWindow::buildWidgets() {
     for (int i = 0; i < kYarnFields; ++i) {
         parts_.insert(QStringLiteral("yarn%1").arg(i), yarn_[static_cast<std::size_t>(i)]);
     }
+}
 
+void StudioWindow::connectWidgets() {
     connect(sett_, &QLineEdit::textEdited, this, &StudioWindow::settEdited);
     connect(weft_, &QLineEdit::textEdited, this, &StudioWindow::weftEdited);
     connect(namedSearch_, &QLineEdit::textEdited, this, &StudioWindow::namedFilterEdited);
@@ -536,6 +567,13 @@ void StudioWindow::focusSett() {
 void StudioWindow::focusWeft() {
     weft_->setFocus(Qt::ShortcutFocusReason);
     weft_->selectAll();
+}
+
+void StudioWindow::focusNearest() {
+    nearest_->setFocus(Qt::ShortcutFocusReason);
+    if (nearest_->currentItem() == nullptr && nearest_->topLevelItemCount() > 0) {
+        nearest_->setCurrentItem(nearest_->topLevelItem(0));
+    }
 }
 
 void StudioWindow::findName() {

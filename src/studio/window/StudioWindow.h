@@ -15,9 +15,11 @@
 #include <memory>
 #include <optional>
 
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
+class QSplitter;
 class QTabWidget;
 class QTableWidget;
 class QTreeView;
@@ -84,6 +86,7 @@ public:
     void printCloth();
     void focusSett();
     void focusWeft();
+    void focusNearest();
     void findName();
     void findSaved();
     void showPanel(int panel);
@@ -101,6 +104,15 @@ protected:
 
 private:
     void buildWidgets();
+    QGridLayout* buildFields(QWidget* central);
+    QWidget* buildClothSide(QSplitter* split);
+    void buildNamedPage();
+    void buildSavedPage();
+    void buildYarnPage();
+    QWidget* buildNearest(QSplitter* right);
+    void setReadingOrder();
+    void nameParts();
+    void connectWidgets();
     void buildMenus();
     void refreshCloth();
     void refreshYarn();
