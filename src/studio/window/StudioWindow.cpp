@@ -407,6 +407,11 @@ void StudioWindow::buildMenus() {
     trueSize_ = qobject_cast<QAction*>(parts_.value(QStringLiteral("trueSize")));
     trueSize_->setCheckable(true);
     connect(trueSize_, &QAction::toggled, this, &StudioWindow::trueSizeToggled);
+    // A text box on X11 takes Ctrl+E (end of line) and the like for itself before the menus see
+    // them; the window's own keys must work from every box.
+    for (QLineEdit* box : findChildren<QLineEdit*>()) {
+        box->installEventFilter(this);
+    }
     const std::array<std::pair<const char*, int>, 3> shows{
         {{"showNamed", NamedPanel}, {"showSaved", SavedPanel}, {"showYarn", YarnPanel}}};
     for (const auto& [key, panel] : shows) {
@@ -597,6 +602,22 @@ void StudioWindow::rereadSaved() {
     if (studio_.rereadSaved()) {
         refresh();
     }
+}
+
+bool StudioWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    for (const QAction* action : menuBar()->findChildren<QAction*>()) {
+        // Delete stays the box's own: it deletes a character there.
+        if (action->shortcutContext() == Qt::WindowShortcut &&
+            action->shortcuts().contains(pressed)) {
+            return true; // not taken by the box, so the menu's key runs
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool StudioWindow::event(QEvent* event) {
