@@ -1,4 +1,4 @@
-# The two commands of the README: `make run` and `make test`.
+# The two commands of the README: `make run` and `make test` (and `make studio`, the studio's `make run`).
 # Both install what is missing first (scripts/install-deps), then build with CMake and Ninja.
 
 RELEASE_DIR := build/release
@@ -6,7 +6,7 @@ TEST_DIR    := build/test
 PACKAGE_DIR := build/package
 CMAKE_GEN   := -G Ninja
 
-.PHONY: all deps run build test bench screenshot gallery install package package-deps format clean
+.PHONY: all deps run studio build test bench screenshot gallery install package package-deps format clean
 
 all: build
 
@@ -22,6 +22,9 @@ build: deps $(RELEASE_DIR)/build.ninja
 
 run: build
 	$(RELEASE_DIR)/src/app/loomara
+
+studio: build
+	$(RELEASE_DIR)/src/app/loomara-studio
 
 $(TEST_DIR)/build.ninja: CMakeLists.txt | deps
 	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DLOOMARA_SANITIZE=ON

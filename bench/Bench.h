@@ -1,8 +1,14 @@
 #pragma once
 
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 namespace loomara::bench {
 
@@ -29,6 +35,14 @@ template <typename Work> double bestMsPerRun(int rounds, int runsPerRound, Work&
     return best;
 }
 
+double median(std::vector<double> values);
+
+// One run of a real program, from starting the process to its first window shown and painted,
+// in milliseconds: a probe plugin loaded into it prints that moment and ends the program there.
+// Nothing when it did not report.
+std::optional<double> startupMs(const QString& binary, const QStringList& arguments = {},
+                                const QProcessEnvironment& extra = {});
+
 // A bench adds its figures to the report. main runs every bench of its table in turn.
 using BenchFunction = void (*)(const Report&);
 
@@ -44,6 +58,10 @@ void benchCloth(const Report& report);
 // One named sett from its text to a woven picture, the weave against a bare loop writing as many
 // pixels, and the gallery of every named sett written to disk on every core.
 void benchGallery(const Report& report);
+
+// Loomara Studio: its start-up against the designer's, and a keystroke in the sett field until
+// the cloth is repainted against weaving the same cloth.
+void benchStudio(const Report& report);
 
 // The entries of the lists nearest one sett, and the nearest other entry of every entry.
 void benchSimilar(const Report& report);

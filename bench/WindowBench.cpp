@@ -5,12 +5,10 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
-#include <QProcess>
 #include <QTest>
 
 #include <algorithm>
 #include <chrono>
-#include <optional>
 #include <vector>
 
 namespace loomara::bench {
@@ -18,44 +16,6 @@ namespace loomara::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    return values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
-
-// One run of the real program, from starting the process to its window shown; the probe
-// plugin prints the moment of the first paint and ends the program there.
-std::optional<double> startupMs() {
-    QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(LOOMARA_BENCH_PLUGINS));
-    env.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("loomarastartupprobe"));
-    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-    program.setProcessEnvironment(env);
-    const auto started = Clock::now().time_since_epoch();
-    program.start(QStringLiteral(LOOMARA_BINARY), {});
-    if (!program.waitForFinished(30000)) {
-        program.kill();
-        program.waitForFinished();
-        return std::nullopt;
-    }
-    const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
-    const qsizetype at = out.indexOf(QStringLiteral("shown_ns: "));
-    if (at < 0) {
-        return std::nullopt;
-    }
-    bool ok = false;
-    const long long shownNs = out.mid(at + 10).trimmed().section('\n', 0, 0).toLongLong(&ok);
-    if (!ok) {
-        return std::nullopt;
-    }
-    const long long startedNs =
-        std::chrono::duration_cast<std::chrono::nanoseconds>(started).count();
-    return static_cast<double>(shownNs - startedNs) / 1e6;
-}
 
 void click(const Loomara& window, const QString& name) {
     QTest::mouseClick(qobject_cast<QWidget*>(window.control(name)), Qt::LeftButton);
@@ -87,7 +47,7 @@ void benchWindow(const Report& report) {
     constexpr int kStartRuns = 7;
     std::vector<double> starts;
     for (int run = 0; run < kStartRuns; ++run) {
-        if (const auto ms = startupMs()) {
+        if (const auto ms = startupMs(QStringLiteral(LOOMARA_BINARY))) {
             starts.push_back(*ms);
         }
     }

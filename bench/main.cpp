@@ -28,9 +28,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     // Each bench prints its own figures; add a bench by adding a row.
-    constexpr std::array<loomara::bench::BenchFunction, 5> kBenches{
-        loomara::bench::benchWeave,   loomara::bench::benchWindow,  loomara::bench::benchCloth,
-        loomara::bench::benchGallery, loomara::bench::benchSimilar,
+    constexpr std::array<loomara::bench::BenchFunction, 6> kBenches{
+        loomara::bench::benchWeave,  loomara::bench::benchWindow,  loomara::bench::benchCloth,
+        loomara::bench::benchStudio, loomara::bench::benchGallery, loomara::bench::benchSimilar,
     };
     const loomara::bench::Report report;
     for (const auto bench : kBenches) {

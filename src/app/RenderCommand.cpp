@@ -757,17 +757,51 @@ int countYarn(const QCommandLineParser& parser, const Options& o, QTextStream& o
     return kRenderDone;
 }
 
-int run(const QStringList& arguments, QTextStream& out, QTextStream& err, bool showProgress) {
-    const Options o;
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
+// The help's first paragraph.
+QString description() {
+    return QStringLiteral(
         "Weaves a sett as the Loomara designer weaves it after the same clicks and writes\n"
         "the picture (.bmp, .png), or draws the cloth (--cloth), or writes a weaving draft\n"
         "(.wif). A sett is written as the reference lists write it (y8b32k28r60y8), as the\n"
         "notation box holds it (\"K10, R20, lr4, \"), as pattern books write it\n"
         "(\"K4 R24 K24 Y4\", pivots marked \"B/24 W4 B24 R2 K24 G24 W/2\"), or as a\n"
         "straight repeat between marks (\"...K4 R24 K24 Y4...\"). Unmarked setts are\n"
-        "symmetric."));
+        "symmetric.");
+}
+
+// True when the command line holds no sett and no option but `option`.
+bool alone(const QCommandLineParser& parser, const QString& option) {
+    QStringList others = parser.optionNames();
+    others.removeAll(option);
+    return parser.positionalArguments().isEmpty() && others.isEmpty();
+}
+
+int runList(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
+    if (!alone(parser, QStringLiteral("list"))) {
+        return report(err, refused(QStringLiteral("--list prints the named setts and takes "
+                                                  "no sett and no other option.")));
+    }
+    return printList(out);
+}
+
+int runGallery(const QCommandLineParser& parser, const Options& o, QTextStream& out,
+               QTextStream& err, bool showProgress) {
+    if (!alone(parser, QStringLiteral("gallery"))) {
+        return report(err, refused(QStringLiteral("--gallery weaves every named sett and "
+                                                  "takes no sett and no other option.")));
+    }
+    const QString dir = parser.value(o.gallery);
+    if (dir.trimmed().isEmpty()) {
+        return report(err, refused(QStringLiteral("--gallery needs the name of a folder, e.g. "
+                                                  "--gallery gallery.")));
+    }
+    return writeReferenceGallery(dir, out, err, showProgress);
+}
+
+int run(const QStringList& arguments, QTextStream& out, QTextStream& err, bool showProgress) {
+    const Options o;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(description());
     parser.addOptions(o.all());
     parser.addPositionalArgument(QStringLiteral("SETT"),
                                  QStringLiteral("The sett to weave, unless --name gives one."),
@@ -791,27 +825,10 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err, bool s
         return kRenderDone;
     }
     if (parser.isSet(o.list)) {
-        QStringList others = parser.optionNames();
-        others.removeAll(QStringLiteral("list"));
-        if (!parser.positionalArguments().isEmpty() || !others.isEmpty()) {
-            return report(err, refused(QStringLiteral("--list prints the named setts and takes "
-                                                      "no sett and no other option.")));
-        }
-        return printList(out);
+        return runList(parser, out, err);
     }
     if (parser.isSet(o.gallery)) {
-        QStringList others = parser.optionNames();
-        others.removeAll(QStringLiteral("gallery"));
-        if (!parser.positionalArguments().isEmpty() || !others.isEmpty()) {
-            return report(err, refused(QStringLiteral("--gallery weaves every named sett and "
-                                                      "takes no sett and no other option.")));
-        }
-        const QString dir = parser.value(o.gallery);
-        if (dir.trimmed().isEmpty()) {
-            return report(err, refused(QStringLiteral("--gallery needs the name of a folder, e.g. "
-                                                      "--gallery gallery.")));
-        }
-        return writeReferenceGallery(dir, out, err, showProgress);
+        return runGallery(parser, o, out, err, showProgress);
     }
 
     if (parser.isSet(o.yarn) || std::ranges::any_of(yarnOptions(o), [&](const auto* option) {

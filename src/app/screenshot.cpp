@@ -76,8 +76,8 @@ void clickHelp(Loomara& window) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions().at(1)).center());
 }
 
-// The studio after the user typed "wallace" into the Named panel's search box and pressed Enter,
-// with the yarn of a kilt length: the cloth, the thumbnails and the nearest setts all drawn.
+// The studio after the user typed "royal stewart" into the Named panel's search box and pressed
+// Enter: the cloth, the thumbnails and the nearest setts all drawn.
 bool saveStudio(const QDir& folder) {
     QTemporaryDir home;
     qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
@@ -96,11 +96,14 @@ bool saveStudio(const QDir& folder) {
     }
     studio.findName();
     auto* search = qobject_cast<QLineEdit*>(studio.part(QStringLiteral("namedSearch")));
-    QTest::keyClicks(search, QStringLiteral("stewart"));
+    QTest::keyClicks(search, QStringLiteral("royal stewart"));
     QTest::keyClick(search, Qt::Key_Return);
-    const bool answered = QTest::qWaitFor([&studio] { return !studio.nearestBusy() &&
-        !studio.studio().state().nearest.isEmpty() &&
-        studio.studio().state().nearestEdit == studio.studio().state().edit; }, 10000);
+    const bool answered = QTest::qWaitFor(
+        [&studio] {
+            return !studio.nearestBusy() && !studio.studio().state().nearest.isEmpty() &&
+                   studio.studio().state().nearestEdit == studio.studio().state().edit;
+        },
+        10000);
     // Every thumbnail in view has been asked for by now; wait for them to be drawn.
     QTest::qWait(300);
     return answered && save(&studio, folder, "studio.png");

@@ -1,6 +1,7 @@
-// Writes the window icon as a PNG file for the desktop's menus (run by the build). Today's menus
-// ask for larger icons than the 32 x 32 drawing, so it can also be written enlarged: every pixel
-// becomes a square block, which keeps the threads crisp where smooth scaling would blur them.
+// Writes the window icon as a PNG file for the desktop's menus (run by the build), the designer's
+// or, with --studio, Loomara Studio's. Today's menus ask for larger icons than the 32 x 32
+// drawing, so it can also be written enlarged: every pixel becomes a square block, which keeps the
+// threads crisp where smooth scaling would blur them.
 
 #include "ui/LoomaraIcon.h"
 
@@ -28,11 +29,16 @@ std::optional<int> parseSize(const char* text) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const bool studio = argc > 1 && std::strcmp(argv[1], "--studio") == 0;
+    if (studio) {
+        --argc;
+        ++argv;
+    }
     if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png [SIZE]\n", argv[0]);
+        std::fprintf(stderr, "usage: loomara-write-icon [--studio] OUTPUT.png [SIZE]\n");
         return 2;
     }
-    QImage icon = loomara::loomaraIcon();
+    QImage icon = studio ? loomara::studioIcon() : loomara::loomaraIcon();
     if (argc == 3) {
         const std::optional<int> size = parseSize(argv[2]);
         if (!size || *size < icon.width() || *size > kLargestSize || *size % icon.width() != 0) {

@@ -9,25 +9,22 @@ namespace {
 constexpr int kSize = 32;
 constexpr int kFrame = 2;
 
-enum Ink : unsigned char { White, Green, DarkGreen, Black, Yellow, InkCount };
+// A ground in two shades (the warp's and the weft's, so the twill shows), a band and a line.
+enum Ink : unsigned char { White, Ground, DarkGround, Band, Line, InkCount };
+using Inks = std::array<QRgb, InkCount>;
 
-// One repeat of the sett, 14 threads, used both ways: green ground, a black band and a yellow
-// line. A thread's ground is drawn in two greens by direction so the twill shows.
-constexpr std::array<Ink, 14> kSett{Green, Green, Green, Black,  Black, Black, Green,
-                                    Green, Green, Green, Yellow, Green, Green, Green};
+// One repeat of the sett, 14 threads, used both ways: the ground, a band of three and a line.
+constexpr std::array<Ink, 14> kSett{Ground, Ground, Ground, Band, Band,   Band,   Ground,
+                                    Ground, Ground, Ground, Line, Ground, Ground, Ground};
 
 Ink thread(int position, bool warp) {
     const Ink ink = kSett[static_cast<std::size_t>(position) % kSett.size()];
-    return (ink == Green && !warp) ? DarkGreen : ink;
+    return (ink == Ground && !warp) ? DarkGround : ink;
 }
 
-} // namespace
-
-QImage loomaraIcon() {
+QImage plaidIcon(const Inks& inks) {
     QImage icon(kSize, kSize, QImage::Format_Indexed8);
     icon.setColorCount(16);
-    const std::array<QRgb, InkCount> inks{qRgb(255, 255, 255), qRgb(0, 160, 0), qRgb(0, 96, 0),
-                                          qRgb(0, 0, 0), qRgb(255, 255, 0)};
     for (int i = 0; i < 16; ++i) {
         icon.setColor(i, i < InkCount ? inks[static_cast<std::size_t>(i)] : qRgb(255, 255, 255));
     }
@@ -41,6 +38,18 @@ QImage loomaraIcon() {
         }
     }
     return icon;
+}
+
+} // namespace
+
+QImage loomaraIcon() {
+    return plaidIcon(
+        {qRgb(255, 255, 255), qRgb(0, 160, 0), qRgb(0, 96, 0), qRgb(0, 0, 0), qRgb(255, 255, 0)});
+}
+
+QImage studioIcon() {
+    return plaidIcon({qRgb(255, 255, 255), qRgb(200, 16, 16), qRgb(136, 0, 0), qRgb(16, 32, 96),
+                      qRgb(255, 255, 255)});
 }
 
 } // namespace loomara

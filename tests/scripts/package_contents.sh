@@ -68,23 +68,34 @@ while read -r mode owner _size _date _time path rest; do
   esac
 done <"$work/listing"
 
-metainfo=$(sed -n 's|^.* \(\./usr/share/metainfo/[^/]*\.metainfo\.xml\)$|\1|p' "$work/listing")
+# The programs with a window of their own each bring a desktop entry, icons and a metainfo file.
+windowed=
+for program in "$@"; do
+  case "$program" in
+  loomara | loomara-studio) windowed="$windowed $program" ;;
+  esac
+done
+sed -n 's|^.* \(\./usr/share/metainfo/[^/]*\.metainfo\.xml\)$|\1|p' "$work/listing" >"$work/metainfo"
 {
   for program in "$@"; do
     echo "./usr/bin/$program"
     echo "./usr/share/man/man1/$program.1.gz"
   done
-  echo ./usr/share/applications/loomara.desktop
+  for program in $windowed; do
+    echo "./usr/share/applications/$program.desktop"
+    for size in 32 64 128 256; do
+      echo "./usr/share/icons/hicolor/${size}x${size}/apps/$program.png"
+    done
+  done
   echo ./usr/share/doc/loomara/changelog.gz
   echo ./usr/share/doc/loomara/copyright
   echo ./usr/share/doc/loomara/reference/LICENSE
   echo ./usr/share/doc/loomara/reference/NOTICE
-  for size in 32 64 128 256; do
-    echo "./usr/share/icons/hicolor/${size}x${size}/apps/loomara.png"
-  done
-  # Its name is the metainfo's id, checked below: exactly one file of that kind.
-  echo "${metainfo:-./usr/share/metainfo/ID.metainfo.xml}"
+  # Their names are the metainfo ids, checked below with their number.
+  cat "$work/metainfo"
 } | sort >"$work/expected"
+[ "$(grep -c . "$work/metainfo")" -eq "$(echo $windowed | wc -w)" ] ||
+  fail "the metainfo files are not one for each of$windowed: $(cat "$work/metainfo")"
 grep -v '/$' "$work/listing" | sed 's/.* //' | sort >"$work/files"
 if ! diff -u "$work/expected" "$work/files" >"$work/diff"; then
   fail "the files differ from the expected list (- expected, + in the package):"
@@ -92,13 +103,15 @@ if ! diff -u "$work/expected" "$work/files" >"$work/diff"; then
 fi
 
 # Each icon is as large as the folder it lies in says (the width and height in the PNG header).
-for size in 32 64 128 256; do
-  icon=$root/usr/share/icons/hicolor/${size}x${size}/apps/loomara.png
-  [ -f "$icon" ] || continue
-  header=$(od -An -tu1 -j16 -N8 "$icon" | tr -s ' \n' '  ')
-  side=" 0 0 $((size / 256)) $((size % 256))"
-  [ "$header" = "$side$side " ] ||
-    fail "the ${size}x${size} icon's header gives width and height as bytes$header"
+for program in $windowed; do
+  for size in 32 64 128 256; do
+    icon=$root/usr/share/icons/hicolor/${size}x${size}/apps/$program.png
+    [ -f "$icon" ] || continue
+    header=$(od -An -tu1 -j16 -N8 "$icon" | tr -s ' \n' '  ')
+    side=" 0 0 $((size / 256)) $((size % 256))"
+    [ "$header" = "$side$side " ] ||
+      fail "the ${size}x${size} icon of $program's header gives width and height as bytes$header"
+  done
 done
 
 for program in "$@"; do
@@ -110,18 +123,24 @@ for program in "$@"; do
     fail "$program.1 has the title line '$title'"
 done
 
-desktop=$root/usr/share/applications/loomara.desktop
-if [ -f "$desktop" ]; then
-  grep -qx 'Exec=loomara' "$desktop" || fail "the desktop entry does not start loomara"
-  grep -qx 'Icon=loomara' "$desktop" || fail "the desktop entry does not show the loomara icon"
-fi
-if [ -n "$metainfo" ]; then
+# Each entry starts its program with its icon, and exactly one metainfo file launches it.
+for program in $windowed; do
+  desktop=$root/usr/share/applications/$program.desktop
+  if [ -f "$desktop" ]; then
+    grep -qx "Exec=$program" "$desktop" || fail "the desktop entry does not start $program"
+    grep -qx "Icon=$program" "$desktop" || fail "the desktop entry does not show the $program icon"
+  fi
+  launchable="<launchable type=\"desktop-id\">$program.desktop</launchable>"
+  metainfo=$(cd "$root" && grep -lF "$launchable" $(sed 's|^\./||' "$work/metainfo") /dev/null || true)
+  if [ "$(echo "$metainfo" | grep -c .)" -ne 1 ]; then
+    fail "not one metainfo file launches $program.desktop: '$metainfo'"
+    continue
+  fi
   id=$(basename "$metainfo" .metainfo.xml)
-  for line in "<id>$id</id>" "<launchable type=\"desktop-id\">loomara.desktop</launchable>" \
-    "<release version=\"$version\""; do
+  for line in "<id>$id</id>" "<release version=\"$version\""; do
     grep -qF "$line" "$root/$metainfo" || fail "$metainfo lacks $line"
   done
-fi
+done
 changelog=$root/usr/share/doc/loomara/changelog.gz
 if [ -f "$changelog" ]; then
   gzip -dc "$changelog" | head -n 1 | grep -q "^loomara ($version) " ||

@@ -31,6 +31,13 @@ cmp -s "$work/plain.png" "$work/32.png" || {
   echo "FAIL: size 32 is not the drawing as it is"
   exit 1
 }
+# The studio's icon is drawn and enlarged alike, and is not the designer's.
+"$tool" --studio "$work/studio.png" 64
+expect_icon "$work/studio.png" 64
+if cmp -s "$work/64.png" "$work/studio.png"; then
+  echo "FAIL: --studio wrote the designer's icon"
+  exit 1
+fi
 
 for size in 0 16 31 33 100 544 1024 -32 +64 064 " 64" 64x 0x40 abc ""; do
   status=0

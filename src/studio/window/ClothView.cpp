@@ -39,13 +39,14 @@ void ClothView::paintEvent(QPaintEvent* event) {
     const int firstRow = static_cast<int>(std::floor(area.top() / tileHeight));
     for (int row = firstRow; row * tileHeight <= area.bottom(); ++row) {
         for (int column = firstColumn; column * tileWidth <= area.right(); ++column) {
-            painter.drawImage(
-                QRectF(column * tileWidth, row * tileHeight, tileWidth, tileHeight), repeat_);
+            painter.drawImage(QRectF(column * tileWidth, row * tileHeight, tileWidth, tileHeight),
+                              repeat_);
         }
     }
     if (stale_) {
         painter.fillRect(area, QColor(128, 128, 128, 170));
     }
+    emit painted();
 }
 
 } // namespace loomara

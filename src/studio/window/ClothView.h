@@ -18,6 +18,10 @@ public:
 
     QSize sizeHint() const override { return {640, 480}; }
 
+signals:
+    // After each paint that drew cloth.
+    void painted();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

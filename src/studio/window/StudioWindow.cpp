@@ -83,6 +83,8 @@ std::vector<MenuItem> menuItems() {
         {"&View", "showNamed", "&Named setts", QKeySequence(Qt::CTRL | Qt::Key_1), nullptr},
         {"&View", "showSaved", "&My setts", QKeySequence(Qt::CTRL | Qt::Key_2), nullptr},
         {"&View", "showYarn", "&Yarn", QKeySequence(Qt::CTRL | Qt::Key_3), nullptr},
+        {"&View", "focusNearest", "N&earest setts", QKeySequence(Qt::CTRL | Qt::Key_4),
+         &StudioWindow::focusNearest},
     };
 }
 
@@ -133,7 +135,7 @@ StudioWindow::StudioWindow(SettShelf& shelf, std::optional<StudioPlatform> platf
         dialog_ = ownDialog_.get();
         printer_ = ownPrinter_.get();
     }
-    setWindowIcon(QPixmap::fromImage(loomaraIcon()));
+    setWindowIcon(QPixmap::fromImage(studioIcon()));
     buildWidgets();
     buildMenus();
     connect(&searcher_, &NearestSearcher::answered, this, &StudioWindow::nearestAnswered);
@@ -171,6 +173,7 @@ void StudioWindow::buildWidgets() {
     setCentralWidget(central);
 
     zoomLabel_ = new QLabel(this);
+    name(zoomLabel_, QStringLiteral("Zoom"));
     statusBar()->addPermanentWidget(zoomLabel_);
 
     orderTabs();
@@ -227,8 +230,10 @@ QWidget* StudioWindow::buildClothSide(QWidget* split) {
     output->addWidget(scale_);
     output->addStretch();
     leftLayout->addLayout(output);
-
     return left;
+}
+
+return left;
 }
 
 QWidget* StudioWindow::buildNamedPage() {
@@ -407,6 +412,11 @@ void StudioWindow::buildMenus() {
     trueSize_ = qobject_cast<QAction*>(parts_.value(QStringLiteral("trueSize")));
     trueSize_->setCheckable(true);
     connect(trueSize_, &QAction::toggled, this, &StudioWindow::trueSizeToggled);
+    // A text box on X11 takes Ctrl+E (end of line) and the like for itself before the menus see
+    // them; the window's own keys must work from every box.
+    for (QLineEdit* box : findChildren<QLineEdit*>()) {
+        box->installEventFilter(this);
+    }
     const std::array<std::pair<const char*, int>, 3> shows{
         {{"showNamed", NamedPanel}, {"showSaved", SavedPanel}, {"showYarn", YarnPanel}}};
     for (const auto& [key, panel] : shows) {
@@ -569,6 +579,13 @@ void StudioWindow::focusWeft() {
     weft_->selectAll();
 }
 
+void StudioWindow::focusNearest() {
+    nearest_->setFocus(Qt::ShortcutFocusReason);
+    if (nearest_->currentItem() == nullptr && nearest_->topLevelItemCount() > 0) {
+        nearest_->setCurrentItem(nearest_->topLevelItem(0));
+    }
+}
+
 void StudioWindow::findName() {
     panels_->setCurrentIndex(NamedPanel);
     namedSearch_->setFocus(Qt::ShortcutFocusReason);
@@ -590,6 +607,22 @@ void StudioWindow::rereadSaved() {
     if (studio_.rereadSaved()) {
         refresh();
     }
+}
+
+bool StudioWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    for (const QAction* action : menuBar()->findChildren<QAction*>()) {
+        // Delete stays the box's own: it deletes a character there.
+        if (action->shortcutContext() == Qt::WindowShortcut &&
+            action->shortcuts().contains(pressed)) {
+            return true; // not taken by the box, so the menu's key runs
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool StudioWindow::event(QEvent* event) {

@@ -19,6 +19,7 @@ class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
+class QSplitter;
 class QTabWidget;
 class QTableWidget;
 class QTreeView;
@@ -85,6 +86,7 @@ public:
     void printCloth();
     void focusSett();
     void focusWeft();
+    void focusNearest();
     void findName();
     void findSaved();
     void showPanel(int panel);
@@ -98,6 +100,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
