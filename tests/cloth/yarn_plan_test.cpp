@@ -126,6 +126,7 @@ TEST(YarnPlan, PrintedTotalsAreTheSumsOfThePrintedColourLines) {
     forRandomCloths([](const RandomCloth&, const YarnPlan& plan) {
         QStringList lines = yarnTable(plan, QStringLiteral("heading")).split(u'\n');
         ASSERT_EQ(lines.takeFirst(), "# heading");
+        ASSERT_EQ(lines.takeFirst(), "# code\tcolour\tends\tpicks\twarp m\tweft m\ttotal m");
         ASSERT_EQ(lines.takeLast(), QString());
         const QStringList total = lines.takeLast().split(u'\t');
         ASSERT_EQ(lines.size(), plan.lines.size());
