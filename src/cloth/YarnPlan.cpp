@@ -269,10 +269,18 @@ QString csvRow(const QStringList& row) {
     return quoted.join(u',') + QStringLiteral("\r\n");
 }
 
+// The names of the table's columns, on the terminal and in the CSV alike.
+QStringList columnNames() {
+    return {QStringLiteral("code"),   QStringLiteral("colour"), QStringLiteral("ends"),
+            QStringLiteral("picks"),  QStringLiteral("warp m"), QStringLiteral("weft m"),
+            QStringLiteral("total m")};
+}
+
 } // namespace
 
 QString yarnTable(const YarnPlan& plan, const QString& heading) {
     QString text = QStringLiteral("# ") + heading + u'\n';
+    text += QStringLiteral("# ") + columnNames().join(u'\t') + u'\n';
     for (const YarnLine& line : plan.lines) {
         text += fields(line, false).join(u'\t') + u'\n';
     }
@@ -281,9 +289,7 @@ QString yarnTable(const YarnPlan& plan, const QString& heading) {
 
 QByteArray yarnCsv(const YarnPlan& plan, const QString& heading) {
     QString text = csvRow({QStringLiteral("# ") + heading});
-    text += csvRow({QStringLiteral("code"), QStringLiteral("colour"), QStringLiteral("ends"),
-                    QStringLiteral("picks"), QStringLiteral("warp m"), QStringLiteral("weft m"),
-                    QStringLiteral("total m")});
+    text += csvRow(columnNames());
     for (const YarnLine& line : plan.lines) {
         text += csvRow(fields(line, false));
     }

@@ -114,7 +114,8 @@ YarnPlan yarnPlan(const Sett& sett, const ClothOrder& order);
 QString yarnHeading(const QString& title, const ClothOrder& order, bool handbookWaste,
                     bool handbookTakeUp);
 
-// The plan as text: the heading as one line starting with '#', a line per colour (code, colour as
+// The plan as text: the heading as one line starting with '#', the names of the columns on a
+// second such line, a line per colour (code, colour as
 // R,G,B, ends, picks, metres of warp, of weft, in all) and a total line, the fields separated by
 // tabs.
 QString yarnTable(const YarnPlan& plan, const QString& heading);

@@ -240,6 +240,9 @@ TEST_F(RenderCommand, ARefusedSettShowsItsPlaceWithACaretAndLeavesTheOldFile) {
           "  Virginia Military Institute, New Market                 "
           "y12r60n4k6n60g6n4r50w12]y12r60n4o6n60j6n4r50w12",
           "  " + QString(79, ' ') + '^'}},
+        {{"K8 dr4"},
+         {"loomara-render: at character 4: \"dr\" is not a colour code of the palette.", "  K8 dr4",
+          "     ^"}},
         {{"K2\tzz4"},
          {"loomara-render: at character 4: \"zz\" is not a colour code of the palette.",
           "  K2\\tzz4", "      ^"}},

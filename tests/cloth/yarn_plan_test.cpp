@@ -2,6 +2,7 @@
 // by thread, over random setts, sizes and units.
 
 #include "cloth/YarnPlan.h"
+#include "sett/SettText.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -122,10 +123,35 @@ TEST(YarnPlan, EndsAndPicksOfTheColoursSumToTheRoundedThreadsOfTheCloth) {
     });
 }
 
+// Half a thread or more counts as a thread, as the loom would be warped; less is left off.
+TEST(YarnPlan, ThreadsAreRoundedToTheNearestWithHalvesUp) {
+    struct Case {
+        Length width;
+        Density density;
+        long long threads;
+    };
+    const QList<Case> cases{
+        {{1, LengthUnit::Inch}, {10.5, LengthUnit::Inch}, 11},
+        {{1, LengthUnit::Inch}, {10.49, LengthUnit::Inch}, 10},
+        {{2, LengthUnit::Centimetre}, {1.25, LengthUnit::Centimetre}, 3},
+        {{2, LengthUnit::Centimetre}, {3.5, LengthUnit::Centimetre}, 7},
+        {{1, LengthUnit::Inch}, {3.9, LengthUnit::Centimetre}, 10}, // 9.906
+        {{0.5, LengthUnit::Metre}, {1.01, LengthUnit::Inch}, 20},   // 19.88
+    };
+    for (const Case& c : cases) {
+        const ClothOrder order{c.width, c.width, c.density, c.density};
+        const YarnPlan plan = yarnPlan(readSett(u"K1 W1").sett, order);
+        ASSERT_TRUE(plan.ok());
+        EXPECT_EQ(plan.total.ends, c.threads) << c.width.amount << " " << c.density.threads;
+        EXPECT_EQ(plan.total.picks, c.threads) << c.width.amount << " " << c.density.threads;
+    }
+}
+
 TEST(YarnPlan, PrintedTotalsAreTheSumsOfThePrintedColourLines) {
     forRandomCloths([](const RandomCloth&, const YarnPlan& plan) {
         QStringList lines = yarnTable(plan, QStringLiteral("heading")).split(u'\n');
         ASSERT_EQ(lines.takeFirst(), "# heading");
+        ASSERT_EQ(lines.takeFirst(), "# code\tcolour\tends\tpicks\twarp m\tweft m\ttotal m");
         ASSERT_EQ(lines.takeLast(), QString());
         const QStringList total = lines.takeLast().split(u'\t');
         ASSERT_EQ(lines.size(), plan.lines.size());

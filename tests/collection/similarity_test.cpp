@@ -175,12 +175,22 @@ TEST(Similarity, TheSearchFindsWhatComparingEveryEntryFinds) {
 TEST(Similarity, ColoursAreTakenToCieLab) {
     const QList<std::pair<Rgb, std::array<double, 3>>> known{{{255, 255, 255}, {100, 0, 0}},
                                                              {{0, 0, 0}, {0, 0, 0}},
-                                                             {{255, 0, 0}, {53.24, 80.09, 67.20}}};
+                                                             {{255, 0, 0}, {53.24, 80.09, 67.20}},
+                                                             {{128, 128, 128}, {53.59, 0, 0}},
+                                                             {{0, 128, 0}, {46.23, -51.70, 49.90}}};
     for (const auto& [rgb, lab] : known) {
         for (std::size_t c = 0; c < 3; ++c) {
             EXPECT_NEAR(labOf(rgb)[c], lab[c], 0.01) << rgb.red << " " << rgb.green << " " << c;
         }
     }
+}
+
+// Mid-greys are darker to the eye than their share of light: a grey of 128 is nearer a grey of
+// 39 than white, which a search that left out the sRGB curve would rank the other way.
+TEST(Similarity, MidTonesRankAsTheEyeSeesThem) {
+    const auto solid = [](const char* text) { return readSett(QString::fromLatin1(text)).sett; };
+    EXPECT_GT(score(solid("n8"), solid("CN8")), score(solid("n8"), solid("w8")));
+    EXPECT_GT(score(solid("MN8"), solid("CN8")), score(solid("MN8"), solid("DW8")));
 }
 
 TEST(Similarity, NamedSettsOfTheListsRankAsTheirSettsDiffer) {

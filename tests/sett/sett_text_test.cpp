@@ -116,6 +116,8 @@ TEST(SettText, EachRefusalNamesItsPlace) {
         {"K10, , R4", 6, "at character 6: an entry between commas is empty."},
         {", K4", 1, "at character 1: an entry between commas is empty."},
         {"K10, zz4, ", 6, "at character 6: \"zz\" is not a colour code of the palette."},
+        // Codes are read as written: "DR" is a colour, "dr" is not.
+        {"dr4 K8", 1, "at character 1: \"dr\" is not a colour code of the palette."},
         // Pivot and repeat marks.
         {"B/24 W/4 B24", 7,
          "at character 7: a slash marks a pivot, and only the first and the last stripe are "
