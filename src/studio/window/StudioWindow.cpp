@@ -233,9 +233,6 @@ QWidget* StudioWindow::buildClothSide(QWidget* split) {
     return left;
 }
 
-return left;
-}
-
 QWidget* StudioWindow::buildNamedPage() {
     auto* namedPage = new QWidget(panels_);
     auto* namedLayout = new QVBoxLayout(namedPage);
