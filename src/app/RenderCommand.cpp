@@ -29,9 +29,6 @@ namespace {
 // Nine steps of 30 take any colour component from one end of 0..255 to the other.
 constexpr int kMostShadeSteps = 9;
 constexpr int kLargestScale = 8;
-// A suggestion for an unknown name shares at least this many first characters with it.
-constexpr int kShortestSharedStart = 3;
-constexpr int kMostSuggestions = 5;
 constexpr int kMostSimilar = 100;
 constexpr int kSimilarUnlessGiven = 10;
 
@@ -249,21 +246,7 @@ int printList(QTextStream& out) {
 }
 
 Stop unknownName(const QString& given) {
-    QString start;
-    const QStringList names = namesStartingLike(given, kShortestSharedStart, start);
-    QString why = QStringLiteral("no entry of the lists is named \"%1\"").arg(given);
-    if (!names.isEmpty()) {
-        QStringList quoted;
-        for (const QString& name :
-             names.first(std::min<qsizetype>(names.size(), kMostSuggestions))) {
-            quoted.append(QStringLiteral("\"%1\"").arg(name));
-        }
-        why += QStringLiteral("; names that start with \"%1\": %2").arg(start, quoted.join(", "));
-        if (names.size() > kMostSuggestions) {
-            why += QStringLiteral(" and %1 more").arg(names.size() - kMostSuggestions);
-        }
-    }
-    return refused(why + QStringLiteral(". --list prints every name."));
+    return refused(unknownNameReason(given) + QStringLiteral(". --list prints every name."));
 }
 
 // A sett as read, with what a refusal about it shows: the text it was read from and where that

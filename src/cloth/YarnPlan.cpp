@@ -240,20 +240,6 @@ QString yarnHeading(const QString& title, const ClothOrder& order, bool handbook
 
 namespace {
 
-QStringList fields(const YarnLine& line, bool total) {
-    return {line.code,
-            total ? QString()
-                  : QStringLiteral("%1,%2,%3")
-                        .arg(line.colour.red)
-                        .arg(line.colour.green)
-                        .arg(line.colour.blue),
-            QString::number(line.ends),
-            QString::number(line.picks),
-            metresText(line.warpCm),
-            metresText(line.weftCm),
-            metresText(line.totalCm())};
-}
-
 QString csvField(const QString& field) {
     if (!field.contains(u',') && !field.contains(u'"') && !field.contains(u'\n')) {
         return field;
@@ -278,22 +264,36 @@ QStringList columnNames() {
 
 } // namespace
 
+QStringList yarnFields(const YarnLine& line, bool total) {
+    return {line.code,
+            total ? QString()
+                  : QStringLiteral("%1,%2,%3")
+                        .arg(line.colour.red)
+                        .arg(line.colour.green)
+                        .arg(line.colour.blue),
+            QString::number(line.ends),
+            QString::number(line.picks),
+            metresText(line.warpCm),
+            metresText(line.weftCm),
+            metresText(line.totalCm())};
+}
+
 QString yarnTable(const YarnPlan& plan, const QString& heading) {
     QString text = QStringLiteral("# ") + heading + u'\n';
     text += QStringLiteral("# ") + columnNames().join(u'\t') + u'\n';
     for (const YarnLine& line : plan.lines) {
-        text += fields(line, false).join(u'\t') + u'\n';
+        text += yarnFields(line, false).join(u'\t') + u'\n';
     }
-    return text + fields(plan.total, true).join(u'\t') + u'\n';
+    return text + yarnFields(plan.total, true).join(u'\t') + u'\n';
 }
 
 QByteArray yarnCsv(const YarnPlan& plan, const QString& heading) {
     QString text = csvRow({QStringLiteral("# ") + heading});
     text += csvRow(columnNames());
     for (const YarnLine& line : plan.lines) {
-        text += csvRow(fields(line, false));
+        text += csvRow(yarnFields(line, false));
     }
-    return (text + csvRow(fields(plan.total, true))).toUtf8();
+    return (text + csvRow(yarnFields(plan.total, true))).toUtf8();
 }
 
 } // namespace loomara

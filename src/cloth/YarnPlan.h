@@ -119,6 +119,8 @@ QString yarnHeading(const QString& title, const ClothOrder& order, bool handbook
 // R,G,B, ends, picks, metres of warp, of weft, in all) and a total line, the fields separated by
 // tabs.
 QString yarnTable(const YarnPlan& plan, const QString& heading);
+// One line of the table as its fields; the total line leaves the colour empty.
+QStringList yarnFields(const YarnLine& line, bool total);
 // The same table as CSV, with a row of column names after the header line.
 QByteArray yarnCsv(const YarnPlan& plan, const QString& heading);
 

@@ -75,4 +75,24 @@ QStringList namesStartingLike(const QString& given, int shortest, QString& start
     return names;
 }
 
+QString unknownNameReason(const QString& given) {
+    constexpr int kShortestSharedStart = 3;
+    constexpr int kMostSuggestions = 5;
+    QString start;
+    const QStringList names = namesStartingLike(given, kShortestSharedStart, start);
+    QString why = QStringLiteral("no entry of the lists is named \"%1\"").arg(given);
+    if (!names.isEmpty()) {
+        QStringList quoted;
+        for (const QString& name :
+             names.first(std::min<qsizetype>(names.size(), kMostSuggestions))) {
+            quoted.append(QStringLiteral("\"%1\"").arg(name));
+        }
+        why += QStringLiteral("; names that start with \"%1\": %2").arg(start, quoted.join(", "));
+        if (names.size() > kMostSuggestions) {
+            why += QStringLiteral(" and %1 more").arg(names.size() - kMostSuggestions);
+        }
+    }
+    return why;
+}
+
 } // namespace loomara

@@ -30,4 +30,9 @@ QList<const ListedEntry*> entriesNamed(const QString& name);
 // late. `start` receives the start they share.
 QStringList namesStartingLike(const QString& given, int shortest, QString& start);
 
+// Why no entry is named so, with the first few names that start as the given one does, e.g.
+// `no entry of the lists is named "Stewart, Royl"; names that start with "Stewart, Roy":
+// "Stewart, Royal"`; without a closing full stop.
+QString unknownNameReason(const QString& given);
+
 } // namespace loomara

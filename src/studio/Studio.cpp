@@ -27,24 +27,6 @@ QImage twillTile(RenderRequest request, const QImage& repeat) {
     return tile.ok() ? std::move(tile.picture) : repeat;
 }
 
-constexpr int kShortestSharedStart = 3;
-constexpr int kMostSuggestions = 5;
-
-QString unknownName(const QString& given) {
-    QString start;
-    const QStringList names = namesStartingLike(given, kShortestSharedStart, start);
-    QString why = QStringLiteral("no entry of the lists is named \"%1\"").arg(given);
-    if (!names.isEmpty()) {
-        QStringList quoted;
-        for (const QString& name :
-             names.first(std::min<qsizetype>(names.size(), kMostSuggestions))) {
-            quoted.append(QStringLiteral("\"%1\"").arg(name));
-        }
-        why += QStringLiteral("; names that start with \"%1\": %2").arg(start, quoted.join(", "));
-    }
-    return why + u'.';
-}
-
 } // namespace
 
 Studio::Studio(SettShelf& shelf) : shelf_(shelf) {
@@ -94,7 +76,7 @@ void Studio::loadSaved(const SavedSett& saved) {
 bool Studio::loadName(const QString& name) {
     const QList<const ListedEntry*> matches = entriesNamed(name.trimmed());
     if (matches.isEmpty()) {
-        state_.problem = FieldProblem{SettField::Warp, unknownName(name.trimmed()), 0};
+        state_.problem = FieldProblem{SettField::Warp, unknownNameReason(name.trimmed()) + u'.', 0};
         return false;
     }
     loadEntry(*matches.constFirst());

@@ -694,21 +694,10 @@ void StudioWindow::refreshYarn() {
     const YarnPlan& plan = *state.yarnPlan;
     const QList<YarnLine> lines = plan.lines + QList<YarnLine>{plan.total};
     yarnTable_->setRowCount(static_cast<int>(lines.size()));
-    const auto metres = [](long long cm) { return QString::number(cm / 100.0, 'f', 2); };
     for (int row = 0; row < lines.size(); ++row) {
         const YarnLine& line = lines[row];
         const bool total = row == lines.size() - 1;
-        const QStringList cells{total ? QStringLiteral("total") : line.code,
-                                total ? QString()
-                                      : QStringLiteral("%1,%2,%3")
-                                            .arg(line.colour.red)
-                                            .arg(line.colour.green)
-                                            .arg(line.colour.blue),
-                                QString::number(line.ends),
-                                QString::number(line.picks),
-                                metres(line.warpCm),
-                                metres(line.weftCm),
-                                metres(line.totalCm())};
+        const QStringList cells = yarnFields(line, total);
         for (int column = 0; column < cells.size(); ++column) {
             auto* cell = new QTableWidgetItem(cells[column]);
             if (column == 1 && !total) {
