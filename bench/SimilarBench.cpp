@@ -1,10 +1,12 @@
 #include "Bench.h"
 
 #include "collection/Similarity.h"
+#include "palette/PaletteSwatch.h"
 #include "sett/SettText.h"
 
 #include <algorithm>
 #include <chrono>
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -14,6 +16,19 @@ namespace {
 
 // As the gallery names a very like entry on a card.
 constexpr int kVeryLike = 90;
+
+// A long sett of random colours and counts, the same in every run.
+Sett longSett(int stripes) {
+    std::mt19937 random(1000);
+    const auto swatches = paletteSwatches();
+    Sett sett;
+    for (int i = 0; i < stripes; ++i) {
+        const PaletteSwatch& swatch = swatches[random() % swatches.size()];
+        sett.stripes.append(
+            {swatch.codeText(), swatch.colour(), 2 + 2 * static_cast<int>(random() % 30)});
+    }
+    return sett;
+}
 
 } // namespace
 
@@ -33,6 +48,15 @@ void benchSimilar(const Report& report) {
         report.figure("similar_failed", "yes");
     }
     report.figure("similar_ms", queryMs, 2);
+
+    // A sett far longer than any in the lists, against the short one above.
+    const Sett long1000 = longSett(1000);
+    const double longMs = bestMsPerRun(3, 1, [&] { found = entriesNearest(long1000, 10).size(); });
+    if (found != 10) {
+        report.figure("similar_failed", "yes");
+    }
+    report.figure("similar_long_ms", longMs, 1);
+    report.figure("similar_long_vs_short", longMs / queryMs, 1);
 
     std::vector<ClothProfile> profiles;
     for (const ListedEntry& listed : referenceCollection()) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace loomara::bench {
 
@@ -27,14 +28,23 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
 
-    // Each bench prints its own figures; add a bench by adding a row.
-    constexpr std::array<loomara::bench::BenchFunction, 6> kBenches{
-        loomara::bench::benchWeave,  loomara::bench::benchWindow,  loomara::bench::benchCloth,
-        loomara::bench::benchStudio, loomara::bench::benchGallery, loomara::bench::benchSimilar,
-    };
+    // Each bench prints its own figures; add a bench by adding a row. Names given on the command
+    // line run only those benches.
+    using Bench = std::pair<const char*, loomara::bench::BenchFunction>;
+    constexpr std::array<Bench, 6> kBenches{{
+        {"weave", loomara::bench::benchWeave},
+        {"window", loomara::bench::benchWindow},
+        {"cloth", loomara::bench::benchCloth},
+        {"studio", loomara::bench::benchStudio},
+        {"gallery", loomara::bench::benchGallery},
+        {"similar", loomara::bench::benchSimilar},
+    }};
+    const QStringList wanted = app.arguments().mid(1);
     const loomara::bench::Report report;
-    for (const auto bench : kBenches) {
-        bench(report);
+    for (const auto& [name, bench] : kBenches) {
+        if (wanted.isEmpty() || wanted.contains(QLatin1String(name))) {
+            bench(report);
+        }
     }
     return 0;
 }

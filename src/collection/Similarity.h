@@ -27,9 +27,14 @@ public:
     struct Run {
         std::array<double, 3> lab{};
         long long threads = 0;
+        std::size_t colour = 0; // into colours()
     };
     const std::vector<Run>& runs() const { return runs_; }
+    // Each colour of the repeat once.
+    const std::vector<std::array<double, 3>>& colours() const { return colours_; }
     long long threads() const { return threads_; }
+    // Whether the repeat read backwards is the same ring of runs, as a mirrored sett's is.
+    bool sameBackwards() const { return sameBackwards_; }
 
     // One component of Lab over the repeat: each colour once, in ascending order of the
     // component, with its share of the threads.
@@ -44,7 +49,9 @@ public:
 
 private:
     std::vector<Run> runs_;
+    std::vector<std::array<double, 3>> colours_;
     long long threads_ = 0;
+    bool sameBackwards_ = false;
     std::array<std::vector<Share>, 3> components_;
     std::array<double, 3> meanLab_{};
 };

@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <random>
+#include <span>
 
 using namespace loomara;
 
@@ -27,18 +29,18 @@ QList<PaletteSwatch> twins() {
 }
 
 // Every third stripe or so takes a colour two codes share.
-Sett randomSett(std::mt19937& random) {
+Sett randomSett(std::mt19937& random, int mostStripes = 12, int mostThreads = 60) {
     static const QList<PaletteSwatch> shared = twins();
     const auto swatches = paletteSwatches();
     Sett sett;
     sett.repeat = random() % 2 ? Repeat::Symmetric : Repeat::Straight;
-    const int stripes = 1 + static_cast<int>(random() % 12);
+    const int stripes = 1 + static_cast<int>(random() % mostStripes);
     for (int i = 0; i < stripes; ++i) {
         const PaletteSwatch& swatch = random() % 3 == 0 && !shared.isEmpty()
                                           ? shared[random() % shared.size()]
                                           : swatches[random() % swatches.size()];
         sett.stripes.append(
-            {swatch.codeText(), swatch.colour(), 1 + static_cast<int>(random() % 60)});
+            {swatch.codeText(), swatch.colour(), 1 + static_cast<int>(random() % mostThreads)});
     }
     return sett;
 }
@@ -147,6 +149,47 @@ TEST(Similarity, AnEntryWithOneCountOffByTwoStillFindsItselfFirst) {
     }
 }
 
+namespace {
+
+// The difference as defined, place by place at every shift either way round, for small setts.
+double everyAlignment(const ClothProfile& a, const ClothProfile& b) {
+    const auto places = [](const ClothProfile& p, long long each) {
+        std::vector<std::array<double, 3>> labs;
+        for (const ClothProfile::Run& run : p.runs()) {
+            labs.insert(labs.end(), static_cast<std::size_t>(run.threads * each), run.lab);
+        }
+        return labs;
+    };
+    const auto pa = places(a, b.threads());
+    auto pb = places(b, a.threads());
+    const long long length = std::ssize(pa);
+    long long least = -1;
+    for (int way = 0; way < 2; ++way, std::ranges::reverse(pb)) {
+        for (long long shift = 0; shift < length; ++shift) {
+            long long sum = 0;
+            for (long long p = 0; p < length; ++p) {
+                const auto& x = pa[static_cast<std::size_t>(p)];
+                const auto& y = pb[static_cast<std::size_t>((p + shift) % length)];
+                sum += std::llround(std::hypot(x[0] - y[0], x[1] - y[1], x[2] - y[2]) * 1024);
+            }
+            least = least < 0 ? sum : std::min(least, sum);
+        }
+    }
+    return static_cast<double>(least) / (1024.0 * static_cast<double>(length));
+}
+
+} // namespace
+
+TEST(Similarity, TheDifferenceIsTheLeastOverEveryAlignment) {
+    std::mt19937 random(3);
+    for (int i = 0; i < 60; ++i) {
+        const ClothProfile a(randomSett(random, 4, 4));
+        const ClothProfile b(randomSett(random, 4, 4));
+        EXPECT_EQ(clothDifference(a, b), everyAlignment(a, b)) << i;
+    }
+}
+
+// Long setts go the quick way round most entries: it must find what comparing every one finds.
 TEST(Similarity, TheSearchFindsWhatComparingEveryEntryFinds) {
     std::mt19937 random(7);
     std::vector<ClothProfile> profiles;
@@ -154,20 +197,29 @@ TEST(Similarity, TheSearchFindsWhatComparingEveryEntryFinds) {
         profiles.push_back(listed.reading.ok() ? ClothProfile(listed.reading.sett)
                                                : ClothProfile());
     }
-    for (const Sett& sett : {randomSett(random), readSett(u"K/4 R24 K24 Y/4").sett}) {
+    Sett straight = randomSett(random, 80, 40);
+    straight.repeat = Repeat::Straight;
+    Sett mirrored = randomSett(random, 80, 40);
+    mirrored.repeat = Repeat::Symmetric;
+    const QList<std::pair<Sett, std::span<const ClothProfile>>> searches{
+        {randomSett(random), profiles},
+        {readSett(u"K/4 R24 K24 Y/4").sett, profiles},
+        {straight, profiles},
+        {mirrored, profiles}};
+    for (const auto& [sett, among] : searches) {
         const ClothProfile query(sett);
         std::vector<std::pair<double, qsizetype>> every;
-        for (qsizetype j = 0; j < std::ssize(profiles); ++j) {
-            if (!profiles[j].empty()) {
-                every.emplace_back(clothDifference(query, profiles[j]), j);
+        for (qsizetype j = 0; j < std::ssize(among); ++j) {
+            if (!among[j].empty()) {
+                every.emplace_back(clothDifference(query, among[j]), j);
             }
         }
         std::sort(every.begin(), every.end());
-        const std::vector<Neighbour> found = nearestProfiles(query, profiles, 10);
+        const std::vector<Neighbour> found = nearestProfiles(query, among, 10);
         ASSERT_EQ(found.size(), 10u);
         for (std::size_t k = 0; k < found.size(); ++k) {
             EXPECT_EQ(found[k].index, every[k].second) << k;
-            EXPECT_EQ(found[k].score, similarityScore(query, profiles[every[k].second]));
+            EXPECT_EQ(found[k].difference, every[k].first) << k;
         }
     }
 }
