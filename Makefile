@@ -34,7 +34,7 @@ test: deps $(TEST_DIR)/build.ninja
 	cd $(TEST_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
 
 bench: build
-	QT_QPA_PLATFORM=offscreen $(RELEASE_DIR)/bench/loomara-bench
+	QT_QPA_PLATFORM=offscreen $(RELEASE_DIR)/bench/loomara-bench $(BENCH)
 
 # Every named sett of the reference lists woven into build/gallery/ (open index.html).
 gallery: deps $(RELEASE_DIR)/build.ninja
