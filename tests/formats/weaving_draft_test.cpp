@@ -76,7 +76,8 @@ TEST(WeavingDraft, EverySectionAReaderNeedsIsThereAndListed) {
     }
     EXPECT_EQ(wif["CONTENTS"], listed);
 
-    EXPECT_EQ(wif["TEXT"], QStringList{"Title=Aberdeen  University"});
+    EXPECT_EQ(wif["TEXT"],
+              (QStringList{"Title=Aberdeen  University", "Notes=Woven as 2/2 twill."}));
     EXPECT_EQ(wif["WEAVING"], (QStringList{"Shafts=4", "Treadles=4", "Rising Shed=true"}));
     const QStringList threads{"Threads=256", "Color=1", "Units=Centimeters", "Spacing=0.05",
                               "Thickness=0.05"};
