@@ -113,6 +113,19 @@ TEST(RenderYarn, TheSizeOfAClothIsRefusedWithoutYarnAndYarnWithoutTheSize) {
     EXPECT_TRUE(render({"K10", "--yarn", "--width", "1in"}).err.contains("--yarn needs"));
 }
 
+TEST(RenderYarn, TheWeaveLeavesTheYarnAsItIsButMustBeOne) {
+    const QStringList kilt{kKilt,      "--yarn", "--width",   "28in",
+                           "--length", "8yd",    "--density", "56/in"};
+    const RenderRun twill = render(kilt);
+    const RenderRun hopsack = render(kilt + QStringList{"--weave", "hopsack"});
+    EXPECT_EQ(hopsack.status, kRenderDone);
+    EXPECT_EQ(hopsack.out, twill.out);
+    const RenderRun satin = render(kilt + QStringList{"--weave", "satin"});
+    EXPECT_EQ(satin.status, kRenderRefused);
+    EXPECT_EQ(satin.out, QString());
+    EXPECT_TRUE(satin.err.startsWith("loomara-render: --weave: there is no weave"));
+}
+
 TEST(RenderYarn, AKiltLengthPrintsItsTableAndTellsHowTheRepeatsFit) {
     const RenderRun run =
         render({kKilt, "--yarn", "--width", "28in", "--length", "8yd", "--density", "56/in"});
