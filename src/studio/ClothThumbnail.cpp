@@ -32,6 +32,8 @@ QImage clothThumbnail(const Sett& sett, int side) {
                                      static_cast<long long>(plan.threads.weft.size())}));
     plan.threads.warp.resize(shown);
     plan.threads.weft.resize(shown);
+    plan.threads.threading.resize(shown);
+    plan.threads.treadling.resize(shown);
     const QImage cloth = clothPicture(plan.threads);
     if (cloth.isNull() || cloth.width() <= side) {
         return cloth;

@@ -288,3 +288,37 @@ TEST(StudioNamed, ThumbnailIsTheClothItselfForASmallRepeatAndSquareForAnyOther) 
         }
     }
 }
+
+// The view tiles one piece of cloth; in every weave the piece laid two by two is the cloth of twice
+// its repeats, so the tiles meet as the cloth's own repeats do.
+TEST(StudioWeave, TheTileLaidTwoByTwoIsTheClothInEveryWeave) {
+    auto random = QRandomGenerator(31);
+    const QStringList codes{"K", "R", "G", "B", "W", "Y"};
+    for (const Weave& weave : weaves()) {
+        FakeShelf shelf;
+        Studio studio(shelf);
+        studio.chooseWeave(weave);
+        for (int round = 0; round < 8; ++round) {
+            QString written = round % 2 ? QStringLiteral("...") : QString();
+            for (int i = random.bounded(1, 5); i > 0; --i) {
+                written += codes[random.bounded(codes.size())] +
+                           QString::number(random.bounded(1, 12)) + u' ';
+            }
+            studio.editSett(written.trimmed() + (round % 2 ? QStringLiteral("...") : QString()));
+            studio.editWeft(round % 3 ? QString() : QStringLiteral("W/3 K2"));
+            SCOPED_TRACE((weave.name + u' ' + written).toStdString());
+            ASSERT_FALSE(studio.state().problem);
+            const QImage tile = studio.state().tile;
+            const int repeats = tile.width() / studio.state().repeat.width();
+            const Sett& sett = studio.state().sett;
+            EXPECT_EQ(tile, clothPicture(clothThreads(sett, repeats, 0, weave).threads));
+            const QImage cloth = clothPicture(clothThreads(sett, 2 * repeats, 0, weave).threads);
+            for (int x = 0; x < cloth.width(); ++x) {
+                for (int y = 0; y < cloth.height(); ++y) {
+                    ASSERT_EQ(cloth.pixel(x, y), tile.pixel(x % tile.width(), y % tile.height()))
+                        << x << "," << y;
+                }
+            }
+        }
+    }
+}
