@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 
+#include <algorithm>
 #include <optional>
 
 namespace loomara {
@@ -22,6 +23,15 @@ struct ClothThreads {
     Weave weave = defaultWeave();
     QList<int> threading;
     QList<int> treadling;
+
+    // Keeps the first `ends` ends and `picks` picks, as a piece cut from the cloth, each with its
+    // shaft or treadle.
+    void cut(qsizetype ends, qsizetype picks) {
+        warp.resize(std::min(ends, warp.size()));
+        threading.resize(std::min(ends, threading.size()));
+        weft.resize(std::min(picks, weft.size()));
+        treadling.resize(std::min(picks, treadling.size()));
+    }
 };
 
 // The threads, or why there are none.
