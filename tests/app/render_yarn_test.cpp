@@ -114,16 +114,10 @@ TEST(RenderYarn, TheSizeOfAClothIsRefusedWithoutYarnAndYarnWithoutTheSize) {
 }
 
 TEST(RenderYarn, TheWeaveLeavesTheYarnAsItIsButMustBeOne) {
-    const QStringList kilt{kKilt,      "--yarn", "--width",   "28in",
-                           "--length", "8yd",    "--density", "56/in"};
-    const RenderRun twill = render(kilt);
-    const RenderRun hopsack = render(kilt + QStringList{"--weave", "hopsack"});
-    EXPECT_EQ(hopsack.status, kRenderDone);
-    EXPECT_EQ(hopsack.out, twill.out);
-    const RenderRun satin = render(kilt + QStringList{"--weave", "satin"});
-    EXPECT_EQ(satin.status, kRenderRefused);
-    EXPECT_EQ(satin.out, QString());
-    EXPECT_TRUE(satin.err.startsWith("loomara-render: --weave: there is no weave"));
+    const QStringList kilt{kKilt, "--yarn",    "--width", "28in",   "--length",
+                           "8yd", "--density", "56/in",   "--weave"};
+    EXPECT_EQ(render(kilt + QStringList{"hopsack"}).out, render(kilt.mid(0, 8)).out);
+    EXPECT_EQ(render(kilt + QStringList{"satin"}).status, kRenderRefused);
 }
 
 TEST(RenderYarn, AKiltLengthPrintsItsTableAndTellsHowTheRepeatsFit) {
