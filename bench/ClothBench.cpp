@@ -32,8 +32,7 @@ void benchCloth(const Report& report) {
     // A sett of the lists, repeated to at least 2,000 threads each way and cut there.
     const Sett sett = readSett(u"B/24 W4 B24 R2 K24 G24 W/2").sett;
     ClothThreads threads = clothThreads(sett, 20, 0).threads;
-    threads.warp.resize(kThreads);
-    threads.weft.resize(kThreads);
+    threads.cut(kThreads, kThreads);
 
     QImage picture;
     const double clothMs = bestMsPerRun(5, 3, [&] { picture = clothPicture(threads); });

@@ -1,5 +1,6 @@
 #include "app/RenderCommand.h"
 
+#include "cloth/Weave.h"
 #include "cloth/YarnPlan.h"
 #include "collection/Collection.h"
 #include "collection/Similarity.h"
@@ -110,9 +111,16 @@ struct Options {
         QStringLiteral("DIR")};
     QCommandLineOption cloth{QStringLiteral("cloth"),
                              QStringLiteral("Draw the cloth instead of the designer's picture: "
-                                            "the drawdown of the 2/2 twill, each crossing in the "
+                                            "the drawdown of the weave, each crossing in the "
                                             "colour of the warp or the weft that shows there, "
                                             "--repeats repeats each way.")};
+    QCommandLineOption weave{
+        QStringLiteral("weave"),
+        QStringLiteral("Weave the cloth or the .wif draft as NAME: twill (2/2, "
+                       "the default), plain, 2/1 or 3/1 (twills), point (a "
+                       "2/2 twill turning at the pivots) or hopsack (2/2). "
+                       "The yarn is the same in every weave."),
+        QStringLiteral("NAME")};
     QCommandLineOption weft{QStringLiteral("weft"),
                             QStringLiteral("Weave the weft to the sett SETT instead of the warp's "
                                            "(cloth and .wif only)."),
@@ -170,9 +178,10 @@ struct Options {
                                QStringLiteral("Print the version.")};
 
     QList<QCommandLineOption> all() const {
-        return {output, name,   list,           background,   brighten, darken, scale,   repeats,
-                cloth,  weft,   threadsPerInch, threadsPerCm, gallery,  help,   version, yarn,
-                width,  length, yarnDensity,    weftDensity,  waste,    takeUp, similar, top};
+        return {output,  name,    list,  background,     brighten,     darken,      scale,
+                repeats, cloth,   weft,  threadsPerInch, threadsPerCm, gallery,     help,
+                version, yarn,    width, length,         yarnDensity,  weftDensity, waste,
+                takeUp,  similar, top,   weave};
     }
 };
 
@@ -181,7 +190,8 @@ QString helpText(const QCommandLineParser& parser) {
     // Qt's usage line names the program by the path it was started from and shows one form.
     text.remove(0, text.indexOf(u'\n'));
     return QStringLiteral("Usage: loomara-render SETT -o FILE [options]\n"
-                          "       loomara-render SETT --cloth -o FILE [--repeats N] [--weft SETT]\n"
+                          "       loomara-render SETT --cloth -o FILE [--repeats N] [--weft SETT] "
+                          "[--weave NAME]\n"
                           "       loomara-render --name \"NAME\" -o FILE [options]\n"
                           "       loomara-render SETT --yarn --width W --length L --density D "
                           "[-o FILE.csv]\n"
@@ -356,6 +366,18 @@ std::variant<double, Stop> density(const QCommandLineParser& parser, const Optio
     return given * (inches ? 100 / 2.54 : 100);
 }
 
+// The weave --weave names, or the default.
+std::variant<Weave, Stop> askedWeave(const QCommandLineParser& parser, const Options& o) {
+    if (!parser.isSet(o.weave)) {
+        return defaultWeave();
+    }
+    const QString name = parser.value(o.weave);
+    if (std::optional<Weave> weave = weaveNamed(name.trimmed())) {
+        return *weave;
+    }
+    return refused(QStringLiteral("--weave: ") + unknownWeaveReason(name) + u'.');
+}
+
 // The sett the arguments give, written or by --name, with the weft --weft gives it. Of several
 // entries of one name the first is taken, as `told` says.
 std::variant<ReadSett, Stop> askedSett(const QCommandLineParser& parser, const Options& o,
@@ -451,6 +473,10 @@ std::variant<Request, Stop> readRequest(const QCommandLineParser& parser, const 
         return refused(QStringLiteral("--weft is for cloth and .wif drafts; the designer's "
                                       "window weaves the weft as the warp."));
     }
+    if (designer && parser.isSet(o.weave)) {
+        return refused(QStringLiteral("--weave is for cloth and .wif drafts; the designer's "
+                                      "window weaves a 2/2 twill."));
+    }
     if (designer && (parser.isSet(o.threadsPerInch) || parser.isSet(o.threadsPerCm))) {
         return refused(QStringLiteral("%1 is for cloth pictures (--cloth), which can be printed "
                                       "at the cloth's true size, and .wif drafts.")
@@ -473,6 +499,10 @@ std::variant<Request, Stop> readRequest(const QCommandLineParser& parser, const 
     }
     const auto threadsPerMetre = density(parser, o);
     if (const Stop* stop = std::get_if<Stop>(&threadsPerMetre)) {
+        return *stop;
+    }
+    const auto weave = askedWeave(parser, o);
+    if (const Stop* stop = std::get_if<Stop>(&weave)) {
         return *stop;
     }
 
@@ -498,6 +528,7 @@ std::variant<Request, Stop> readRequest(const QCommandLineParser& parser, const 
     r.scale = std::get<int>(scale);
     r.repeats = std::get<int>(repeats);
     r.threadsPerMetre = std::get<double>(threadsPerMetre);
+    r.weave = std::get<Weave>(weave);
     r.credits = draftCredits(draftDate());
     request.shownLine = read.shownLine;
     return request;
@@ -623,7 +654,8 @@ int printSimilar(const QCommandLineParser& parser, const Options& o, QTextStream
 
 // Everything a --yarn run takes: the cloth, the sett and its weft, and the file.
 QList<const QCommandLineOption*> takenByYarn(const Options& o) {
-    return yarnOptions(o) + QList<const QCommandLineOption*>{&o.yarn, &o.name, &o.weft, &o.output};
+    return yarnOptions(o) +
+           QList<const QCommandLineOption*>{&o.yarn, &o.name, &o.weft, &o.output, &o.weave};
 }
 
 // What the whole repeats of the sett and the part of the last one come to, one way of the cloth.
@@ -703,6 +735,11 @@ int countYarn(const QCommandLineParser& parser, const Options& o, QTextStream& o
     order.weftDensity = order.density;
     if (!given(o.weftDensity, readDensity, order.weftDensity)) {
         return kRenderRefused;
+    }
+    // The yarn is the same in every weave, but a weave that is not one is refused all the same.
+    const auto weave = askedWeave(parser, o);
+    if (const Stop* stop = std::get_if<Stop>(&weave)) {
+        return report(err, *stop);
     }
 
     QString several;

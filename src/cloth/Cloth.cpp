@@ -45,6 +45,17 @@ std::optional<QString> tooManyThreads(const Sett& sett, int repeats) {
     return std::nullopt;
 }
 
+// The shaft or treadle of each of `threads` threads following the sett one way.
+QList<int> drawnIn(const Weave& weave, const Sett& sett, qsizetype threads) {
+    DrawWalk walk(weave, threadsPerRepeat(sett), turningThreads(sett));
+    QList<int> drawn;
+    drawn.reserve(threads);
+    for (qsizetype i = 0; i < threads; ++i) {
+        drawn.append(walk.next());
+    }
+    return drawn;
+}
+
 QList<Rgb> threadColours(const Sett& sett, int repeats, int shadeSteps) {
     QList<Rgb> stripeColours;
     for (const SettStripe& stripe : sett.stripes) {
@@ -61,12 +72,7 @@ QList<Rgb> threadColours(const Sett& sett, int repeats, int shadeSteps) {
 
 } // namespace
 
-// The picture below writes the twill row by row without asking endRaised(); this is the rule it
-// follows.
-static_assert(endRaised(1, 1) && endRaised(2, 1) && !endRaised(3, 1) && !endRaised(4, 1) &&
-              endRaised(2, 2) && !endRaised(1, 2) && endRaised(1, 4) && !endRaised(2, 4));
-
-ClothPlan clothThreads(const Sett& sett, int repeats, int shadeSteps) {
+ClothPlan clothThreads(const Sett& sett, int repeats, int shadeSteps, const Weave& weave) {
     if (sett.stripes.isEmpty()) {
         return refused(QStringLiteral("the sett has no stripes to weave."));
     }
@@ -84,13 +90,61 @@ ClothPlan clothThreads(const Sett& sett, int repeats, int shadeSteps) {
     ClothPlan plan;
     plan.threads.warp = threadColours(sett, repeats, shadeSteps);
     plan.threads.weft = threadColours(sett.weft(), repeats, shadeSteps);
+    plan.threads.weave = weave;
+    plan.threads.threading = drawnIn(weave, sett, plan.threads.warp.size());
+    plan.threads.treadling = drawnIn(weave, sett.weft(), plan.threads.weft.size());
     return plan;
+}
+
+QList<qsizetype> turningThreads(const Sett& sett) {
+    const qsizetype perRepeat = threadsPerRepeat(sett);
+    if (sett.stripes.isEmpty() || perRepeat < 2) {
+        return {};
+    }
+    if (sett.repeat == Repeat::Straight) {
+        return {perRepeat - 1};
+    }
+    const qsizetype first = (sett.stripes.constFirst().count - 1) / 2;
+    qsizetype lastStart = 0;
+    for (qsizetype k = 0; k + 1 < sett.stripes.size(); ++k) {
+        lastStart += sett.stripes[k].count;
+    }
+    const qsizetype last = lastStart + (sett.stripes.constLast().count - 1) / 2;
+    const bool neighbours = last - first <= 1 || perRepeat - (last - first) <= 1;
+    if (last == first || neighbours) {
+        return {first};
+    }
+    return {first, last};
+}
+
+int repeatsThatTile(const Sett& sett, const Weave& weave) {
+    constexpr int kMostRepeats = 12;
+    const qsizetype warpRepeat = threadsPerRepeat(sett);
+    const qsizetype weftRepeat = threadsPerRepeat(sett.weft());
+    if (warpRepeat < 1 || weftRepeat < 1) {
+        return 1;
+    }
+    DrawWalk warp(weave, warpRepeat, turningThreads(sett));
+    DrawWalk weft(weave, weftRepeat, turningThreads(sett.weft()));
+    for (int repeats = 1; repeats < kMostRepeats; ++repeats) {
+        for (qsizetype i = 0; i < warpRepeat; ++i) {
+            warp.next();
+        }
+        for (qsizetype i = 0; i < weftRepeat; ++i) {
+            weft.next();
+        }
+        if (warp.atStart() && weft.atStart()) {
+            return repeats;
+        }
+    }
+    return kMostRepeats;
 }
 
 QImage clothPicture(const ClothThreads& threads) {
     const qsizetype width = threads.warp.size();
     const qsizetype height = threads.weft.size();
-    if (width == 0 || height == 0 || width > INT_MAX || height > INT_MAX) {
+    if (width == 0 || height == 0 || width > INT_MAX || height > INT_MAX ||
+        threads.threading.size() != width || threads.treadling.size() != height) {
         return {};
     }
     QImage picture(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
@@ -102,20 +156,24 @@ QImage clothPicture(const ClothThreads& threads) {
     for (const Rgb& c : threads.warp) {
         warp.append(qRgb(c.red, c.green, c.blue));
     }
+    // The ends each treadle leaves down, where its pick shows: a row is the ends, then the pick
+    // over those.
+    const Weave& weave = threads.weave;
+    QList<QList<qsizetype>> down(weave.treadles());
+    for (int treadle = 1; treadle <= weave.treadles(); ++treadle) {
+        for (qsizetype x = 0; x < width; ++x) {
+            if (!weave.lifts(treadle, threads.threading[x])) {
+                down[treadle - 1].append(x);
+            }
+        }
+    }
     for (qsizetype y = 0; y < height; ++y) {
         const Rgb& c = threads.weft[y];
         const QRgb weft = qRgb(c.red, c.green, c.blue);
         auto* row = reinterpret_cast<QRgb*>(picture.scanLine(static_cast<int>(y)));
-        // The ends all show, then the pick covers the two ends in four that stay down: end
-        // x + 1 is down on pick y + 1 when x - y is 2 or 3 round the four shafts.
         std::memcpy(row, warp.constData(), static_cast<std::size_t>(width) * sizeof(QRgb));
-        for (qsizetype x = (y + 2) % kShafts - kShafts; x < width; x += kShafts) {
-            if (x >= 0) {
-                row[x] = weft;
-            }
-            if (x + 1 >= 0 && x + 1 < width) {
-                row[x + 1] = weft;
-            }
+        for (const qsizetype x : down.value(threads.treadling[y] - 1)) {
+            row[x] = weft;
         }
     }
     return picture;

@@ -65,6 +65,11 @@ WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
     if (threads.warp.isEmpty() || threads.weft.isEmpty()) {
         return refused(QStringLiteral("there are no threads to weave."));
     }
+    if (threads.threading.size() != threads.warp.size() ||
+        threads.treadling.size() != threads.weft.size()) {
+        return refused(QStringLiteral("the threading and treadling do not match the threads."));
+    }
+    const Weave& weave = threads.weave;
 
     // Colour numbers in the order the threads first use them, so the first end has colour 1.
     QList<Rgb> table;
@@ -88,10 +93,10 @@ WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
     const QList<qsizetype> weftNumbers = colourNumbers(threads.weft);
 
     Section text("TEXT");
-    text.add("Title", oneLine(title));
+    text.add("Title", oneLine(title)).add("Notes", "Woven as " + oneLine(weave.title) + '.');
     Section weaving("WEAVING");
-    weaving.add("Shafts", QByteArray::number(kShafts))
-        .add("Treadles", QByteArray::number(kShafts))
+    weaving.add("Shafts", QByteArray::number(weave.shafts))
+        .add("Treadles", QByteArray::number(weave.treadles()))
         .add("Rising Shed", "true");
     const QByteArray spacing = QByteArray::number(
         100 / (threadsPerMetre > 0 ? threadsPerMetre : kThreadsPerMetre), 'g', 6);
@@ -116,25 +121,24 @@ WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
                                                    QByteArray::number(c.blue));
     }
     Section tieUp("TIEUP");
-    for (int treadle = 1; treadle <= kShafts; ++treadle) {
+    for (int treadle = 1; treadle <= weave.treadles(); ++treadle) {
         QByteArrayList raised;
-        for (int k = 0; k < kShaftsPerTreadle; ++k) {
-            raised.append(QByteArray::number((treadle - 1 + k) % kShafts + 1));
+        for (const int shaft : weave.tieUp[treadle - 1]) {
+            raised.append(QByteArray::number(shaft));
         }
-        static_assert(lifts(1, 1) && lifts(1, 2) && lifts(4, 1) && !lifts(1, 3));
         tieUp.add(QByteArray::number(treadle), raised.join(','));
     }
 
     Section threading("THREADING");
     Section warpColours("WARP COLORS");
     for (qsizetype end = 1; end <= threads.warp.size(); ++end) {
-        threading.add(end, shaftOf(end));
+        threading.add(end, threads.threading[end - 1]);
         warpColours.add(end, warpNumbers[end - 1]);
     }
     Section treadling("TREADLING");
     Section weftColours("WEFT COLORS");
     for (qsizetype pick = 1; pick <= threads.weft.size(); ++pick) {
-        treadling.add(pick, treadleOf(pick));
+        treadling.add(pick, threads.treadling[pick - 1]);
         weftColours.add(pick, weftNumbers[pick - 1]);
     }
 

@@ -25,11 +25,12 @@ struct WeavingDraft {
     bool ok() const { return !refusal; }
 };
 
-// The threads as a weaving information file (version 1.1, CR LF lines) for a 4-shaft loom: the
-// ends threaded straight, the 2/2 twill tie-up and straight treadling of clothPicture(), every end
-// and pick in its colour. The colour table holds each colour some thread uses, in the order of
-// first use, the warp's before the weft's. The threads are spaced to the given density, or 20 to
-// the centimetre when it is 0. Refused only when there is no thread either way.
+// The threads as a weaving information file (version 1.1, CR LF lines): the weave's shafts,
+// treadles and tie-up, the threading and treadling clothPicture() weaves, every end and pick in its
+// colour, and the weave named in the notes. The colour table holds each colour some thread uses,
+// in the order of first use, the warp's before the weft's. The threads are spaced to the given
+// density, or 20 to the centimetre when it is 0. Refused when there is no thread either way, or the
+// threading or treadling does not match the threads.
 WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
                           const DraftCredits& credits, double threadsPerMetre = 0);
 

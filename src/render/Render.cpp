@@ -82,7 +82,8 @@ QString draftDate() {
 }
 
 Rendered renderClothPicture(const RenderRequest& request) {
-    const ClothPlan plan = clothThreads(request.sett, request.repeats, request.shadeSteps);
+    const ClothPlan plan =
+        clothThreads(request.sett, request.repeats, request.shadeSteps, request.weave);
     if (!plan.ok()) {
         return refused(QStringLiteral("the sett cannot be woven as cloth: ") + *plan.refusal);
     }
@@ -106,7 +107,8 @@ Rendered render(const RenderRequest& request, const DesktopColours& desktop) {
         }
         drawn = std::move(cloth.picture);
     } else {
-        const ClothPlan plan = clothThreads(request.sett, request.repeats, request.shadeSteps);
+        const ClothPlan plan =
+            clothThreads(request.sett, request.repeats, request.shadeSteps, request.weave);
         if (!plan.ok()) {
             return refused(QStringLiteral("the sett cannot be drafted: ") + *plan.refusal);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cloth/Weave.h"
 #include "formats/PictureFiles.h"
 #include "formats/WeavingDraft.h"
 #include "model/SystemColours.h"
@@ -33,6 +34,7 @@ struct RenderRequest {
     int shadeSteps = 0;                        // Brighten (positive) or Darken (negative) presses
     int scale = 1;                             // every pixel drawn as a scale x scale block
     int repeats = 1;                           // of the sett each way, cloth and draft
+    Weave weave = defaultWeave();              // cloth and draft
     double threadsPerMetre = 0;                // the cloth's threads to the metre, 0 when not known
     DraftCredits credits;
     PngCompression compression = PngCompression::Small;

@@ -30,8 +30,7 @@ QImage clothThumbnail(const Sett& sett, int side) {
         shortest <= side ? side
                          : std::min({wanted, static_cast<long long>(plan.threads.warp.size()),
                                      static_cast<long long>(plan.threads.weft.size())}));
-    plan.threads.warp.resize(shown);
-    plan.threads.weft.resize(shown);
+    plan.threads.cut(shown, shown);
     const QImage cloth = clothPicture(plan.threads);
     if (cloth.isNull() || cloth.width() <= side) {
         return cloth;

@@ -6,20 +6,15 @@
 #include "studio/ClothZoom.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace loomara {
 
 namespace {
 
-// The twill's steps repeat every four threads; a repeat of another length starts the next one
-// elsewhere on the diagonal.
-constexpr int kTwillPeriod = 4;
-
-QImage twillTile(RenderRequest request, const QImage& repeat) {
-    const int across = kTwillPeriod / std::gcd(repeat.width(), kTwillPeriod);
-    const int down = kTwillPeriod / std::gcd(repeat.height(), kTwillPeriod);
-    request.repeats = std::max(across, down);
+// A weave's draw goes round every few threads; a repeat of another length starts the next one
+// elsewhere in it.
+QImage clothTile(RenderRequest request, const QImage& repeat) {
+    request.repeats = repeatsThatTile(request.sett, request.weave);
     if (request.repeats == 1) {
         return repeat;
     }
@@ -107,22 +102,43 @@ void Studio::reweave() {
         replan();
         return;
     }
-    RenderRequest request;
-    request.sett = sett;
-    request.drawing = Drawing::Cloth;
-    Rendered cloth = renderClothPicture(request);
-    if (!cloth.ok()) {
-        state_.problem = FieldProblem{SettField::Warp,
-                                      cloth.refusal ? cloth.refusal->message : *cloth.failure, 0};
+    if (std::optional<QString> why = weaveCloth(std::move(sett))) {
+        state_.problem = FieldProblem{SettField::Warp, *why, 0};
         return;
     }
     state_.problem.reset();
     state_.wovenText = state_.settText;
-    state_.sett = std::move(sett);
-    state_.repeat = std::move(cloth.picture);
-    state_.tile = twillTile(request, state_.repeat);
     ++state_.edit;
     replan();
+}
+
+std::optional<QString> Studio::weaveCloth(Sett sett) {
+    RenderRequest request;
+    request.sett = sett;
+    request.drawing = Drawing::Cloth;
+    request.weave = state_.weave;
+    Rendered cloth = renderClothPicture(request);
+    if (!cloth.ok()) {
+        return cloth.refusal ? cloth.refusal->message : *cloth.failure;
+    }
+    state_.sett = std::move(sett);
+    state_.repeat = std::move(cloth.picture);
+    state_.tile = clothTile(request, state_.repeat);
+    return std::nullopt;
+}
+
+void Studio::chooseWeave(const Weave& weave) {
+    if (weave == state_.weave) {
+        return;
+    }
+    state_.weave = weave;
+    // The sett shown wove once, and a weave changes no count, so it weaves again.
+    if (!state_.repeat.isNull()) {
+        if (std::optional<QString> why = weaveCloth(state_.sett)) {
+            state_.problem = FieldProblem{SettField::Warp, *why, 0};
+        }
+    }
+    state_.status = QStringLiteral("Woven as %1.").arg(weave.title);
 }
 
 void Studio::editYarn(YarnField field, const QString& text) {

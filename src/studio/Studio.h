@@ -44,6 +44,8 @@ public:
     void editYarn(YarnField field, const QString& text);
     void setExportRepeats(int repeats);
     void setExportScale(int scale);
+    // Weaves the cloth shown (the last that read) again in another weave.
+    void chooseWeave(const Weave& weave);
 
     // Loading into the field.
     void loadEntry(const ListedEntry& entry);
@@ -89,6 +91,8 @@ public:
 
 private:
     void reweave();
+    // The sett's cloth in the chosen weave becomes the cloth shown; why not, when it cannot.
+    std::optional<QString> weaveCloth(Sett sett);
     void replan();
     void loadText(const QString& sett, const QString& weft, SettSource source,
                   const QString& name);

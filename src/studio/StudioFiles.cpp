@@ -36,6 +36,7 @@ RenderRequest Studio::request(Drawing drawing, PictureFormat format) const {
     request.format = format;
     request.scale = drawing == Drawing::Cloth ? state_.exportScale : 1;
     request.repeats = state_.exportRepeats;
+    request.weave = state_.weave;
     request.threadsPerMetre = threadsPerMetre();
     request.credits = draftCredits(draftDate());
     return request;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cloth/Weave.h"
 #include "cloth/YarnPlan.h"
 #include "collection/Collection.h"
 #include "sett/Sett.h"
@@ -45,9 +46,12 @@ struct StudioState {
     Sett sett;
     QString wovenText;
     QImage repeat;
-    // What the view tiles: as many repeats as bring the twill's diagonal back to where it began
-    // (one, two or four each way), so that the tiles meet as the cloth's repeats do.
+    // What the view tiles: as many repeats as bring the weave's draw back to where it began, so
+    // that the tiles meet as the cloth's repeats do.
     QImage tile;
+    // The weave the cloth, its export and its draft are woven in; the yarn is the same in every
+    // weave.
+    Weave weave = defaultWeave();
     // Set while the text does not read: the cloth is the last good one, shown greyed.
     std::optional<FieldProblem> problem;
 

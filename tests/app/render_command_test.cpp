@@ -74,6 +74,13 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
          2,
          "--weft is for cloth and .wif drafts; the designer's window weaves the weft as the "
          "warp."},
+        {{"k8", "--cloth", "--weave", "satin", "-o", png},
+         2,
+         "--weave: there is no weave \"satin\"; the weaves are twill, plain, 2/1, 3/1, point and "
+         "hopsack (twill unless given)."},
+        {{"k8", "--weave", "plain", "-o", png},
+         2,
+         "--weave is for cloth and .wif drafts; the designer's window weaves a 2/2 twill."},
         {{"k8", "--threads-per-cm", "12", "-o", png},
          2,
          "--threads-per-cm is for cloth pictures (--cloth), which can be printed at the cloth's "
@@ -406,6 +413,9 @@ TEST_F(RenderCommand, TheClothIsTheDrawdownOfTheDraftItWritesAndPrintsAtItsTrueS
         {{"B/24 W4 B24 R2 K24 G24 W/2", "--repeats", "2"}, {}},
         {{"...K4 R24 K24 Y4...", "--weft", "W/8 K2 W/8", "--darken", "2"}, {}},
         {{"--name", "Stewart Hunting", "--brighten", "1"}, {}},
+        {{"...K4 R24 K24 Y4...", "--weft", "W/8 K2 W/8", "--weave", "point"}, {}},
+        {{"B/24 W4 B24 R2 K/24", "--weave", "2/1", "--repeats", "2"}, {}},
+        {{"B/5 W/4", "--weave", "Hopsack"}, {}},
         {{"K4 R24 K24 Y4"},
          "loomara-render: read \"K/4 R24 K24 Y/4\" as symmetric, mirrored about its first and "
          "last stripe; write \"...K4 R24 K24 Y4...\" for a straight repeat."},

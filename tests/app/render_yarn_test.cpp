@@ -113,6 +113,13 @@ TEST(RenderYarn, TheSizeOfAClothIsRefusedWithoutYarnAndYarnWithoutTheSize) {
     EXPECT_TRUE(render({"K10", "--yarn", "--width", "1in"}).err.contains("--yarn needs"));
 }
 
+TEST(RenderYarn, TheWeaveLeavesTheYarnAsItIsButMustBeOne) {
+    const QStringList kilt{kKilt, "--yarn",    "--width", "28in",   "--length",
+                           "8yd", "--density", "56/in",   "--weave"};
+    EXPECT_EQ(render(kilt + QStringList{"hopsack"}).out, render(kilt.mid(0, 8)).out);
+    EXPECT_EQ(render(kilt + QStringList{"satin"}).status, kRenderRefused);
+}
+
 TEST(RenderYarn, AKiltLengthPrintsItsTableAndTellsHowTheRepeatsFit) {
     const RenderRun run =
         render({kKilt, "--yarn", "--width", "28in", "--length", "8yd", "--density", "56/in"});

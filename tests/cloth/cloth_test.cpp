@@ -8,6 +8,9 @@
 
 #include <QRandomGenerator>
 
+#include <climits>
+#include <functional>
+
 using namespace loomara;
 using namespace loomara::testing;
 
@@ -33,27 +36,135 @@ QList<QRgb> rgbs(const QList<Rgb>& colours) {
     return out;
 }
 
+// What each weave is: its loom, and the floats of its ends (over picks) and its picks (over ends)
+// as the longest and shortest found anywhere inside a cloth.
+struct WeaveRow {
+    const char* name;
+    int shafts;
+    int treadles;
+    int longestWarpFloat;
+    int shortestWarpFloat;
+    int longestWeftFloat;
+    int shortestWeftFloat;
+};
+const WeaveRow kWeaves[] = {
+    {"twill", 4, 4, 2, 2, 2, 2}, {"plain", 2, 2, 1, 1, 1, 1}, {"2/1", 3, 3, 2, 2, 1, 1},
+    {"3/1", 4, 4, 3, 3, 1, 1},   {"point", 4, 4, 3, 1, 3, 1}, {"hopsack", 2, 2, 2, 2, 2, 2},
+};
+
+Weave weaveOf(const WeaveRow& row) {
+    const std::optional<Weave> weave = weaveNamed(QString::fromLatin1(row.name).toUpper());
+    EXPECT_TRUE(weave.has_value()) << row.name;
+    return weave.value_or(defaultWeave());
+}
+
 } // namespace
 
 // The cloth picture and the draft are made from the same threads; a loom set up from the draft
-// weaves the picture, crossing for crossing.
-TEST(Cloth, ThePictureIsTheDrawdownOfItsDraft) {
+// weaves the picture, crossing for crossing, in every weave.
+TEST(Cloth, ThePictureIsTheDrawdownOfItsDraftInEveryWeave) {
+    ASSERT_EQ(weaves().size(), std::size(kWeaves));
     QRandomGenerator random(1818);
-    for (int round = 0; round < 40; ++round) {
-        Sett sett = randomSett(random, 8, 9);
-        if (random.bounded(3) == 0) {
-            sett.ownWeft = std::make_shared<const Sett>(randomSett(random, 6, 9));
+    for (const WeaveRow& row : kWeaves) {
+        const Weave weave = weaveOf(row);
+        for (int round = 0; round < 15; ++round) {
+            Sett sett = randomSett(random, 8, 9);
+            if (random.bounded(3) == 0) {
+                sett.ownWeft = std::make_shared<const Sett>(randomSett(random, 6, 9));
+            }
+            const int repeats = random.bounded(1, 4);
+            const int steps = random.bounded(-3, 4);
+            SCOPED_TRACE(row.name + (u' ' + writtenForm(sett)).toStdString());
+            const ClothPlan plan = clothThreads(sett, repeats, steps, weave);
+            ASSERT_TRUE(plan.ok()) << plan.refusal->toStdString();
+            const WeavingDraft draft = weavingDraft(plan.threads, "cloth", {});
+            ASSERT_TRUE(draft.ok());
+            const Wif wif = readWif(draft.bytes);
+            EXPECT_EQ(clothPicture(plan.threads), drawdownOf(wif));
+            EXPECT_EQ(wif["WEAVING"].mid(0, 2),
+                      (QStringList{QStringLiteral("Shafts=%1").arg(row.shafts),
+                                   QStringLiteral("Treadles=%1").arg(row.treadles)}));
+            EXPECT_EQ(wif["TEXT"].value(1), "Notes=Woven as " + weave.title + '.');
+            EXPECT_EQ(plan.threads.warp.size(), threadsPerRepeat(sett) * repeats);
+            EXPECT_EQ(plan.threads.weft.size(), threadsPerRepeat(sett.weft()) * repeats);
         }
-        const int repeats = random.bounded(1, 4);
-        const int steps = random.bounded(-3, 4);
+    }
+}
+
+namespace {
+
+struct Floats {
+    int longest = 0;
+    int shortest = INT_MAX;
+};
+
+// The runs of `up` along a line of `length`, those that touch neither end of it, as they would
+// run on past a cut edge.
+void addFloats(Floats& floats, int length, const std::function<bool(int)>& up) {
+    int start = -1;
+    for (int i = 1; i < length; ++i) {
+        if (up(i) && !up(i - 1)) {
+            start = i;
+        } else if (!up(i) && up(i - 1) && start > 0) {
+            floats.longest = std::max(floats.longest, i - start);
+            floats.shortest = std::min(floats.shortest, i - start);
+        }
+    }
+}
+
+} // namespace
+
+// A black warp and a white weft show the weave itself, whatever the sett's counts and repeat.
+TEST(Cloth, EveryEndAndPickFloatsAsItsWeaveSays) {
+    QRandomGenerator random(1820);
+    for (const WeaveRow& row : kWeaves) {
+        SCOPED_TRACE(row.name);
+        Floats warp;
+        Floats weft;
+        for (int round = 0; round < 12; ++round) {
+            const auto count = [&random] { return random.bounded(1, 12); };
+            Sett sett =
+                readSett(QStringLiteral("K/%1 K%2 K/%3").arg(count()).arg(count()).arg(count()))
+                    .sett;
+            sett.ownWeft = std::make_shared<const Sett>(
+                readSett(QStringLiteral("...W%1 W%2...").arg(count()).arg(count())).sett);
+            const QImage picture = clothPicture(clothThreads(sett, 2, 0, weaveOf(row)).threads);
+            ASSERT_FALSE(picture.isNull());
+            const auto raised = [&picture](int x, int y) {
+                return picture.pixel(x, y) == qRgb(2, 2, 2);
+            };
+            for (int x = 0; x < picture.width(); ++x) {
+                addFloats(warp, picture.height(), [&](int y) { return raised(x, y); });
+            }
+            for (int y = 0; y < picture.height(); ++y) {
+                addFloats(weft, picture.width(), [&](int x) { return !raised(x, y); });
+            }
+        }
+        EXPECT_EQ(warp.longest, row.longestWarpFloat);
+        EXPECT_EQ(warp.shortest, row.shortestWarpFloat);
+        EXPECT_EQ(weft.longest, row.longestWeftFloat);
+        EXPECT_EQ(weft.shortest, row.shortestWeftFloat);
+    }
+}
+
+// The point twill turns where the colours mirror: a cloth that starts on a pivot stripe of odd
+// count mirrors, threads and weave alike, about that stripe's middle thread, each way.
+TEST(Cloth, APointTwillMirrorsAboutThePivots) {
+    QRandomGenerator random(1821);
+    const Weave point = *weaveNamed(u"point");
+    for (int round = 0; round < 20; ++round) {
+        Sett sett = randomSett(random, 6, 12);
+        sett.repeat = Repeat::Symmetric;
+        sett.stripes.first().count = 2 * random.bounded(1, 8) + 1;
         SCOPED_TRACE(writtenForm(sett).toStdString());
-        const ClothPlan plan = clothThreads(sett, repeats, steps);
-        ASSERT_TRUE(plan.ok()) << plan.refusal->toStdString();
-        const WeavingDraft draft = weavingDraft(plan.threads, "cloth", {});
-        ASSERT_TRUE(draft.ok());
-        EXPECT_EQ(clothPicture(plan.threads), drawdownOf(readWif(draft.bytes)));
-        EXPECT_EQ(plan.threads.warp.size(), threadsPerRepeat(sett) * repeats);
-        EXPECT_EQ(plan.threads.weft.size(), threadsPerRepeat(sett.weft()) * repeats);
+        const QImage picture = clothPicture(clothThreads(sett, 1, 0, point).threads);
+        const int middle = sett.stripes.first().count / 2;
+        for (int d = 1; d <= middle; ++d) {
+            for (int j = 0; j < picture.height(); ++j) {
+                EXPECT_EQ(picture.pixel(middle - d, j), picture.pixel(middle + d, j)) << d;
+                EXPECT_EQ(picture.pixel(j, middle - d), picture.pixel(j, middle + d)) << d;
+            }
+        }
     }
 }
 

@@ -76,7 +76,8 @@ TEST(WeavingDraft, EverySectionAReaderNeedsIsThereAndListed) {
     }
     EXPECT_EQ(wif["CONTENTS"], listed);
 
-    EXPECT_EQ(wif["TEXT"], QStringList{"Title=Aberdeen  University"});
+    EXPECT_EQ(wif["TEXT"],
+              (QStringList{"Title=Aberdeen  University", "Notes=Woven as 2/2 twill."}));
     EXPECT_EQ(wif["WEAVING"], (QStringList{"Shafts=4", "Treadles=4", "Rising Shed=true"}));
     const QStringList threads{"Threads=256", "Color=1", "Units=Centimeters", "Spacing=0.05",
                               "Thickness=0.05"};
@@ -145,6 +146,12 @@ TEST(WeavingDraft, RefusalsSayWhy) {
         EXPECT_TRUE(plan.threads.warp.isEmpty());
     }
     EXPECT_EQ(weavingDraft({}, "none", kCredits).refusal, "there are no threads to weave.");
+    // Threads whose loom was lost would weave a cloth that is not the picture's.
+    ClothThreads unthreaded = planOf(u"g4y2").threads;
+    unthreaded.threading.removeLast();
+    EXPECT_EQ(weavingDraft(unthreaded, "g", kCredits).refusal,
+              "the threading and treadling do not match the threads.");
+    EXPECT_TRUE(clothPicture(unthreaded).isNull());
     // The largest draft is written whole (checked on its bytes: parsing 400000 lines is slow).
     const WeavingDraft largest = weavingDraft(planOf(u"g1000", 100).threads, "g", kCredits);
     EXPECT_EQ(largest.bytes.count("\r\nThreads=100000\r\n"), 2);

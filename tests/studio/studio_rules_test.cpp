@@ -288,3 +288,33 @@ TEST(StudioNamed, ThumbnailIsTheClothItselfForASmallRepeatAndSquareForAnyOther) 
         }
     }
 }
+
+// The view tiles one piece of cloth; in every weave the piece laid two by two is the cloth of twice
+// its repeats, so the tiles meet as the cloth's own repeats do: repeats of 10, 5 (straight, one
+// turn of the point draw a repeat) and 3 threads (one turn kept of two), a weft of 7.
+TEST(StudioWeave, TheTileLaidTwoByTwoIsTheClothInEveryWeave) {
+    for (const Weave& weave : weaves()) {
+        for (const auto& [warp, weft] : {std::pair{"K/5 R2 W/1", ""},
+                                         {"...K3 R2...", "W/3 K2"},
+                                         {"K/1 R/2", ""},
+                                         {"K/2 R/3", "...Y7..."}}) {
+            SCOPED_TRACE(weave.name.toStdString() + ' ' + warp + " / " + weft);
+            FakeShelf shelf;
+            Studio studio(shelf);
+            studio.chooseWeave(weave);
+            studio.editSett(QString::fromLatin1(warp));
+            studio.editWeft(QString::fromLatin1(weft));
+            const QImage tile = studio.state().tile;
+            const int repeats = tile.width() / studio.state().repeat.width();
+            const QImage cloth =
+                clothPicture(clothThreads(studio.state().sett, 2 * repeats, 0, weave).threads);
+            ASSERT_EQ(cloth.size(), tile.size() * 2);
+            for (const QPoint corner : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)}) {
+                EXPECT_EQ(
+                    cloth.copy(QRect(QPoint(corner.x() * tile.width(), corner.y() * tile.height()),
+                                     tile.size())),
+                    tile);
+            }
+        }
+    }
+}

@@ -11,6 +11,7 @@
 #include "support/RecordingPrinter.h"
 
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -211,6 +212,24 @@ TEST_F(StudioFixture, CtrlEExportsTheToolsFileAndTheNearestPanelLoadsAClickedRow
     QTest::mouseClick(nearest->viewport(), Qt::LeftButton, {},
                       nearest->visualItemRect(first).center());
     EXPECT_EQ(window.windowTitle(), name + " - Loomara Studio");
+}
+
+// View > Weave, one weave checked at a time, weaves the draft exported as the tool's --weave does.
+TEST_F(StudioFixture, TheWeaveMenuWeavesTheDraftAsTheToolDoes) {
+    type(QStringLiteral("K/5 W3 R/6"));
+    EXPECT_TRUE(part<QAction>("weave:twill")->isChecked());
+    part<QAction>("weave:point")->trigger();
+    EXPECT_TRUE(part<QAction>("weave:point")->isChecked());
+    EXPECT_FALSE(part<QAction>("weave:twill")->isChecked());
+    QTemporaryDir folder;
+    dialog.confirmFile(folder.filePath("ours.wif"));
+    key(Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(render({"K/5 W3 R/6", "--weave", "point", "-o", folder.filePath("tool.wif")}).status,
+              0);
+    QFile ours(folder.filePath("ours.wif"));
+    QFile theirs(folder.filePath("tool.wif"));
+    ASSERT_TRUE(ours.open(QIODevice::ReadOnly) && theirs.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ours.readAll() == theirs.readAll());
 }
 
 TEST_F(StudioFixture, EveryControlHasANameAndTabGoesThroughThePanelsInReadingOrder) {

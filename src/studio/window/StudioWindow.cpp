@@ -10,6 +10,7 @@
 #include "ui/QtCommonDialog.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QFormLayout>
 #include <QFutureWatcher>
@@ -420,6 +421,19 @@ void StudioWindow::buildMenus() {
         connect(qobject_cast<QAction*>(parts_.value(QString::fromLatin1(key))), &QAction::triggered,
                 this, [this, panel = panel] { showPanel(panel); });
     }
+    // View > Weave: one weave checked at a time, as the cloth is woven in one.
+    menus[QStringLiteral("&View")]->addSeparator();
+    QMenu* weaveMenu = menus[QStringLiteral("&View")]->addMenu(QStringLiteral("&Weave"));
+    auto* oneWeave = new QActionGroup(this);
+    for (const Weave& weave : weaves()) {
+        QString title = weave.title;
+        title[0] = title[0].toUpper();
+        QAction* action = weaveMenu->addAction(title);
+        action->setCheckable(true);
+        oneWeave->addAction(action);
+        parts_.insert(QStringLiteral("weave:") + weave.name, action);
+        connect(action, &QAction::triggered, this, [this, weave] { chooseWeave(weave); });
+    }
 }
 
 void StudioWindow::readNamedEntries() {
@@ -536,6 +550,11 @@ void StudioWindow::trueSizeToggled(bool on) {
 
 void StudioWindow::exportRepeatsChanged(int repeats) {
     studio_.setExportRepeats(repeats);
+}
+
+void StudioWindow::chooseWeave(const Weave& weave) {
+    studio_.chooseWeave(weave);
+    refresh();
 }
 
 void StudioWindow::exportScaleChanged(int scale) {
@@ -671,6 +690,8 @@ void StudioWindow::refreshCloth() {
         state.trueSize ? trueSizeZoom(screenDotsPerInch(), studio_.threadsPerMetre()) : 0;
     const double zoom = trueZoom > 0 ? trueZoom : studio_.shownZoom(view);
     cloth_->show(state.tile, zoom, state.problem.has_value());
+    qobject_cast<QAction*>(parts_.value(QStringLiteral("weave:") + state.weave.name))
+        ->setChecked(true);
     QSignalBlocker block(trueSize_);
     trueSize_->setChecked(trueZoom > 0);
     zoomLabel_->setText(trueZoom > 0 ? QStringLiteral("True size")

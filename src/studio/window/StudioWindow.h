@@ -78,6 +78,7 @@ public:
     void zoomOut();
     void zoomToDefault();
     void trueSizeToggled(bool on);
+    void chooseWeave(const Weave& weave);
     void exportRepeatsChanged(int repeats);
     void exportScaleChanged(int scale);
     void exportCloth();
