@@ -169,11 +169,35 @@ struct Options {
     QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")},
                                QStringLiteral("Print the version.")};
 
-    QList<QCommandLineOption> all() const {
-        return {output, name,   list,           background,   brighten, darken, scale,   repeats,
-                cloth,  weft,   threadsPerInch, threadsPerCm, gallery,  help,   version, yarn,
-                width,  length, yarnDensity,    weftDensity,  waste,    takeUp, similar, top};
+    QList<QCommandLineOption> all() const;
+};
+
+using OptionOf = QCommandLineOption Options::*;
+
+// Every option, in the order the help lists them.
+const QList<OptionOf> kAllOptions{
+    &Options::output,   &Options::name,   &Options::list,           &Options::background,
+    &Options::brighten, &Options::darken, &Options::scale,          &Options::repeats,
+    &Options::cloth,    &Options::weft,   &Options::threadsPerInch, &Options::threadsPerCm,
+    &Options::gallery,  &Options::help,   &Options::version,        &Options::yarn,
+    &Options::width,    &Options::length, &Options::yarnDensity,    &Options::weftDensity,
+    &Options::waste,    &Options::takeUp, &Options::similar,        &Options::top};
+
+QList<QCommandLineOption> Options::all() const {
+    QList<QCommandLineOption> options;
+    for (const OptionOf option : kAllOptions) {
+        options.append(this->*option);
     }
+    return options;
+}
+
+// One run of a mode: the arguments as read and where its answer and its messages go.
+struct Call {
+    const QCommandLineParser& parser;
+    const Options& o;
+    QTextStream& out;
+    QTextStream& err;
+    bool showProgress = false;
 };
 
 QString helpText(const QCommandLineParser& parser) {
@@ -185,9 +209,9 @@ QString helpText(const QCommandLineParser& parser) {
                           "       loomara-render --name \"NAME\" -o FILE [options]\n"
                           "       loomara-render SETT --yarn --width W --length L --density D "
                           "[-o FILE.csv]\n"
-                          "       loomara-render --list\n"
                           "       loomara-render --similar SETT [--top N]\n"
                           "       loomara-render --similar --name \"NAME\" [--top N]\n"
+                          "       loomara-render --list\n"
                           "       loomara-render --gallery DIR") +
            text +
            QStringLiteral("\nExit status: 0 when the file is written (or the list printed),\n"
@@ -199,18 +223,6 @@ QString helpText(const QCommandLineParser& parser) {
 QString shownName(const QCommandLineOption& option) {
     const QString first = option.names().constFirst();
     return first.size() == 1 ? u'-' + first : QStringLiteral("--") + first;
-}
-
-// The first option of those given whose value was given more than once.
-std::optional<Stop> givenTwice(const QCommandLineParser& parser,
-                               const QList<const QCommandLineOption*>& options) {
-    for (const QCommandLineOption* option : options) {
-        if (!option->valueName().isEmpty() && parser.values(*option).size() > 1) {
-            return refused(QStringLiteral("%1 is given more than once; give it once.")
-                               .arg(shownName(*option)));
-        }
-    }
-    return std::nullopt;
 }
 
 // The option's value as a whole number from least to most, or its refusal naming the range.
@@ -235,7 +247,8 @@ std::variant<int, Stop> wholeNumber(const QCommandLineParser& parser,
     return number;
 }
 
-int printList(QTextStream& out) {
+int printList(const Call& call) {
+    QTextStream& out = call.out;
     for (const ListedEntry& listed : referenceCollection()) {
         if (!listed.entry.name.isEmpty() && listed.reading.ok()) {
             out << listed.entry.name << '\t' << listed.entry.notation << '\n';
@@ -329,10 +342,6 @@ std::variant<ReadSett, Stop> writtenSett(const QString& text, const QString& wha
 
 // A density in threads to the metre, from threads to the inch or to the centimetre.
 std::variant<double, Stop> density(const QCommandLineParser& parser, const Options& o) {
-    if (parser.isSet(o.threadsPerInch) && parser.isSet(o.threadsPerCm)) {
-        return refused(QStringLiteral("--threads-per-inch and --threads-per-cm cannot be used "
-                                      "together; give one of them."));
-    }
     const bool inches = parser.isSet(o.threadsPerInch);
     if (!inches && !parser.isSet(o.threadsPerCm)) {
         return 0.0;
@@ -394,14 +403,6 @@ std::variant<ReadSett, Stop> askedSett(const QCommandLineParser& parser, const O
 // The request the options make, or why they make none.
 std::variant<Request, Stop> readRequest(const QCommandLineParser& parser, const Options& o,
                                         QTextStream& out) {
-    QList<const QCommandLineOption*> all;
-    for (const QCommandLineOption& option : o.all()) {
-        all.append(&option);
-    }
-    if (std::optional<Stop> twice = givenTwice(parser, all)) {
-        return *twice;
-    }
-
     const QString fileName = parser.value(o.output);
     if (fileName.isEmpty()) {
         return refused(QStringLiteral("no output file: give one with -o FILE, ending in .bmp, "
@@ -430,36 +431,9 @@ std::variant<Request, Stop> readRequest(const QCommandLineParser& parser, const 
         }
         r.drawing = Drawing::Cloth;
     }
-    const bool designer = r.drawing == Drawing::Designer;
     if (draft && parser.isSet(o.scale)) {
         return refused(QStringLiteral("--scale is for pictures; a .wif draft has no pixels to "
                                       "scale."));
-    }
-    if (draft && parser.isSet(o.background)) {
-        return refused(QStringLiteral("--background is for pictures; a .wif draft holds only "
-                                      "threads."));
-    }
-    if (r.drawing == Drawing::Cloth && parser.isSet(o.background)) {
-        return refused(QStringLiteral("--background is for the designer's picture; in cloth "
-                                      "every crossing shows a thread."));
-    }
-    if (designer && parser.isSet(o.repeats)) {
-        return refused(QStringLiteral("--repeats is for cloth and .wif drafts; the designer's "
-                                      "picture shows as many repeats as its canvas holds."));
-    }
-    if (designer && parser.isSet(o.weft)) {
-        return refused(QStringLiteral("--weft is for cloth and .wif drafts; the designer's "
-                                      "window weaves the weft as the warp."));
-    }
-    if (designer && (parser.isSet(o.threadsPerInch) || parser.isSet(o.threadsPerCm))) {
-        return refused(QStringLiteral("%1 is for cloth pictures (--cloth), which can be printed "
-                                      "at the cloth's true size, and .wif drafts.")
-                           .arg(shownName(parser.isSet(o.threadsPerInch) ? o.threadsPerInch
-                                                                         : o.threadsPerCm)));
-    }
-    if (parser.isSet(o.brighten) && parser.isSet(o.darken)) {
-        return refused(QStringLiteral("--brighten and --darken cannot be used together; give "
-                                      "one of them."));
     }
 
     const auto brighten = wholeNumber(parser, o.brighten, 0, kMostShadeSteps, 0);
@@ -562,27 +536,11 @@ int writeReferenceGallery(const QString& dir, QTextStream& out, QTextStream& err
     return kRenderDone;
 }
 
-QList<const QCommandLineOption*> yarnOptions(const Options& o) {
-    return {&o.width, &o.length, &o.yarnDensity, &o.weftDensity, &o.waste, &o.takeUp};
-}
-
 // The entries nearest a written or named sett; a named entry comes first, as the same cloth.
-int printSimilar(const QCommandLineParser& parser, const Options& o, QTextStream& out,
-                 QTextStream& err) {
-    QStringList others = parser.optionNames();
-    others.removeAll(QStringLiteral("similar"));
-    others.removeAll(QStringLiteral("top"));
-    others.removeAll(QStringLiteral("name"));
+int printSimilar(const Call& call) {
+    const auto& [parser, o, out, err, showProgress] = call;
     const QStringList setts = parser.positionalArguments();
     const bool named = parser.isSet(o.name);
-    if (!others.isEmpty()) {
-        return report(err, refused(QStringLiteral("--similar prints the entries nearest a sett "
-                                                  "and takes only the sett or --name, and "
-                                                  "--top.")));
-    }
-    if (std::optional<Stop> twice = givenTwice(parser, {&o.name, &o.top})) {
-        return report(err, *twice);
-    }
     if (setts.size() + (named ? 1 : 0) != 1) {
         return report(err, refused(QStringLiteral("--similar takes one sett (quoted when written "
                                                   "with blanks, e.g. \"K4 R24 K24 Y4\") or "
@@ -621,11 +579,6 @@ int printSimilar(const QCommandLineParser& parser, const Options& o, QTextStream
     return kRenderDone;
 }
 
-// Everything a --yarn run takes: the cloth, the sett and its weft, and the file.
-QList<const QCommandLineOption*> takenByYarn(const Options& o) {
-    return yarnOptions(o) + QList<const QCommandLineOption*>{&o.yarn, &o.name, &o.weft, &o.output};
-}
-
 // What the whole repeats of the sett and the part of the last one come to, one way of the cloth.
 QString cutNote(const QString& way, const YarnCut& cut, const QString& thread) {
     const auto some = [&thread](long long count) {
@@ -647,28 +600,8 @@ QString cutNote(const QString& way, const YarnCut& cut, const QString& thread) {
 
 // --yarn: the sett's threads and yarn per colour for a cloth of the given size, on out or in a
 // CSV file. Notes go to err so that out holds the table alone.
-int countYarn(const QCommandLineParser& parser, const Options& o, QTextStream& out,
-              QTextStream& err) {
-    for (const QCommandLineOption* option : yarnOptions(o)) {
-        if (!parser.isSet(o.yarn) && parser.isSet(*option)) {
-            return report(err, refused(QStringLiteral("%1 is for --yarn, which counts the yarn "
-                                                      "of a cloth of that size.")
-                                           .arg(shownName(*option))));
-        }
-    }
-    for (const QCommandLineOption& option : o.all()) {
-        if (std::optional<Stop> twice = givenTwice(parser, {&option})) {
-            return report(err, *twice);
-        }
-        const bool taken = std::ranges::any_of(takenByYarn(o), [&](const auto* yarnOption) {
-            return yarnOption->names() == option.names();
-        });
-        if (!taken && parser.isSet(option)) {
-            return report(err, refused(QStringLiteral("%1 is not for --yarn, which prints a table "
-                                                      "rather than weaving.")
-                                           .arg(shownName(option))));
-        }
-    }
+int countYarn(const Call& call) {
+    const auto& [parser, o, out, err, showProgress] = call;
     if (!parser.isSet(o.width) || !parser.isSet(o.length) || !parser.isSet(o.yarnDensity)) {
         return report(err, refused(QStringLiteral("--yarn needs the cloth's --width, --length and "
                                                   "--density, e.g. --width 28in --length 8yd "
@@ -752,33 +685,132 @@ QString description() {
         "symmetric.");
 }
 
-// True when the command line holds no sett and no option but `option`.
-bool alone(const QCommandLineParser& parser, const QString& option) {
-    QStringList others = parser.optionNames();
-    others.removeAll(option);
-    return parser.positionalArguments().isEmpty() && others.isEmpty();
-}
-
-int runList(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
-    if (!alone(parser, QStringLiteral("list"))) {
-        return report(err, refused(QStringLiteral("--list prints the named setts and takes "
-                                                  "no sett and no other option.")));
-    }
-    return printList(out);
-}
-
-int runGallery(const QCommandLineParser& parser, const Options& o, QTextStream& out,
-               QTextStream& err, bool showProgress) {
-    if (!alone(parser, QStringLiteral("gallery"))) {
-        return report(err, refused(QStringLiteral("--gallery weaves every named sett and "
-                                                  "takes no sett and no other option.")));
-    }
-    const QString dir = parser.value(o.gallery);
+int runGallery(const Call& call) {
+    const QString dir = call.parser.value(call.o.gallery);
     if (dir.trimmed().isEmpty()) {
-        return report(err, refused(QStringLiteral("--gallery needs the name of a folder, e.g. "
-                                                  "--gallery gallery.")));
+        return report(call.err, refused(QStringLiteral("--gallery needs the name of a folder, "
+                                                       "e.g. --gallery gallery.")));
     }
-    return writeReferenceGallery(dir, out, err, showProgress);
+    return writeReferenceGallery(dir, call.out, call.err, call.showProgress);
+}
+
+// The designer's picture, the cloth or the draft, written to the file -o names.
+int writePicture(const Call& call) {
+    const std::variant<Request, Stop> read = readRequest(call.parser, call.o, call.out);
+    if (const Stop* stop = std::get_if<Stop>(&read)) {
+        return report(call.err, *stop);
+    }
+    const Request& request = std::get<Request>(read);
+    if (const std::optional<Stop> failed = writeFile(request)) {
+        return report(call.err, *failed);
+    }
+    tell(call.err, request.notes);
+    return kRenderDone;
+}
+
+// What the tool does, in the order the help and the manual page list it: each mode with the
+// options it takes, whether it takes a sett, and what runs it. A mode is asked for by its own
+// option; the pictures by --cloth or a .wif file, else the designer's picture.
+struct Mode {
+    QString shown; // how a refusal names it
+    OptionOf askedBy;
+    bool takesSett;
+    QList<OptionOf> takes;
+    int (*run)(const Call&);
+};
+
+const QList<Mode>& modes() {
+    using O = Options;
+    static const QList<Mode> table{
+        {QStringLiteral("the designer's picture"),
+         nullptr,
+         true,
+         {&O::output, &O::name, &O::background, &O::brighten, &O::darken, &O::scale},
+         writePicture},
+        {QStringLiteral("cloth and drafts (--cloth, .wif)"),
+         nullptr,
+         true,
+         {&O::output, &O::name, &O::cloth, &O::weft, &O::brighten, &O::darken, &O::scale,
+          &O::repeats, &O::threadsPerInch, &O::threadsPerCm},
+         writePicture},
+        {QStringLiteral("--yarn"),
+         &O::yarn,
+         true,
+         {&O::yarn, &O::output, &O::name, &O::weft, &O::width, &O::length, &O::yarnDensity,
+          &O::weftDensity, &O::waste, &O::takeUp},
+         countYarn},
+        {QStringLiteral("--similar"),
+         &O::similar,
+         true,
+         {&O::similar, &O::name, &O::top},
+         printSimilar},
+        {QStringLiteral("--list"), &O::list, false, {&O::list}, printList},
+        {QStringLiteral("--gallery"), &O::gallery, false, {&O::gallery}, runGallery},
+    };
+    return table;
+}
+
+// Options of which a run takes one at most, whatever its mode.
+const QList<std::pair<OptionOf, OptionOf>> kOneOf{
+    {&Options::brighten, &Options::darken},
+    {&Options::threadsPerInch, &Options::threadsPerCm},
+};
+
+// The mode the options ask for: the first whose own option is given, else the cloth or draft
+// when --cloth or a .wif file is, else the designer's picture.
+const Mode& askedMode(const QCommandLineParser& parser, const Options& o) {
+    for (const Mode& mode : modes()) {
+        if (mode.askedBy != nullptr && parser.isSet(o.*mode.askedBy)) {
+            return mode;
+        }
+    }
+    const bool draft = QFileInfo(parser.value(o.output)).suffix().toLower() == u"wif";
+    return modes()[parser.isSet(o.cloth) || draft ? 1 : 0];
+}
+
+// Where an option belongs, for a refusal: the modes that take it, unless it asks for one itself.
+QString homes(OptionOf option) {
+    QStringList shown;
+    for (const Mode& mode : modes()) {
+        if (mode.askedBy == option) {
+            return {};
+        }
+        if (mode.takes.contains(option)) {
+            shown.append(mode.shown);
+        }
+    }
+    const QString last = shown.takeLast();
+    return QStringLiteral("; it is for ") +
+           (shown.isEmpty() ? last
+                            : shown.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last);
+}
+
+// The one check of which options go together: refuses a sett or an option the mode does not
+// take, an option given twice, and two options of which a run takes one.
+std::optional<Stop> notTogether(const QCommandLineParser& parser, const Options& o,
+                                const Mode& mode) {
+    if (!mode.takesSett && !parser.positionalArguments().isEmpty()) {
+        return refused(QStringLiteral("%1 takes no sett; \"%2\" is not for it.")
+                           .arg(mode.shown, parser.positionalArguments().constFirst()));
+    }
+    for (const OptionOf option : kAllOptions) {
+        const QCommandLineOption& given = o.*option;
+        if (parser.isSet(given) && !mode.takes.contains(option)) {
+            return refused(QStringLiteral("%1 is not for %2%3.")
+                               .arg(shownName(given), mode.shown, homes(option)));
+        }
+        if (!given.valueName().isEmpty() && parser.values(given).size() > 1) {
+            return refused(
+                QStringLiteral("%1 is given more than once; give it once.").arg(shownName(given)));
+        }
+    }
+    for (const auto& [one, other] : kOneOf) {
+        if (parser.isSet(o.*one) && parser.isSet(o.*other)) {
+            return refused(QStringLiteral("%1 and %2 cannot be used together; give one of them.")
+                               .arg(shownName(o.*one), shownName(o.*other)));
+        }
+    }
+    return std::nullopt;
 }
 
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err, bool showProgress) {
@@ -807,36 +839,11 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err, bool s
         out.flush();
         return kRenderDone;
     }
-    if (parser.isSet(o.list)) {
-        return runList(parser, out, err);
-    }
-    if (parser.isSet(o.gallery)) {
-        return runGallery(parser, o, out, err, showProgress);
-    }
-
-    if (parser.isSet(o.yarn) || std::ranges::any_of(yarnOptions(o), [&](const auto* option) {
-            return parser.isSet(*option);
-        })) {
-        return countYarn(parser, o, out, err);
-    }
-    if (parser.isSet(o.similar)) {
-        return printSimilar(parser, o, out, err);
-    }
-    if (parser.isSet(o.top)) {
-        return report(err, refused(QStringLiteral("--top is for --similar: how many entries it "
-                                                  "prints.")));
-    }
-
-    const std::variant<Request, Stop> read = readRequest(parser, o, out);
-    if (const Stop* stop = std::get_if<Stop>(&read)) {
+    const Mode& mode = askedMode(parser, o);
+    if (const std::optional<Stop> stop = notTogether(parser, o, mode)) {
         return report(err, *stop);
     }
-    const Request& request = std::get<Request>(read);
-    if (const std::optional<Stop> failed = writeFile(request)) {
-        return report(err, *failed);
-    }
-    tell(err, request.notes);
-    return kRenderDone;
+    return mode.run({parser, o, out, err, showProgress});
 }
 
 } // namespace
