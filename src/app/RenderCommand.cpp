@@ -1,13 +1,13 @@
 #include "app/RenderCommand.h"
 
 #include "cloth/YarnPlan.h"
+#include "cloth/YarnTitle.h"
 #include "collection/Collection.h"
 #include "collection/Similarity.h"
 #include "gallery/Gallery.h"
 #include "io/SaveFile.h"
 #include "model/ShownText.h"
 #include "palette/PaletteSwatch.h"
-#include "reference/ReferencePages.h"
 #include "render/Render.h"
 #include "sett/SettText.h"
 
@@ -26,8 +26,6 @@ namespace loomara {
 
 namespace {
 
-// Nine steps of 30 take any colour component from one end of 0..255 to the other.
-constexpr int kMostShadeSteps = 9;
 constexpr int kLargestScale = 8;
 constexpr int kMostSimilar = 100;
 constexpr int kSimilarUnlessGiven = 10;
@@ -62,13 +60,10 @@ int report(QTextStream& err, const Stop& stop) {
 struct Request {
     RenderRequest render;
     QString fileName;
+    QString several;   // which entry was taken when several share its name, for out
     QStringList notes; // for the user once the file is written
     QString shownLine; // the line the sett was read from, for a caret under a refused place
 };
-
-// The least density a cloth may be given, in threads to the centimetre: one thread to the metre,
-// the least a picture file can record.
-constexpr double kSparsestCloth = 0.01;
 
 struct Options {
     QCommandLineOption output{QStringList{QStringLiteral("o"), QStringLiteral("output")},
@@ -248,71 +243,13 @@ std::variant<int, Stop> wholeNumber(const QCommandLineParser& parser,
 }
 
 int printList(const Call& call) {
-    QTextStream& out = call.out;
     for (const ListedEntry& listed : referenceCollection()) {
         if (!listed.entry.name.isEmpty() && listed.reading.ok()) {
-            out << listed.entry.name << '\t' << listed.entry.notation << '\n';
+            call.out << listed.entry.name << '\t' << listed.entry.notation << '\n';
         }
     }
-    out.flush();
+    call.out.flush();
     return kRenderDone;
-}
-
-Stop unknownName(const QString& given) {
-    return refused(unknownNameReason(given) + QStringLiteral(". --list prints every name."));
-}
-
-// A sett as read, with what a refusal about it shows: the text it was read from and where that
-// text starts on its line.
-struct ReadSett {
-    Sett sett;
-    QString title;
-    QString shownLine;
-    QString where;     // for a named entry, "list A to Di, line 3"
-    QStringList notes; // how it was read, where that may not be what the user meant
-};
-
-// The sett of the first entry of that name (names match whatever their case); several of one
-// name are told on out.
-std::variant<ReadSett, Stop> namedSett(const QString& given, QTextStream& out) {
-    const QList<const ListedEntry*> matches = entriesNamed(given);
-    if (matches.isEmpty()) {
-        return unknownName(given);
-    }
-    const ListedEntry& first = *matches.first();
-    if (matches.size() > 1) {
-        out << QStringLiteral("\"%1\" names %2 entries of the lists; the first, %3, is used.\n")
-                   .arg(first.entry.name)
-                   .arg(matches.size())
-                   .arg(first.entry.notation);
-        out.flush();
-    }
-    const int line = first.entry.notationLine > 0 ? first.entry.notationLine : first.entry.line;
-    const QStringList lines = reference::storedLines(first.page);
-    ReadSett read{first.reading.sett,
-                  first.entry.name,
-                  line <= lines.size() ? lines[line - 1] : QString(),
-                  QStringLiteral("list %1, line %2").arg(pageCaption(first.page)).arg(line),
-                  {}};
-    if (!first.reading.ok()) {
-        return refused(QStringLiteral("the sett of \"%1\" (%2) cannot be woven: %3")
-                           .arg(first.entry.name, read.where, first.reading.refusal->message),
-                       caretLines(read.shownLine, first.reading.refusal->character));
-    }
-    return read;
-}
-
-// How a sett written without marks was read, for the user who meant a straight repeat; told
-// only once the run has done what was asked, so that a failure stays one line.
-QString howItWasRead(const SettReading& reading, const QString& which) {
-    if (!reading.unmarkedPairs) {
-        return {};
-    }
-    Sett straight = reading.sett;
-    straight.repeat = Repeat::Straight;
-    return QStringLiteral("read %1\"%2\" as symmetric, mirrored about its first and last stripe; "
-                          "write \"%3\" for a straight repeat.")
-        .arg(which, writtenForm(reading.sett), writtenForm(straight));
 }
 
 void tell(QTextStream& err, const QStringList& notes) {
@@ -324,6 +261,31 @@ void tell(QTextStream& err, const QStringList& notes) {
     err.flush();
 }
 
+// A sett as read, with what a refusal about it shows: the text it was read from and where that
+// text starts on its line.
+struct ReadSett {
+    Sett sett;
+    QString title;
+    QString shownLine;
+    const ListedEntry* entry = nullptr; // the entry of the lists it was taken from, if any
+    QString several;                    // which entry was taken when several share its name
+    QStringList notes; // how it was read, where that may not be what the user meant
+};
+
+// The sett of the first entry of that name (names match whatever their case).
+std::variant<ReadSett, Stop> namedSett(const QString& given) {
+    const NamedEntry named = entryNamed(given);
+    if (named.first == nullptr) {
+        return refused(unknownNameReason(given) + QStringLiteral(". --list prints every name."));
+    }
+    const SettReading& reading = named.first->reading;
+    if (!reading.ok()) {
+        return refused(named.notWoven(), caretLines(named.shownLine, reading.refusal->character));
+    }
+    return ReadSett{reading.sett, named.first->entry.name, named.shownLine,
+                    named.first,  named.severalNote(),     {}};
+}
+
 // `what` names the sett in messages when it is not the warp's: "--weft: ".
 std::variant<ReadSett, Stop> writtenSett(const QString& text, const QString& what = {}) {
     const SettReading reading = readSett(text);
@@ -332,7 +294,7 @@ std::variant<ReadSett, Stop> writtenSett(const QString& text, const QString& wha
                        caretLines(text, reading.refusal->character));
     }
     // The title stands on one line: a draft's and the yarn table's heading.
-    ReadSett read{reading.sett, text.simplified(), text, {}, {}};
+    ReadSett read{reading.sett, text.simplified(), text, nullptr, {}, {}};
     if (reading.unmarkedPairs) {
         read.notes.append(
             howItWasRead(reading, what.isEmpty() ? QString() : QStringLiteral("the weft ")));
@@ -340,37 +302,8 @@ std::variant<ReadSett, Stop> writtenSett(const QString& text, const QString& wha
     return read;
 }
 
-// A density in threads to the metre, from threads to the inch or to the centimetre.
-std::variant<double, Stop> density(const QCommandLineParser& parser, const Options& o) {
-    const bool inches = parser.isSet(o.threadsPerInch);
-    if (!inches && !parser.isSet(o.threadsPerCm)) {
-        return 0.0;
-    }
-    const QCommandLineOption& option = inches ? o.threadsPerInch : o.threadsPerCm;
-    const double least = inches ? kSparsestCloth * 2.54 : kSparsestCloth;
-    const double most = inches ? kDensestThreads * 2.54 : kDensestThreads;
-    const QString value = parser.value(option);
-    bool number = false;
-    const double given = value.toDouble(&number);
-    const bool plain = std::all_of(value.begin(), value.end(),
-                                   [](QChar c) { return (c >= u'0' && c <= u'9') || c == u'.'; });
-    if (!number || !plain || !std::isfinite(given) || given < least || given > most) {
-        return refused(QStringLiteral("%1 takes a number of threads from %2 to %3, e.g. 56 or "
-                                      "12.5, not \"%4\".")
-                           .arg(shownName(option))
-                           .arg(least)
-                           .arg(most)
-                           .arg(value));
-    }
-    return given * (inches ? 100 / 2.54 : 100);
-}
-
-// The sett the arguments give, written or by --name, with the weft --weft gives it. Of several
-// entries of one name the first is taken, as `told` says.
-std::variant<ReadSett, Stop> askedSett(const QCommandLineParser& parser, const Options& o,
-                                       QTextStream& told) {
-    const QStringList setts = parser.positionalArguments();
-    const bool named = parser.isSet(o.name);
+// Why the arguments give no one sett, written or by --name.
+std::optional<Stop> noOneSett(const QStringList& setts, bool named) {
     if (setts.size() > 1) {
         return refused(QStringLiteral("give the sett as one argument; quote a sett written "
                                       "with blanks, e.g. \"K4 R24 K24 Y4\"."));
@@ -382,11 +315,21 @@ std::variant<ReadSett, Stop> askedSett(const QCommandLineParser& parser, const O
         return refused(QStringLiteral("no sett given: write one (e.g. \"B/24 W4 B24 R2 K24 G24 "
                                       "W/2\") or take one from the lists with --name \"NAME\"."));
     }
+    return std::nullopt;
+}
+
+// The sett the arguments give, written or by --name, with the weft --weft gives it.
+std::variant<ReadSett, Stop> askedSett(const QCommandLineParser& parser, const Options& o) {
+    const QStringList setts = parser.positionalArguments();
+    const bool named = parser.isSet(o.name);
+    if (const std::optional<Stop> stop = noOneSett(setts, named)) {
+        return *stop;
+    }
     const QString name = parser.value(o.name).trimmed();
     if (named && name.isEmpty()) {
         return refused(QStringLiteral("--name needs the name of an entry of the lists."));
     }
-    std::variant<ReadSett, Stop> sett = named ? namedSett(name, told) : writtenSett(setts.first());
+    std::variant<ReadSett, Stop> sett = named ? namedSett(name) : writtenSett(setts.first());
     ReadSett* read = std::get_if<ReadSett>(&sett);
     if (read && parser.isSet(o.weft)) {
         const std::variant<ReadSett, Stop> weft =
@@ -400,42 +343,61 @@ std::variant<ReadSett, Stop> askedSett(const QCommandLineParser& parser, const O
     return sett;
 }
 
-// The request the options make, or why they make none.
-std::variant<Request, Stop> readRequest(const QCommandLineParser& parser, const Options& o,
-                                        QTextStream& out) {
+// A density in threads to the metre, from threads to the inch or to the centimetre.
+std::variant<double, Stop> density(const QCommandLineParser& parser, const Options& o) {
+    const bool inches = parser.isSet(o.threadsPerInch);
+    if (!inches && !parser.isSet(o.threadsPerCm)) {
+        return 0.0;
+    }
+    const QCommandLineOption& option = inches ? o.threadsPerInch : o.threadsPerCm;
+    const LengthUnit per = inches ? LengthUnit::Inch : LengthUnit::Centimetre;
+    const QString value = parser.value(option);
+    const auto read = readDensity(value + (inches ? QStringLiteral("/in") : QStringLiteral("/cm")));
+    const Density* given = std::get_if<Density>(&read);
+    if (given == nullptr || given->threadsPer(LengthUnit::Centimetre) < kSparsestCloth) {
+        return refused(QStringLiteral("%1 takes a number of threads from %2 to %3, e.g. 56 or "
+                                      "12.5, not \"%4\".")
+                           .arg(shownName(option))
+                           .arg(Density{kSparsestCloth}.threadsPer(per))
+                           .arg(Density{kDensestThreads}.threadsPer(per))
+                           .arg(value));
+    }
+    return given->threadsPer(LengthUnit::Metre);
+}
+
+// What -o asks for: the drawing and the picture's format by the file's ending, and --cloth.
+std::optional<Stop> readFileKind(const QCommandLineParser& parser, const Options& o,
+                                 RenderRequest& r) {
     const QString fileName = parser.value(o.output);
     if (fileName.isEmpty()) {
         return refused(QStringLiteral("no output file: give one with -o FILE, ending in .bmp, "
                                       ".png or .wif."));
     }
-    Request request;
-    RenderRequest& r = request.render;
-    request.fileName = fileName;
     const QString ending = QFileInfo(fileName).suffix().toLower();
-    if (ending == u"png") {
-        r.format = PictureFormat::Png;
-    } else if (ending == u"bmp") {
-        r.format = PictureFormat::Bitmap;
-    } else if (ending == u"wif") {
-        r.drawing = Drawing::Draft;
-    } else {
+    if (ending == u"png" || ending == u"bmp") {
+        r.format = ending == u"png" ? PictureFormat::Png : PictureFormat::Bitmap;
+        r.drawing = parser.isSet(o.cloth) ? Drawing::Cloth : Drawing::Designer;
+        return std::nullopt;
+    }
+    if (ending != u"wif") {
         return refused(QStringLiteral("cannot tell what to write to \"%1\": the file name must "
                                       "end in .bmp, .png or .wif.")
                            .arg(QDir::toNativeSeparators(fileName)));
     }
-    const bool draft = r.drawing == Drawing::Draft;
+    r.drawing = Drawing::Draft;
     if (parser.isSet(o.cloth)) {
-        if (draft) {
-            return refused(QStringLiteral("--cloth draws a picture; a .wif draft holds the same "
-                                          "cloth as threads. Give a .png or .bmp file."));
-        }
-        r.drawing = Drawing::Cloth;
+        return refused(QStringLiteral("--cloth draws a picture; a .wif draft holds the same "
+                                      "cloth as threads. Give a .png or .bmp file."));
     }
-    if (draft && parser.isSet(o.scale)) {
+    if (parser.isSet(o.scale)) {
         return refused(QStringLiteral("--scale is for pictures; a .wif draft has no pixels to "
                                       "scale."));
     }
+    return std::nullopt;
+}
 
+// The numbers and the background colour of a picture or a draft.
+std::optional<Stop> readLook(const QCommandLineParser& parser, const Options& o, RenderRequest& r) {
     const auto brighten = wholeNumber(parser, o.brighten, 0, kMostShadeSteps, 0);
     const auto darken = wholeNumber(parser, o.darken, 0, kMostShadeSteps, 0);
     const auto scale = wholeNumber(parser, o.scale, 1, kLargestScale, 1);
@@ -449,30 +411,42 @@ std::variant<Request, Stop> readRequest(const QCommandLineParser& parser, const 
     if (const Stop* stop = std::get_if<Stop>(&threadsPerMetre)) {
         return *stop;
     }
-
+    r.shadeSteps = std::get<int>(brighten) - std::get<int>(darken);
+    r.scale = std::get<int>(scale);
+    r.repeats = std::get<int>(repeats);
+    r.threadsPerMetre = std::get<double>(threadsPerMetre);
     if (parser.isSet(o.background)) {
-        const QString code = parser.value(o.background);
-        r.background = findSwatchByCode(code);
+        r.background = findSwatchByCode(parser.value(o.background));
         if (r.background == nullptr) {
             return refused(
                 QStringLiteral("--background: \"%1\" is not a colour code of the palette.")
-                    .arg(code));
+                    .arg(parser.value(o.background)));
         }
     }
+    return std::nullopt;
+}
 
-    std::variant<ReadSett, Stop> asked = askedSett(parser, o, out);
+// The request the options make, or why they make none.
+std::variant<Request, Stop> readRequest(const QCommandLineParser& parser, const Options& o) {
+    Request request;
+    RenderRequest& r = request.render;
+    request.fileName = parser.value(o.output);
+    if (const std::optional<Stop> stop = readFileKind(parser, o, r)) {
+        return *stop;
+    }
+    if (const std::optional<Stop> stop = readLook(parser, o, r)) {
+        return *stop;
+    }
+    std::variant<ReadSett, Stop> asked = askedSett(parser, o);
     if (const Stop* stop = std::get_if<Stop>(&asked)) {
         return *stop;
     }
     const ReadSett& read = std::get<ReadSett>(asked);
     r.sett = read.sett;
     r.title = read.title;
-    request.notes = read.notes;
-    r.shadeSteps = std::get<int>(brighten) - std::get<int>(darken);
-    r.scale = std::get<int>(scale);
-    r.repeats = std::get<int>(repeats);
-    r.threadsPerMetre = std::get<double>(threadsPerMetre);
     r.credits = draftCredits(draftDate());
+    request.several = read.several;
+    request.notes = read.notes;
     request.shownLine = read.shownLine;
     return request;
 }
@@ -500,6 +474,24 @@ std::optional<Stop> writeFile(const Request& request) {
         return notSaved(what, request.fileName, *problem);
     }
     return std::nullopt;
+}
+
+// The designer's picture, the cloth or the draft, written to the file -o names.
+int writePicture(const Call& call) {
+    const std::variant<Request, Stop> read = readRequest(call.parser, call.o);
+    if (const Stop* stop = std::get_if<Stop>(&read)) {
+        return report(call.err, *stop);
+    }
+    const Request& request = std::get<Request>(read);
+    if (!request.several.isEmpty()) {
+        call.out << request.several << '\n';
+        call.out.flush();
+    }
+    if (const std::optional<Stop> failed = writeFile(request)) {
+        return report(call.err, *failed);
+    }
+    tell(call.err, request.notes);
+    return kRenderDone;
 }
 
 int writeReferenceGallery(const QString& dir, QTextStream& out, QTextStream& err,
@@ -536,12 +528,19 @@ int writeReferenceGallery(const QString& dir, QTextStream& out, QTextStream& err
     return kRenderDone;
 }
 
+int runGallery(const Call& call) {
+    const QString dir = call.parser.value(call.o.gallery);
+    if (dir.trimmed().isEmpty()) {
+        return report(call.err, refused(QStringLiteral("--gallery needs the name of a folder, "
+                                                       "e.g. --gallery gallery.")));
+    }
+    return writeReferenceGallery(dir, call.out, call.err, call.showProgress);
+}
+
 // The entries nearest a written or named sett; a named entry comes first, as the same cloth.
 int printSimilar(const Call& call) {
     const auto& [parser, o, out, err, showProgress] = call;
-    const QStringList setts = parser.positionalArguments();
-    const bool named = parser.isSet(o.name);
-    if (setts.size() + (named ? 1 : 0) != 1) {
+    if (parser.positionalArguments().size() + (parser.isSet(o.name) ? 1 : 0) != 1) {
         return report(err, refused(QStringLiteral("--similar takes one sett (quoted when written "
                                                   "with blanks, e.g. \"K4 R24 K24 Y4\") or "
                                                   "--name \"NAME\".")));
@@ -550,25 +549,21 @@ int printSimilar(const Call& call) {
     if (const Stop* stop = std::get_if<Stop>(&top)) {
         return report(err, *stop);
     }
-    QString notes;
-    QTextStream noted(&notes);
-    const QString name = parser.value(o.name).trimmed();
-    const std::variant<ReadSett, Stop> read = askedSett(parser, o, noted);
-    if (const Stop* stop = std::get_if<Stop>(&read)) {
+    const std::variant<ReadSett, Stop> asked = askedSett(parser, o);
+    if (const Stop* stop = std::get_if<Stop>(&asked)) {
         return report(err, *stop);
     }
-    const Sett& sett = std::get<ReadSett>(read).sett;
-    if (threadsPerRepeat(sett) == 0) {
+    const ReadSett& read = std::get<ReadSett>(asked);
+    if (threadsPerRepeat(read.sett) == 0) {
         return report(err, refused(QStringLiteral("the sett has no threads to compare.")));
     }
-    noted.flush();
-    for (const QString& line :
-         notes.split(u'\n', Qt::SkipEmptyParts) + std::get<ReadSett>(read).notes) {
-        out << "# " << line << '\n';
+    for (const QString& line : QStringList{read.several} + read.notes) {
+        if (!line.isEmpty()) {
+            out << "# " << line << '\n';
+        }
     }
-    const ListedEntry* from = named ? entriesNamed(name).constFirst() : nullptr;
-    const QList<SimilarEntry> similar = entriesNearest(sett, std::get<int>(top), from);
     out << "# rank\tscore\tname\tlist\tsett\n";
+    const QList<SimilarEntry> similar = entriesNearest(read.sett, std::get<int>(top), read.entry);
     for (qsizetype rank = 0; rank < similar.size(); ++rank) {
         const ReferenceEntry& entry = similar[rank].listed->entry;
         out << rank + 1 << '\t' << similar[rank].score << '\t'
@@ -579,23 +574,33 @@ int printSimilar(const Call& call) {
     return kRenderDone;
 }
 
-// What the whole repeats of the sett and the part of the last one come to, one way of the cloth.
-QString cutNote(const QString& way, const YarnCut& cut, const QString& thread) {
-    const auto some = [&thread](long long count) {
-        return QStringLiteral("%1 %2%3").arg(count).arg(thread, count == 1 ? "" : "s");
+// The cloth --width, --length and the densities, waste and take-up describe, or why they
+// describe none.
+std::variant<ClothOrder, Stop> readOrder(const QCommandLineParser& parser, const Options& o) {
+    ClothOrder order;
+    std::optional<Stop> stop;
+    const auto given = [&](const QCommandLineOption& option, auto reader, auto& into) {
+        if (stop || !parser.isSet(option)) {
+            return;
+        }
+        const auto read = reader(parser.value(option));
+        if (const QString* why = std::get_if<QString>(&read)) {
+            stop = refused(shownName(option) + QStringLiteral(": ") + *why);
+        } else {
+            into = std::get<0>(read);
+        }
     };
-    const QString repeats =
-        QStringLiteral("repeat%1 of %2").arg(cut.wholeRepeats == 1 ? "" : "s", some(cut.perRepeat));
-    if (cut.lastRepeatThreads == 0) {
-        return QStringLiteral("the %1 holds exactly %2 %3.")
-            .arg(way)
-            .arg(cut.wholeRepeats)
-            .arg(repeats);
+    given(o.width, readLength, order.width);
+    given(o.length, readLength, order.length);
+    given(o.yarnDensity, readDensity, order.density);
+    given(o.waste, readLength, order.waste);
+    given(o.takeUp, readPercentage, order.takeUp);
+    order.weftDensity = order.density;
+    given(o.weftDensity, readDensity, order.weftDensity);
+    if (stop) {
+        return *stop;
     }
-    return QStringLiteral("the %1 holds %2 whole %3 and %4 of the next.")
-        .arg(way)
-        .arg(cut.wholeRepeats)
-        .arg(repeats, some(cut.lastRepeatThreads));
+    return order;
 }
 
 // --yarn: the sett's threads and yarn per colour for a cloth of the given size, on out or in a
@@ -613,53 +618,23 @@ int countYarn(const Call& call) {
                                                   "--yarn the file name must end in .csv.")
                                        .arg(QDir::toNativeSeparators(fileName))));
     }
-
-    ClothOrder order;
-    const auto given = [&](const QCommandLineOption& option, auto reader, auto& into) {
-        if (!parser.isSet(option)) {
-            return true;
-        }
-        const auto read = reader(parser.value(option));
-        if (const QString* why = std::get_if<QString>(&read)) {
-            report(err, refused(shownName(option) + QStringLiteral(": ") + *why));
-            return false;
-        }
-        into = std::get<0>(read);
-        return true;
-    };
-    if (!given(o.width, readLength, order.width) || !given(o.length, readLength, order.length) ||
-        !given(o.yarnDensity, readDensity, order.density) ||
-        !given(o.waste, readLength, order.waste) ||
-        !given(o.takeUp, readPercentage, order.takeUp)) {
-        return kRenderRefused;
-    }
-    order.weftDensity = order.density;
-    if (!given(o.weftDensity, readDensity, order.weftDensity)) {
-        return kRenderRefused;
-    }
-
-    QString several;
-    QTextStream told(&several);
-    const std::variant<ReadSett, Stop> read = askedSett(parser, o, told);
-    if (const Stop* stop = std::get_if<Stop>(&read)) {
+    const auto order = readOrder(parser, o);
+    if (const Stop* stop = std::get_if<Stop>(&order)) {
         return report(err, *stop);
     }
-    told.flush();
-    const Sett& sett = std::get<ReadSett>(read).sett;
-    const YarnPlan plan = yarnPlan(sett, order);
+    const std::variant<ReadSett, Stop> asked = askedSett(parser, o);
+    if (const Stop* stop = std::get_if<Stop>(&asked)) {
+        return report(err, *stop);
+    }
+    const ReadSett& read = std::get<ReadSett>(asked);
+    const YarnPlan plan = yarnPlan(read.sett, std::get<ClothOrder>(order));
     if (plan.refusal) {
         return report(err, refused(*plan.refusal));
     }
     // The heading says which sett was counted: an entry's name alone may stand for several.
-    const ReadSett& counted = std::get<ReadSett>(read);
-    QString title = counted.where.isEmpty()
-                        ? counted.title
-                        : QStringLiteral("%1 (%2)").arg(counted.title, writtenForm(sett));
-    if (sett.ownWeft) {
-        title += QStringLiteral("; weft %1").arg(writtenForm(*sett.ownWeft));
-    }
     const QString heading =
-        yarnHeading(title, order, !parser.isSet(o.waste), !parser.isSet(o.takeUp));
+        yarnHeading(yarnTitle(read.title, read.sett, read.entry != nullptr),
+                    std::get<ClothOrder>(order), !parser.isSet(o.waste), !parser.isSet(o.takeUp));
     if (!parser.isSet(o.output)) {
         out << yarnTable(plan, heading);
         out.flush();
@@ -667,9 +642,7 @@ int countYarn(const Call& call) {
                    saveFile(yarnCsv(plan, heading), fileName, QStringLiteral("yarn table"))) {
         return report(err, notSaved(QStringLiteral("yarn table"), fileName, *problem));
     }
-    tell(err, several.split(u'\n', Qt::SkipEmptyParts) + std::get<ReadSett>(read).notes +
-                  QStringList{cutNote(QStringLiteral("width"), plan.warp, "end"),
-                              cutNote(QStringLiteral("length"), plan.weft, "pick")});
+    tell(err, QStringList{read.several} + read.notes + yarnNotes(plan));
     return kRenderDone;
 }
 
@@ -683,29 +656,6 @@ QString description() {
         "(\"K4 R24 K24 Y4\", pivots marked \"B/24 W4 B24 R2 K24 G24 W/2\"), or as a\n"
         "straight repeat between marks (\"...K4 R24 K24 Y4...\"). Unmarked setts are\n"
         "symmetric.");
-}
-
-int runGallery(const Call& call) {
-    const QString dir = call.parser.value(call.o.gallery);
-    if (dir.trimmed().isEmpty()) {
-        return report(call.err, refused(QStringLiteral("--gallery needs the name of a folder, "
-                                                       "e.g. --gallery gallery.")));
-    }
-    return writeReferenceGallery(dir, call.out, call.err, call.showProgress);
-}
-
-// The designer's picture, the cloth or the draft, written to the file -o names.
-int writePicture(const Call& call) {
-    const std::variant<Request, Stop> read = readRequest(call.parser, call.o, call.out);
-    if (const Stop* stop = std::get_if<Stop>(&read)) {
-        return report(call.err, *stop);
-    }
-    const Request& request = std::get<Request>(read);
-    if (const std::optional<Stop> failed = writeFile(request)) {
-        return report(call.err, *failed);
-    }
-    tell(call.err, request.notes);
-    return kRenderDone;
 }
 
 // What the tool does, in the order the help and the manual page list it: each mode with the

@@ -95,4 +95,38 @@ QString unknownNameReason(const QString& given) {
     return why;
 }
 
+NamedEntry entryNamed(const QString& given) {
+    const QList<const ListedEntry*> matches = entriesNamed(given);
+    if (matches.isEmpty()) {
+        return {};
+    }
+    const ReferenceEntry& entry = matches.constFirst()->entry;
+    const int line = entry.notationLine > 0 ? entry.notationLine : entry.line;
+    const QStringList lines = reference::storedLines(matches.constFirst()->page);
+    return {matches.constFirst(), matches.size(), line,
+            line <= lines.size() ? lines[line - 1] : QString()};
+}
+
+QString NamedEntry::where() const {
+    return QStringLiteral("list %1, line %2").arg(pageCaption(first->page)).arg(line);
+}
+
+QString NamedEntry::severalNote() const {
+    if (count < 2) {
+        return {};
+    }
+    return QStringLiteral("\"%1\" names %2 entries of the lists; the first, %3, is used.")
+        .arg(first->entry.name)
+        .arg(count)
+        .arg(first->entry.notation);
+}
+
+QString NamedEntry::notWoven() const {
+    if (first->reading.ok()) {
+        return {};
+    }
+    return QStringLiteral("the sett of \"%1\" (%2) cannot be woven: %3")
+        .arg(first->entry.name, where(), first->reading.refusal->message);
+}
+
 } // namespace loomara

@@ -290,4 +290,15 @@ SettReading readSett(QStringView text, int firstCharacter) {
     return SettReader(text, firstCharacter).read();
 }
 
+QString howItWasRead(const SettReading& reading, const QString& which) {
+    if (!reading.unmarkedPairs) {
+        return {};
+    }
+    Sett straight = reading.sett;
+    straight.repeat = Repeat::Straight;
+    return QStringLiteral("read %1\"%2\" as symmetric, mirrored about its first and last stripe; "
+                          "write \"%3\" for a straight repeat.")
+        .arg(which, writtenForm(reading.sett), writtenForm(straight));
+}
+
 } // namespace loomara

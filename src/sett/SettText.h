@@ -47,4 +47,9 @@ struct SettReading {
 // that a caller who reads a piece of a longer line can name places on that line.
 SettReading readSett(QStringView text, int firstCharacter = 1);
 
+// For a sett read from unmarked pairs, how it was read and how to write the straight repeat the
+// user may have meant; empty for any other reading. `which` names the sett when it is not the
+// warp's, e.g. "the weft ".
+QString howItWasRead(const SettReading& reading, const QString& which = {});
+
 } // namespace loomara
