@@ -192,3 +192,27 @@ TEST(YarnPlan, AWidthOfWholeRepeatsGivesEachColourThatManyTimesItsThreadsInARepe
         }
     }
 }
+
+TEST(YarnPlan, NotesTellTheWholeRepeatsAndThePartOfTheNextInWords) {
+    struct Case {
+        YarnCut warp;
+        YarnCut weft;
+        QStringList notes;
+    };
+    const QList<Case> cases{
+        {{1, 1, 1, 0},
+         {3, 2, 1, 1},
+         {"the width holds exactly 1 repeat of 1 end.",
+          "the length holds 1 whole repeat of 2 picks and 1 pick of the next."}},
+        {{364, 182, 2, 0},
+         {1568, 182, 8, 112},
+         {"the width holds exactly 2 repeats of 182 ends.",
+          "the length holds 8 whole repeats of 182 picks and 112 picks of the next."}},
+    };
+    for (const Case& c : cases) {
+        YarnPlan plan;
+        plan.warp = c.warp;
+        plan.weft = c.weft;
+        EXPECT_EQ(yarnNotes(plan), c.notes);
+    }
+}
