@@ -58,56 +58,36 @@ WeavingDraft refused(const QString& message) {
     return draft;
 }
 
-} // namespace
-
-WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
-                          const DraftCredits& credits, double threadsPerMetre) {
-    if (threads.warp.isEmpty() || threads.weft.isEmpty()) {
-        return refused(QStringLiteral("there are no threads to weave."));
-    }
-
-    // Colour numbers in the order the threads first use them, so the first end has colour 1.
-    QList<Rgb> table;
-    const auto colourNumbers = [&table](const QList<Rgb>& colours) {
-        QList<qsizetype> numbers;
-        numbers.reserve(colours.size());
-        qsizetype last = 0;
-        for (qsizetype i = 0; i < colours.size(); ++i) {
-            if (i == 0 || colours[i] != colours[i - 1]) {
-                last = table.indexOf(colours[i]);
-                if (last < 0) {
-                    last = table.size();
-                    table.append(colours[i]);
-                }
+// The colour number of every thread, 1 for the first entry of `table`; a colour not yet in the
+// table joins it, so that colours are numbered in the order the threads first use them.
+QList<qsizetype> colourNumbers(const QList<Rgb>& colours, QList<Rgb>& table) {
+    QList<qsizetype> numbers;
+    numbers.reserve(colours.size());
+    qsizetype last = 0;
+    for (qsizetype i = 0; i < colours.size(); ++i) {
+        if (i == 0 || colours[i] != colours[i - 1]) {
+            last = table.indexOf(colours[i]);
+            if (last < 0) {
+                last = table.size();
+                table.append(colours[i]);
             }
-            numbers.append(last + 1);
         }
-        return numbers;
-    };
-    const QList<qsizetype> warpNumbers = colourNumbers(threads.warp);
-    const QList<qsizetype> weftNumbers = colourNumbers(threads.weft);
+        numbers.append(last + 1);
+    }
+    return numbers;
+}
 
-    Section text("TEXT");
-    text.add("Title", oneLine(title));
-    Section weaving("WEAVING");
-    weaving.add("Shafts", QByteArray::number(kShafts))
-        .add("Treadles", QByteArray::number(kShafts))
-        .add("Rising Shed", "true");
-    const QByteArray spacing = QByteArray::number(
-        100 / (threadsPerMetre > 0 ? threadsPerMetre : kThreadsPerMetre), 'g', 6);
-    const auto threadsSection = [&](const QByteArray& name, qsizetype count) {
-        Section s(name);
-        s.add("Threads", QByteArray::number(count))
-            .add("Color", "1")
-            .add("Units", "Centimeters")
-            .add("Spacing", spacing)
-            .add("Thickness", spacing);
-        return s;
-    };
-    Section palette("COLOR PALETTE");
-    palette.add("Entries", QByteArray::number(table.size()))
-        .add("Form", "RGB")
-        .add("Range", "0,255");
+Section threadsSection(const QByteArray& name, qsizetype count, const QByteArray& spacing) {
+    Section s(name);
+    s.add("Threads", QByteArray::number(count))
+        .add("Color", "1")
+        .add("Units", "Centimeters")
+        .add("Spacing", spacing)
+        .add("Thickness", spacing);
+    return s;
+}
+
+Section colourTable(const QList<Rgb>& table) {
     Section colours("COLOR TABLE");
     for (qsizetype n = 0; n < table.size(); ++n) {
         const Rgb& c = table[n];
@@ -115,6 +95,10 @@ WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
                                                    QByteArray::number(c.green) + ',' +
                                                    QByteArray::number(c.blue));
     }
+    return colours;
+}
+
+Section tieUp() {
     Section tieUp("TIEUP");
     for (int treadle = 1; treadle <= kShafts; ++treadle) {
         QByteArrayList raised;
@@ -124,31 +108,23 @@ WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
         static_assert(lifts(1, 1) && lifts(1, 2) && lifts(4, 1) && !lifts(1, 3));
         tieUp.add(QByteArray::number(treadle), raised.join(','));
     }
+    return tieUp;
+}
 
-    Section threading("THREADING");
-    Section warpColours("WARP COLORS");
-    for (qsizetype end = 1; end <= threads.warp.size(); ++end) {
-        threading.add(end, shaftOf(end));
-        warpColours.add(end, warpNumbers[end - 1]);
+// The section that gives each thread its shaft or treadle, and the one that gives its colour.
+std::pair<Section, Section> threadSections(const QByteArray& place, const QByteArray& colour,
+                                           const QList<qsizetype>& numbers,
+                                           int (*placeOf)(long long)) {
+    std::pair<Section, Section> sections{Section(place), Section(colour)};
+    for (qsizetype thread = 1; thread <= numbers.size(); ++thread) {
+        sections.first.add(thread, placeOf(thread));
+        sections.second.add(thread, numbers[thread - 1]);
     }
-    Section treadling("TREADLING");
-    Section weftColours("WEFT COLORS");
-    for (qsizetype pick = 1; pick <= threads.weft.size(); ++pick) {
-        treadling.add(pick, treadleOf(pick));
-        weftColours.add(pick, weftNumbers[pick - 1]);
-    }
+    return sections;
+}
 
-    const QList<Section> sections{text,
-                                  weaving,
-                                  threadsSection("WARP", threads.warp.size()),
-                                  threadsSection("WEFT", threads.weft.size()),
-                                  palette,
-                                  colours,
-                                  threading,
-                                  tieUp,
-                                  treadling,
-                                  warpColours,
-                                  weftColours};
+// The draft's first two sections: what wrote it, and which sections follow.
+QByteArray draftHeading(const DraftCredits& credits, const QList<Section>& sections) {
     Section wif("WIF");
     wif.add("Version", "1.1")
         .add("Date", oneLine(credits.date))
@@ -159,9 +135,50 @@ WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
     for (const Section& s : sections) {
         contents.add(s.name(), "true");
     }
+    return wif.text() + "\r\n" + contents.text();
+}
 
+} // namespace
+
+WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
+                          const DraftCredits& credits, double threadsPerMetre) {
+    if (threads.warp.isEmpty() || threads.weft.isEmpty()) {
+        return refused(QStringLiteral("there are no threads to weave."));
+    }
+    QList<Rgb> table;
+    const QList<qsizetype> warpNumbers = colourNumbers(threads.warp, table);
+    const QList<qsizetype> weftNumbers = colourNumbers(threads.weft, table);
+
+    Section text("TEXT");
+    text.add("Title", oneLine(title));
+    Section weaving("WEAVING");
+    weaving.add("Shafts", QByteArray::number(kShafts))
+        .add("Treadles", QByteArray::number(kShafts))
+        .add("Rising Shed", "true");
+    const QByteArray spacing = QByteArray::number(
+        100 / (threadsPerMetre > 0 ? threadsPerMetre : kThreadsPerMetre), 'g', 6);
+    Section palette("COLOR PALETTE");
+    palette.add("Entries", QByteArray::number(table.size()))
+        .add("Form", "RGB")
+        .add("Range", "0,255");
+    const auto [threading, warpColours] =
+        threadSections("THREADING", "WARP COLORS", warpNumbers, shaftOf);
+    const auto [treadling, weftColours] =
+        threadSections("TREADLING", "WEFT COLORS", weftNumbers, treadleOf);
+
+    const QList<Section> sections{text,
+                                  weaving,
+                                  threadsSection("WARP", threads.warp.size(), spacing),
+                                  threadsSection("WEFT", threads.weft.size(), spacing),
+                                  palette,
+                                  colourTable(table),
+                                  threading,
+                                  tieUp(),
+                                  treadling,
+                                  warpColours,
+                                  weftColours};
     WeavingDraft draft;
-    draft.bytes = wif.text() + "\r\n" + contents.text();
+    draft.bytes = draftHeading(credits, sections);
     for (const Section& s : sections) {
         draft.bytes += "\r\n" + s.text();
     }

@@ -8,6 +8,7 @@
 #include "io/SaveFile.h"
 #include "model/ShownText.h"
 #include "model/SystemColours.h"
+#include "model/Workers.h"
 #include "reference/ReferencePages.h"
 #include "render/Render.h"
 
@@ -22,10 +23,7 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 #include <variant>
 
@@ -64,6 +62,16 @@ struct Item {
     QString stem; // empty for an entry that cannot be read
 };
 
+// The processor time spent on each kind of file, drawing and encoding together, and the time on
+// the clock spent writing the files, flushes to disk included.
+struct Timings {
+    double designer = 0;
+    double cloth = 0;
+    double thumbnail = 0;
+    double draft = 0;
+    double write = 0;
+};
+
 // What became of one entry: its card, the files written for it, or why the gallery stops.
 struct Outcome {
     GalleryCard card;
@@ -71,22 +79,7 @@ struct Outcome {
     int replaced = 0;
     std::optional<QString> failure;
     qint64 bytes = 0;
-};
-
-struct Timings {
-    double designer = 0;
-    double cloth = 0;
-    double thumbnail = 0;
-    double draft = 0;
-    double write = 0;
-
-    void add(const Timings& other) {
-        designer += other.designer;
-        cloth += other.cloth;
-        thumbnail += other.thumbnail;
-        draft += other.draft;
-        write += other.write;
-    }
+    Timings timings;
 };
 
 // The render step, its processor time added to `seconds`.
@@ -130,8 +123,9 @@ public:
                const DraftCredits& credits)
         : dir_(dir), before_(before), desktop_(desktop), credits_(credits) {}
 
-    Outcome weave(const Item& item, Timings& timings) const {
+    Outcome weave(const Item& item) const {
         Outcome outcome;
+        Timings& timings = outcome.timings;
         GalleryCard& card = outcome.card;
         card.page = item.page;
         card.name = item.entry.name.isEmpty() ? item.entry.notation : item.entry.name;
@@ -328,6 +322,135 @@ void nameVeryLike(const std::vector<Item>& items, std::vector<GalleryCard>& card
     }
 }
 
+int cores() {
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+// Checks the folder before anything is written: a refusal, or a failure to make its folders,
+// ends the run there; otherwise `before` holds the earlier run's own files.
+std::optional<GalleryResult> checkFolder(const QString& dir, const std::vector<Item>& items,
+                                         OwnFiles& before) {
+    GalleryResult stopped;
+    if (dir.trimmed().isEmpty()) {
+        stopped.refusal = QStringLiteral("no folder is named");
+        return stopped;
+    }
+    // A file of the user's where the folder should be is in the way, as any file would be.
+    if (const QFileInfo folder(dir); folder.exists() && !folder.isDir()) {
+        stopped.refusal = QStringLiteral("it is a file, not a folder");
+        return stopped;
+    }
+    const QStringList folders{
+        QLatin1StringView(kGalleryCloth), QLatin1StringView(kGalleryThumbnails),
+        QLatin1StringView(kGalleryDrafts), QLatin1StringView(kGalleryPictures)};
+    const std::variant<OwnFiles, QString> listed = writtenBefore(dir);
+    stopped.refusal = filesInTheWay(dir, folders, items, listed);
+    if (!stopped.refusal) {
+        before = std::get<OwnFiles>(listed);
+        stopped.failure = readyFolders(dir, folders);
+    }
+    return stopped.ok() ? std::nullopt : std::optional(stopped);
+}
+
+// Weaves every entry on the workers; after the first failure no further entry is started.
+std::vector<Outcome> weaveAll(const std::vector<Item>& items, const ItemWriter& writer, int workers,
+                              const GalleryProgress& progress) {
+    const int total = static_cast<int>(items.size());
+    if (progress) {
+        progress(0, total);
+    }
+    // Every file is flushed to disk before it counts as written, and a flush waits on the disk,
+    // not on the processor: with more entries in hand than cores, the cores keep weaving and
+    // encoding while some entries wait.
+    std::vector<Outcome> outcomes(items.size());
+    onWorkers(
+        items.size(), workers > 0 ? workers : cores() * kEntriesPerCore,
+        [&](std::size_t i) {
+            outcomes[i] = writer.weave(items[i]);
+            return !outcomes[i].failure;
+        },
+        [&](std::size_t done) {
+            if (progress) {
+                progress(static_cast<int>(done), total);
+            }
+        });
+    return outcomes;
+}
+
+// What the entries came to: their files and cards.
+struct Tally {
+    OwnFiles written;
+    std::vector<GalleryCard> cards;
+};
+
+// Adds up the entries' files, cards and times into the result; the first failure is the run's.
+Tally tallied(const std::vector<Outcome>& outcomes, GalleryResult& result) {
+    Tally tally;
+    tally.cards.reserve(outcomes.size());
+    for (const Outcome& outcome : outcomes) {
+        result.bytes += outcome.bytes;
+        result.files += static_cast<int>(outcome.written.size());
+        result.replaced += outcome.replaced;
+        tally.written.insert(outcome.written);
+        if (outcome.failure && !result.failure) {
+            result.failure = outcome.failure;
+        }
+        result.woven += outcome.card.cloth ? 1 : 0;
+        result.designer += outcome.card.designer ? 1 : 0;
+        result.skipped += outcome.card.notWoven.isEmpty() ? 0 : 1;
+        result.designerSeconds += outcome.timings.designer;
+        result.clothSeconds += outcome.timings.cloth;
+        result.thumbnailSeconds += outcome.timings.thumbnail;
+        result.draftSeconds += outcome.timings.draft;
+        result.writeSeconds += outcome.timings.write;
+        tally.cards.push_back(outcome.card);
+    }
+    return tally;
+}
+
+// Saves one file of the gallery's own beside the entries' files, counted in the result; on
+// failure the result's failure names it, unless it has one already.
+bool saveOwn(const QString& dir, const QString& name, const QByteArray& bytes, const QString& what,
+             GalleryResult& result) {
+    if (std::optional<QString> refusal = saveFile(bytes, dir + u'/' + name, what)) {
+        result.failure = result.failure.value_or(name + QStringLiteral(": ") + *refusal);
+        return false;
+    }
+    result.bytes += bytes.size();
+    ++result.files;
+    return true;
+}
+
+// The list of the gallery's own files: `own` and what this run wrote, listed even when the run
+// stops, so that the next run knows them.
+void saveOwnList(const QString& dir, OwnFiles own, const OwnFiles& written, GalleryResult& result) {
+    own.insert(written);
+    result.listWritten = saveOwn(dir, QLatin1StringView(kOwnFilesList), ownFilesList(own),
+                                 QStringLiteral("list"), result);
+}
+
+// Writes the index page, removes the earlier run's files this one did not write again, and
+// lists the gallery's own files.
+void publish(const QString& dir, const QList<GalleryPage>& pages, const OwnFiles& before,
+             Tally& tally, GalleryResult& result) {
+    QStringList titles;
+    for (const GalleryPage& page : pages) {
+        titles.append(page.title);
+    }
+    const QString index = QStringLiteral("index.html");
+    const QByteArray page = galleryIndexPage(titles, tally.cards);
+    const bool indexThere = before.contains(index) && QFileInfo::exists(dir + u'/' + index);
+    if (!saveOwn(dir, index, page, QStringLiteral("page"), result)) {
+        saveOwnList(dir, before, tally.written, result);
+        return;
+    }
+    result.indexWritten = true;
+    result.replaced += indexThere ? 1 : 0;
+    tally.written.insert(index, ownFile(page));
+    saveOwnList(dir, removeStaleFiles(dir, before, tally.written, result.removed), tally.written,
+                result);
+}
+
 } // namespace
 
 QList<GalleryPage> referenceGalleryPages() {
@@ -367,154 +490,24 @@ QString galleryStem(const QString& name) {
 
 GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
                            const GalleryOptions& options, const GalleryProgress& progress) {
-    GalleryResult result;
-    if (dir.trimmed().isEmpty()) {
-        result.refusal = QStringLiteral("no folder is named");
-        return result;
-    }
-    // A file of the user's where the folder should be is in the way, as any file would be.
-    if (const QFileInfo folder(dir); folder.exists() && !folder.isDir()) {
-        result.refusal = QStringLiteral("it is a file, not a folder");
-        return result;
-    }
     const std::vector<Item> items = readPages(pages);
-    const int total = static_cast<int>(items.size());
-    const QStringList folders{
-        QLatin1StringView(kGalleryCloth), QLatin1StringView(kGalleryThumbnails),
-        QLatin1StringView(kGalleryDrafts), QLatin1StringView(kGalleryPictures)};
-
-    const std::variant<OwnFiles, QString> listed = writtenBefore(dir);
-    if (std::optional<QString> refusal = filesInTheWay(dir, folders, items, listed)) {
-        result.refusal = std::move(refusal);
-        return result;
+    OwnFiles before;
+    if (std::optional<GalleryResult> stopped = checkFolder(dir, items, before)) {
+        return *stopped;
     }
-    const OwnFiles& before = std::get<OwnFiles>(listed);
-    if (std::optional<QString> failure = readyFolders(dir, folders)) {
-        result.failure = failure;
-        return result;
-    }
-    if (progress) {
-        progress(0, total);
-    }
-
-    // The designers on the working threads start from colours read here, on the application's
-    // thread.
+    // The designers on the workers start from colours read here, on the application's thread.
     const ItemWriter writer(dir, before, desktopColours(), draftCredits(options.date));
-    std::vector<Outcome> outcomes(items.size());
-    std::atomic<std::size_t> next{0};
-    std::atomic<bool> failed{false};
-    std::mutex mutex;
-    std::condition_variable changed;
-    int done = 0;
-    int running = 0;
-    Timings timings;
-
-    const auto work = [&] {
-        Timings mine;
-        for (std::size_t i = next++; i < items.size() && !failed; i = next++) {
-            outcomes[i] = writer.weave(items[i], mine);
-            if (outcomes[i].failure) {
-                failed = true;
-            }
-            const std::lock_guard lock(mutex);
-            ++done;
-            changed.notify_one();
-        }
-        const std::lock_guard lock(mutex);
-        timings.add(mine);
-        --running;
-        changed.notify_one();
-    };
-
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    // Every file is flushed to disk before it counts as written, and a flush waits on the disk,
-    // not on the processor: with more entries in hand than cores, the cores keep weaving and
-    // encoding while some entries wait.
-    const int threads = std::clamp(options.threads > 0 ? options.threads : cores * kEntriesPerCore,
-                                   1, std::max(1, total));
-    std::vector<std::thread> workers;
-    running = threads;
-    for (int t = 0; t < threads; ++t) {
-        workers.emplace_back(work);
-    }
-    {
-        std::unique_lock lock(mutex);
-        int reported = 0;
-        while (running > 0) {
-            changed.wait(lock, [&] { return done != reported || running == 0; });
-            if (done != reported && progress) {
-                reported = done;
-                lock.unlock();
-                progress(reported, total);
-                lock.lock();
-            }
-            reported = done;
-        }
-    }
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
-
-    result.designerSeconds = timings.designer;
-    result.clothSeconds = timings.cloth;
-    result.thumbnailSeconds = timings.thumbnail;
-    result.draftSeconds = timings.draft;
-    result.writeSeconds = timings.write;
-    OwnFiles written;
-    std::vector<GalleryCard> cards;
-    cards.reserve(outcomes.size());
-    for (const Outcome& outcome : outcomes) {
-        result.bytes += outcome.bytes;
-        result.files += static_cast<int>(outcome.written.size());
-        result.replaced += outcome.replaced;
-        written.insert(outcome.written);
-        if (outcome.failure && !result.failure) {
-            result.failure = outcome.failure;
-        }
-        result.woven += outcome.card.cloth ? 1 : 0;
-        result.designer += outcome.card.designer ? 1 : 0;
-        result.skipped += outcome.card.notWoven.isEmpty() ? 0 : 1;
-        cards.push_back(outcome.card);
-    }
-
-    const auto save = [&](const QString& name, const QByteArray& bytes, const QString& what) {
-        if (std::optional<QString> refusal = saveFile(bytes, dir + u'/' + name, what)) {
-            result.failure = result.failure.value_or(name + QStringLiteral(": ") + *refusal);
-            return false;
-        }
-        result.bytes += bytes.size();
-        ++result.files;
-        return true;
-    };
-    // Files this run wrote are listed even when it stops, so that the next run knows them.
-    const auto saveList = [&](OwnFiles own) {
-        own.insert(written);
-        result.listWritten =
-            save(QLatin1StringView(kOwnFilesList), ownFilesList(own), QStringLiteral("list"));
-    };
+    const std::vector<Outcome> outcomes = weaveAll(items, writer, options.threads, progress);
+    GalleryResult result;
+    Tally tally = tallied(outcomes, result);
     if (result.failure) {
-        if (!written.isEmpty()) {
-            saveList(before);
+        if (!tally.written.isEmpty()) {
+            saveOwnList(dir, before, tally.written, result);
         }
         return result;
     }
-    nameVeryLike(items, cards, cores);
-
-    QStringList titles;
-    for (const GalleryPage& page : pages) {
-        titles.append(page.title);
-    }
-    const QString index = QStringLiteral("index.html");
-    const QByteArray page = galleryIndexPage(titles, cards);
-    const bool indexThere = before.contains(index) && QFileInfo::exists(dir + u'/' + index);
-    if (!save(index, page, QStringLiteral("page"))) {
-        saveList(before);
-        return result;
-    }
-    result.indexWritten = true;
-    result.replaced += indexThere ? 1 : 0;
-    written.insert(index, ownFile(page));
-    saveList(removeStaleFiles(dir, before, written, result.removed));
+    nameVeryLike(items, tally.cards, cores());
+    publish(dir, pages, before, tally, result);
     return result;
 }
 
