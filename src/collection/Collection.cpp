@@ -9,14 +9,20 @@
 
 namespace loomara {
 
+QList<ListedEntry> readListedEntries(QStringView listText, int page) {
+    QList<ListedEntry> entries;
+    for (ReferenceEntry& entry : readReferenceList(listText)) {
+        SettReading reading = readReferenceSett(entry);
+        entries.append({std::move(entry), page, std::move(reading)});
+    }
+    return entries;
+}
+
 const QList<ListedEntry>& referenceCollection() {
     static const QList<ListedEntry> entries = [] {
         QList<ListedEntry> all;
         for (int page = 1; page <= reference::kReferencePageCount; ++page) {
-            for (ReferenceEntry& entry : readReferenceList(reference::storedList(page))) {
-                SettReading reading = readReferenceSett(entry);
-                all.append({std::move(entry), page, std::move(reading)});
-            }
+            all.append(readListedEntries(reference::storedList(page), page));
         }
         return all;
     }();

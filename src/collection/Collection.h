@@ -15,6 +15,10 @@ struct ListedEntry {
     SettReading reading;
 };
 
+// The entries of one list's text in list order, each with its sett as read and the given page;
+// entries without a name are kept.
+QList<ListedEntry> readListedEntries(QStringView listText, int page);
+
 // Every entry of the six lists in page and list order, read once for the whole run; entries
 // without a name are kept, so that the gallery can show them.
 const QList<ListedEntry>& referenceCollection();

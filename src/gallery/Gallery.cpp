@@ -23,6 +23,7 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <thread>
 #include <variant>
@@ -54,12 +55,11 @@ double threadSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-// One entry of a page as the gallery reads it.
+// One entry of a page as the gallery reads it, its page counted from 0, with the stem of its
+// files; the stem is empty for an entry that cannot be read.
 struct Item {
-    int page = 0;
-    ReferenceEntry entry;
-    SettReading reading;
-    QString stem; // empty for an entry that cannot be read
+    ListedEntry listed;
+    QString stem;
 };
 
 // The processor time spent on each kind of file, drawing and encoding together, and the time on
@@ -108,13 +108,29 @@ std::optional<QByteArray> thumbnail(const QImage& cloth, QSize& size) {
     return bytes;
 }
 
-// Why the designer's window cannot hold the sett, as a card says it.
+// Why the designer's window cannot hold the sett, as a card says it: the reason alone, without
+// the place or what was refused.
 QString notInDesigner(const SettRefusal& refusal) {
-    static const QRegularExpression place(
-        QStringLiteral("^the sett cannot be entered: (at character \\d+: )?"));
-    QString reason = refusal.message;
-    reason.remove(place);
-    return QStringLiteral("Not in the designer: ") + reason;
+    return QStringLiteral("Not in the designer: ") + refusal.reasonAlone();
+}
+
+// An entry's card before it is woven.
+GalleryCard cardOf(const Item& item) {
+    const ReferenceEntry& entry = item.listed.entry;
+    GalleryCard card;
+    card.page = item.listed.page;
+    card.name = entry.name.isEmpty() ? entry.notation : entry.name;
+    card.notation = entry.notation;
+    card.line = entry.line;
+    card.stem = item.stem;
+    return card;
+}
+
+// The files of one entry as drawn, by kind in the order of kGalleryFiles.
+using EntryFiles = std::array<Rendered, kGalleryFiles.size()>;
+
+Rendered& fileOf(EntryFiles& files, GalleryFile file) {
+    return files.at(static_cast<std::size_t>(file));
 }
 
 class ItemWriter {
@@ -125,72 +141,77 @@ public:
 
     Outcome weave(const Item& item) const {
         Outcome outcome;
-        Timings& timings = outcome.timings;
-        GalleryCard& card = outcome.card;
-        card.page = item.page;
-        card.name = item.entry.name.isEmpty() ? item.entry.notation : item.entry.name;
-        card.notation = item.entry.notation;
-        card.line = item.entry.line;
-        card.stem = item.stem;
-        if (!item.reading.ok()) {
-            card.notWoven = item.reading.refusal->message;
+        outcome.card = cardOf(item);
+        if (!item.listed.reading.ok()) {
+            outcome.card.notWoven = item.listed.reading.refusal->message;
             return outcome;
         }
+        EntryFiles files;
+        if (!draw(item, files, outcome)) {
+            return outcome;
+        }
+        for (const GalleryFileKind& kind : kGalleryFiles) {
+            if (const std::optional<QString>& failure = fileOf(files, kind.file).failure) {
+                outcome.failure =
+                    galleryPath(kind.file, item.stem) + QStringLiteral(": ") + *failure;
+                return outcome;
+            }
+        }
+        const Clock::time_point clock = Clock::now();
+        const auto write = [&](GalleryFile file) {
+            return this->write(galleryPath(file, item.stem), fileOf(files, file).bytes,
+                               file == GalleryFile::Draft ? QStringLiteral("draft")
+                                                          : QStringLiteral("picture"),
+                               outcome);
+        };
+        GalleryCard& card = outcome.card;
+        card.cloth = write(GalleryFile::Cloth) && write(GalleryFile::Thumbnail);
+        card.draft =
+            card.cloth && fileOf(files, GalleryFile::Draft).ok() && write(GalleryFile::Draft);
+        card.designer =
+            card.cloth && fileOf(files, GalleryFile::Designer).ok() && write(GalleryFile::Designer);
+        outcome.timings.write += secondsSince(clock);
+        return outcome;
+    }
 
+private:
+    // Draws every file of the entry; false, with the card saying why, when its cloth cannot be.
+    bool draw(const Item& item, EntryFiles& files, Outcome& outcome) const {
+        GalleryCard& card = outcome.card;
+        Timings& timings = outcome.timings;
         RenderRequest request;
-        request.sett = item.reading.sett;
+        request.sett = item.listed.reading.sett;
         request.title = card.name;
         request.credits = credits_;
         request.compression = PngCompression::Quick;
         request.drawing = Drawing::Cloth;
         const long long perRepeat = std::max(1LL, threadsPerRepeat(request.sett));
         request.repeats = static_cast<int>((kClothThreads + perRepeat - 1) / perRepeat);
-        const Rendered cloth = timedRender(request, desktop_, timings.cloth);
+        Rendered& cloth = fileOf(files, GalleryFile::Cloth);
+        cloth = timedRender(request, desktop_, timings.cloth);
         if (cloth.refusal) {
             card.notWoven = cloth.refusal->message;
-            return outcome;
+            return false;
         }
-
-        double start = threadSeconds();
+        const double start = threadSeconds();
         const std::optional<QByteArray> thumb = thumbnail(cloth.picture, card.thumbnailSize);
         timings.thumbnail += threadSeconds() - start;
-
+        Rendered& small = fileOf(files, GalleryFile::Thumbnail);
+        small.bytes = thumb.value_or(QByteArray());
+        small.failure =
+            thumb ? std::nullopt : std::optional(QStringLiteral("it could not be encoded"));
         request.drawing = Drawing::Draft;
         request.repeats = 1;
-        const Rendered draft = timedRender(request, desktop_, timings.draft);
+        fileOf(files, GalleryFile::Draft) = timedRender(request, desktop_, timings.draft);
         request.drawing = Drawing::Designer;
-        const Rendered designer = timedRender(request, desktop_, timings.designer);
+        const Rendered& designer = fileOf(files, GalleryFile::Designer) =
+            timedRender(request, desktop_, timings.designer);
         if (designer.refusal) {
             card.notInDesigner = notInDesigner(*designer.refusal);
         }
-
-        const QString clothPath = galleryPath(kGalleryCloth, item.stem, "png");
-        const QString thumbPath = galleryPath(kGalleryThumbnails, item.stem, "jpg");
-        const QString draftPath = galleryPath(kGalleryDrafts, item.stem, "wif");
-        const QString designerPath = galleryPath(kGalleryPictures, item.stem, "png");
-        const std::optional<QString> notEncoded =
-            thumb ? std::nullopt : std::optional(QStringLiteral("it could not be encoded"));
-        for (const auto& [path, failure] :
-             {std::pair{clothPath, cloth.failure}, std::pair{thumbPath, notEncoded},
-              std::pair{draftPath, draft.failure}, std::pair{designerPath, designer.failure}}) {
-            if (failure) {
-                outcome.failure = path + QStringLiteral(": ") + *failure;
-                return outcome;
-            }
-        }
-
-        const Clock::time_point clock = Clock::now();
-        card.cloth = write(clothPath, cloth.bytes, QStringLiteral("picture"), outcome) &&
-                     write(thumbPath, *thumb, QStringLiteral("picture"), outcome);
-        card.draft = card.cloth && draft.ok() &&
-                     write(draftPath, draft.bytes, QStringLiteral("draft"), outcome);
-        card.designer = card.cloth && designer.ok() &&
-                        write(designerPath, designer.bytes, QStringLiteral("picture"), outcome);
-        timings.write += secondsSince(clock);
-        return outcome;
+        return true;
     }
 
-private:
     // Writes one file of the gallery; on failure the reason names the file.
     bool write(const QString& relative, const QByteArray& bytes, const QString& what,
                Outcome& outcome) const {
@@ -221,12 +242,13 @@ std::vector<Item> readPages(const QList<GalleryPage>& pages) {
     std::vector<Item> items;
     QSet<QString> stems;
     for (qsizetype page = 0; page < pages.size(); ++page) {
-        for (ReferenceEntry& entry : readReferenceList(pages[page].listText)) {
-            Item item{static_cast<int>(page), std::move(entry), {}, {}};
-            item.reading = readReferenceSett(item.entry);
-            if (item.reading.ok()) {
+        for (ListedEntry& listed :
+             readListedEntries(pages[page].listText, static_cast<int>(page))) {
+            Item item{std::move(listed), {}};
+            if (item.listed.reading.ok()) {
+                const ReferenceEntry& entry = item.listed.entry;
                 const QString base =
-                    galleryStem(item.entry.name.isEmpty() ? item.entry.notation : item.entry.name);
+                    galleryStem(entry.name.isEmpty() ? entry.notation : entry.name);
                 item.stem = base;
                 for (int n = 2; stems.contains(item.stem); ++n) {
                     item.stem = base + u'-' + QString::number(n);
@@ -244,15 +266,12 @@ std::vector<Item> readPages(const QList<GalleryPage>& pages) {
 std::optional<QString> filesInTheWay(const QString& dir, const QStringList& folders,
                                      const std::vector<Item>& items,
                                      const std::variant<OwnFiles, QString>& listed) {
-    QStringList files{QStringLiteral("index.html")};
+    QStringList files{QLatin1StringView(kGalleryIndex)};
     for (const Item& item : items) {
         // Whether an entry's cloth or designer's picture can be made is known only once it is
         // woven, so every name the entry could have is checked.
         if (!item.stem.isEmpty()) {
-            files << galleryPath(kGalleryCloth, item.stem, "png")
-                  << galleryPath(kGalleryThumbnails, item.stem, "jpg")
-                  << galleryPath(kGalleryDrafts, item.stem, "wif")
-                  << galleryPath(kGalleryPictures, item.stem, "png");
+            files << galleryFiles(item.stem);
         }
     }
     const QString* badList = std::get_if<QString>(&listed);
@@ -310,7 +329,8 @@ void nameVeryLike(const std::vector<Item>& items, std::vector<GalleryCard>& card
     std::vector<ClothProfile> profiles;
     profiles.reserve(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
-        profiles.push_back(cards[i].cloth ? ClothProfile(items[i].reading.sett) : ClothProfile());
+        profiles.push_back(cards[i].cloth ? ClothProfile(items[i].listed.reading.sett)
+                                          : ClothProfile());
     }
     const std::vector<Neighbour> nearest = nearestOthers(profiles, threads, kVeryLikeScore);
     for (std::size_t i = 0; i < cards.size(); ++i) {
@@ -340,9 +360,7 @@ std::optional<GalleryResult> checkFolder(const QString& dir, const std::vector<I
         stopped.refusal = QStringLiteral("it is a file, not a folder");
         return stopped;
     }
-    const QStringList folders{
-        QLatin1StringView(kGalleryCloth), QLatin1StringView(kGalleryThumbnails),
-        QLatin1StringView(kGalleryDrafts), QLatin1StringView(kGalleryPictures)};
+    const QStringList folders = galleryFolders();
     const std::variant<OwnFiles, QString> listed = writtenBefore(dir);
     stopped.refusal = filesInTheWay(dir, folders, items, listed);
     if (!stopped.refusal) {
@@ -437,7 +455,7 @@ void publish(const QString& dir, const QList<GalleryPage>& pages, const OwnFiles
     for (const GalleryPage& page : pages) {
         titles.append(page.title);
     }
-    const QString index = QStringLiteral("index.html");
+    const QString index = QLatin1StringView(kGalleryIndex);
     const QByteArray page = galleryIndexPage(titles, tally.cards);
     const bool indexThere = before.contains(index) && QFileInfo::exists(dir + u'/' + index);
     if (!saveOwn(dir, index, page, QStringLiteral("page"), result)) {

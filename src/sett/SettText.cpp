@@ -48,7 +48,7 @@ public:
             --end;
         }
         if (begin == end) {
-            return refused({QStringLiteral("there is no sett to read: the text is empty."), 0});
+            return refused({QStringLiteral("there is no sett to read: the text is empty."), 0, {}});
         }
 
         const QStringView body = text_.sliced(begin, end - begin);
@@ -105,7 +105,7 @@ private:
 
     SettRefusal refusalAt(qsizetype index, const QString& reason) const {
         return {QStringLiteral("at character %1: ").arg(character(index)) + reason,
-                character(index)};
+                character(index), reason};
     }
 
     // A place that can start no pair: the "]" that splits some recorded setts in two, or any

@@ -21,6 +21,11 @@ inline constexpr long long kMostRepeatThreads = 100'000;
 struct SettRefusal {
     QString message;
     int character = 0;
+    // The message without the place and without what was refused in front of it, when it has
+    // them ("the sett has 22 stripes; ..."); empty when the message is the reason alone.
+    QString reason;
+
+    QString reasonAlone() const { return reason.isEmpty() ? message : reason; }
 };
 
 // The sett a text holds, or why it holds none (then the sett has no stripes).
