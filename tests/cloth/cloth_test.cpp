@@ -4,26 +4,14 @@
 #include "palette/PaletteSwatch.h"
 #include "sett/SettText.h"
 
-#include <gtest/gtest.h>
+#include "support/RandomSett.h"
 
-#include <QRandomGenerator>
+#include <gtest/gtest.h>
 
 using namespace loomara;
 using namespace loomara::testing;
 
 namespace {
-
-Sett randomSett(QRandomGenerator& random, int mostStripes, int mostCount) {
-    const auto swatches = paletteSwatches();
-    Sett sett;
-    sett.repeat = random.bounded(2) ? Repeat::Straight : Repeat::Symmetric;
-    const int stripes = random.bounded(1, mostStripes + 1);
-    for (int i = 0; i < stripes; ++i) {
-        const PaletteSwatch& s = swatches[random.bounded(static_cast<int>(swatches.size()))];
-        sett.stripes.append({s.codeText(), s.colour(), random.bounded(1, mostCount + 1)});
-    }
-    return sett;
-}
 
 QList<QRgb> rgbs(const QList<Rgb>& colours) {
     QList<QRgb> out;
@@ -38,14 +26,14 @@ QList<QRgb> rgbs(const QList<Rgb>& colours) {
 // The cloth picture and the draft are made from the same threads; a loom set up from the draft
 // weaves the picture, crossing for crossing.
 TEST(Cloth, ThePictureIsTheDrawdownOfItsDraft) {
-    QRandomGenerator random(1818);
+    std::mt19937 random(1818);
     for (int round = 0; round < 40; ++round) {
-        Sett sett = randomSett(random, 8, 9);
-        if (random.bounded(3) == 0) {
-            sett.ownWeft = std::make_shared<const Sett>(randomSett(random, 6, 9));
+        Sett sett = randomSett(random, {8, 1, 9});
+        if (random() % 3 == 0) {
+            sett.ownWeft = std::make_shared<const Sett>(randomSett(random, {6, 1, 9}));
         }
-        const int repeats = random.bounded(1, 4);
-        const int steps = random.bounded(-3, 4);
+        const int repeats = 1 + static_cast<int>(random() % 3);
+        const int steps = static_cast<int>(random() % 7) - 3;
         SCOPED_TRACE(writtenForm(sett).toStdString());
         const ClothPlan plan = clothThreads(sett, repeats, steps);
         ASSERT_TRUE(plan.ok()) << plan.refusal->toStdString();
@@ -89,9 +77,9 @@ TEST(Cloth, EveryEndAndPickFloatsOverTwoAndUnderTwo) {
 // A symmetric sett mirrors about the middle of each pivot stripe, in the warp as it shows in the
 // picture and in the weft.
 TEST(Cloth, ASymmetricSettsClothMirrorsAboutItsPivots) {
-    QRandomGenerator random(1819);
+    std::mt19937 random(1819);
     for (int round = 0; round < 40; ++round) {
-        Sett sett = randomSett(random, 12, 20);
+        Sett sett = randomSett(random, {12, 1, 20});
         sett.repeat = Repeat::Symmetric;
         SCOPED_TRACE(writtenForm(sett).toStdString());
         const ClothThreads threads = clothThreads(sett, 2, 0).threads;

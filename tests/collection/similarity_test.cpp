@@ -4,6 +4,8 @@
 #include "collection/Similarity.h"
 #include "palette/PaletteSwatch.h"
 
+#include "support/RandomSett.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,44 +13,16 @@
 #include <random>
 
 using namespace loomara;
+using namespace loomara::testing;
 
 namespace {
-
-// The swatches whose colour another swatch's code sets too.
-QList<PaletteSwatch> twins() {
-    QList<PaletteSwatch> found;
-    for (const PaletteSwatch& a : paletteSwatches()) {
-        if (std::count_if(paletteSwatches().begin(), paletteSwatches().end(),
-                          [&](const PaletteSwatch& b) { return a.colour() == b.colour(); }) > 1) {
-            found.append(a);
-        }
-    }
-    return found;
-}
-
-// Every third stripe or so takes a colour two codes share.
-Sett randomSett(std::mt19937& random) {
-    static const QList<PaletteSwatch> shared = twins();
-    const auto swatches = paletteSwatches();
-    Sett sett;
-    sett.repeat = random() % 2 ? Repeat::Symmetric : Repeat::Straight;
-    const int stripes = 1 + static_cast<int>(random() % 12);
-    for (int i = 0; i < stripes; ++i) {
-        const PaletteSwatch& swatch = random() % 3 == 0 && !shared.isEmpty()
-                                          ? shared[random() % shared.size()]
-                                          : swatches[random() % swatches.size()];
-        sett.stripes.append(
-            {swatch.codeText(), swatch.colour(), 1 + static_cast<int>(random() % 60)});
-    }
-    return sett;
-}
 
 // Random setts, and every 40th entry of the lists that can be woven.
 QList<Sett> sampleSetts() {
     std::mt19937 random(20);
     QList<Sett> setts;
     for (int i = 0; i < 40; ++i) {
-        setts.append(randomSett(random));
+        setts.append(randomSett(random, {12, 1, 60, 3}));
     }
     const QList<ListedEntry>& entries = referenceCollection();
     for (qsizetype i = 0; i < entries.size(); i += 40) {
@@ -154,7 +128,8 @@ TEST(Similarity, TheSearchFindsWhatComparingEveryEntryFinds) {
         profiles.push_back(listed.reading.ok() ? ClothProfile(listed.reading.sett)
                                                : ClothProfile());
     }
-    for (const Sett& sett : {randomSett(random), readSett(u"K/4 R24 K24 Y/4").sett}) {
+    for (const Sett& sett :
+         {randomSett(random, {12, 1, 60, 3}), readSett(u"K/4 R24 K24 Y/4").sett}) {
         const ClothProfile query(sett);
         std::vector<std::pair<double, qsizetype>> every;
         for (qsizetype j = 0; j < std::ssize(profiles); ++j) {
