@@ -301,6 +301,9 @@ QString homes(OptionOf option) {
             shown.append(mode.shown);
         }
     }
+    if (shown.isEmpty()) {
+        return {};
+    }
     const QString last = shown.takeLast();
     return QStringLiteral("; it is for ") +
            (shown.isEmpty() ? last
