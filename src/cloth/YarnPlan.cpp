@@ -1,5 +1,7 @@
 #include "cloth/YarnPlan.h"
 
+#include "model/ShownText.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
@@ -155,6 +157,10 @@ std::variant<Length, QString> readLength(QStringView text) {
     return length;
 }
 
+double Density::threadsPer(LengthUnit unit) const {
+    return threads * tenthsOfMm(unit) / tenthsOfMm(per);
+}
+
 std::variant<Density, QString> readDensity(QStringView text) {
     static const QRegularExpression written(QStringLiteral("^%1/(cm|in)$").arg(kNumber));
     const QRegularExpressionMatch match = written.match(text.toString());
@@ -164,14 +170,12 @@ std::variant<Density, QString> readDensity(QStringView text) {
             .arg(text);
     }
     const Density density{match.captured(1).toDouble(), unitNamed(match.captured(2))};
-    const double perCm =
-        density.threads * tenthsOfMm(LengthUnit::Centimetre) / tenthsOfMm(density.per);
-    if (density.threads <= 0 || perCm > kDensestThreads) {
+    if (density.threads <= 0 || density.threadsPer(LengthUnit::Centimetre) > kDensestThreads) {
         return QStringLiteral("\"%1\" cannot be woven: a density is above 0 and at most %2/cm "
                               "(%3/in).")
             .arg(text)
             .arg(kDensestThreads)
-            .arg(kDensestThreads * 2.54);
+            .arg(Density{kDensestThreads}.threadsPer(LengthUnit::Inch));
     }
     return density;
 }
@@ -184,6 +188,21 @@ std::variant<double, QString> readPercentage(QStringView text) {
         return QStringLiteral("\"%1\" is not a percentage from 0% to 100%, e.g. 10%.").arg(text);
     }
     return percent / 100;
+}
+
+QStringList yarnNotes(const YarnPlan& plan) {
+    const auto note = [](QStringView way, const YarnCut& cut, QStringView one, QStringView many) {
+        const QString threads = counted(cut.perRepeat, one, many);
+        if (cut.lastRepeatThreads == 0) {
+            return QStringLiteral("the %1 holds exactly %2 of %3.")
+                .arg(way, counted(cut.wholeRepeats, u"repeat", u"repeats"), threads);
+        }
+        return QStringLiteral("the %1 holds %2 of %3 and %4 of the next.")
+            .arg(way, counted(cut.wholeRepeats, u"whole repeat", u"whole repeats"), threads,
+                 counted(cut.lastRepeatThreads, one, many));
+    };
+    return {note(u"width", plan.warp, u"end", u"ends"),
+            note(u"length", plan.weft, u"pick", u"picks")};
 }
 
 YarnPlan yarnPlan(const Sett& sett, const ClothOrder& order) {

@@ -31,6 +31,8 @@ struct Density {
     LengthUnit per = LengthUnit::Centimetre;
 
     QString written() const; // "56/in"
+    // The same density in threads to another unit of length.
+    double threadsPer(LengthUnit unit) const;
 };
 
 // The longest width, length or waste a plan takes: a long warp for a mill, and it keeps the
@@ -38,6 +40,9 @@ struct Density {
 inline constexpr double kLongestLength = 1000;
 // The densest cloth, in threads to the centimetre: finer than any silk.
 inline constexpr double kDensestThreads = 1000;
+// The least density a cloth may be given, in threads to the centimetre: one thread to the metre,
+// the least a picture file can record.
+inline constexpr double kSparsestCloth = 0.01;
 // The most ends or picks a plan counts: a million ends is 30 metres of cloth at the finest silk's
 // density, so more is a mistyped number rather than a cloth.
 inline constexpr long long kMostYarnThreads = 1'000'000;
@@ -108,6 +113,10 @@ struct YarnPlan {
 // yarn per colour is its ends x (length + waste), weft yarn its picks x width x (1 + take-up).
 // Refused when a way holds no thread or more than kMostYarnThreads.
 YarnPlan yarnPlan(const Sett& sett, const ClothOrder& order);
+
+// What the whole repeats of the sett and the part of the last one come to across the width and
+// along the length: "the width holds 8 whole repeats of 182 ends and 112 ends of the next."
+QStringList yarnNotes(const YarnPlan& plan);
 
 // What the header line says of a plan: the sett's title, the cloth and the waste and take-up, each
 // marked when it is the handbook's rather than the weaver's.

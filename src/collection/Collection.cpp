@@ -9,14 +9,20 @@
 
 namespace loomara {
 
+QList<ListedEntry> readListedEntries(QStringView listText, int page) {
+    QList<ListedEntry> entries;
+    for (ReferenceEntry& entry : readReferenceList(listText)) {
+        SettReading reading = readReferenceSett(entry);
+        entries.append({std::move(entry), page, std::move(reading)});
+    }
+    return entries;
+}
+
 const QList<ListedEntry>& referenceCollection() {
     static const QList<ListedEntry> entries = [] {
         QList<ListedEntry> all;
         for (int page = 1; page <= reference::kReferencePageCount; ++page) {
-            for (ReferenceEntry& entry : readReferenceList(reference::storedList(page))) {
-                SettReading reading = readReferenceSett(entry);
-                all.append({std::move(entry), page, std::move(reading)});
-            }
+            all.append(readListedEntries(reference::storedList(page), page));
         }
         return all;
     }();
@@ -93,6 +99,40 @@ QString unknownNameReason(const QString& given) {
         }
     }
     return why;
+}
+
+NamedEntry entryNamed(const QString& given) {
+    const QList<const ListedEntry*> matches = entriesNamed(given);
+    if (matches.isEmpty()) {
+        return {};
+    }
+    const ReferenceEntry& entry = matches.constFirst()->entry;
+    const int line = entry.notationLine > 0 ? entry.notationLine : entry.line;
+    const QStringList lines = reference::storedLines(matches.constFirst()->page);
+    return {matches.constFirst(), matches.size(), line,
+            line <= lines.size() ? lines[line - 1] : QString()};
+}
+
+QString NamedEntry::where() const {
+    return QStringLiteral("list %1, line %2").arg(pageCaption(first->page)).arg(line);
+}
+
+QString NamedEntry::severalNote() const {
+    if (count < 2) {
+        return {};
+    }
+    return QStringLiteral("\"%1\" names %2 entries of the lists; the first, %3, is used.")
+        .arg(first->entry.name)
+        .arg(count)
+        .arg(first->entry.notation);
+}
+
+QString NamedEntry::notWoven() const {
+    if (first->reading.ok()) {
+        return {};
+    }
+    return QStringLiteral("the sett of \"%1\" (%2) cannot be woven: %3")
+        .arg(first->entry.name, where(), first->reading.refusal->message);
 }
 
 } // namespace loomara

@@ -130,7 +130,7 @@ QList<ReferenceEntry> readReferenceList(QStringView text) {
 SettReading readReferenceSett(const ReferenceEntry& entry) {
     if (entry.notation.isEmpty()) {
         SettReading none;
-        none.refusal = SettRefusal{QStringLiteral("there is no sett after the name."), 0};
+        none.refusal = SettRefusal{QStringLiteral("there is no sett after the name."), 0, {}};
         return none;
     }
     return readSett(entry.notation, entry.notationCharacter);

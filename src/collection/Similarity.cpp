@@ -1,5 +1,7 @@
 #include "collection/Similarity.h"
 
+#include "model/Workers.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -703,24 +705,14 @@ std::vector<Neighbour> nearestProfiles(const ClothProfile& sett,
 std::vector<Neighbour> nearestOthers(std::span<const ClothProfile> profiles, int threads,
                                      int leastScore) {
     std::vector<Neighbour> nearest(profiles.size());
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t i = next++; i < profiles.size(); i = next++) {
-            const std::vector<Neighbour> found =
-                nearestProfiles(profiles[i], profiles, 1, static_cast<qsizetype>(i), leastScore);
-            if (!found.empty()) {
-                nearest[i] = found.front();
-            }
+    onWorkers(profiles.size(), threads, [&](std::size_t i) {
+        const std::vector<Neighbour> found =
+            nearestProfiles(profiles[i], profiles, 1, static_cast<qsizetype>(i), leastScore);
+        if (!found.empty()) {
+            nearest[i] = found.front();
         }
-    };
-    std::vector<std::thread> workers;
-    for (int t = 1; t < threads; ++t) {
-        workers.emplace_back(work);
-    }
-    work();
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
+        return true;
+    });
     return nearest;
 }
 

@@ -9,9 +9,10 @@ namespace {
 
 SettRefusal refusalAt(const SettStripe& stripe, const QString& reason) {
     if (stripe.writtenAt <= 0) {
-        return {reason, 0};
+        return {reason, 0, {}};
     }
-    return {QStringLiteral("at character %1: ").arg(stripe.writtenAt) + reason, stripe.writtenAt};
+    return {QStringLiteral("at character %1: ").arg(stripe.writtenAt) + reason, stripe.writtenAt,
+            reason};
 }
 
 } // namespace
@@ -20,15 +21,17 @@ std::optional<SettRefusal> beyondTheWindow(const Sett& sett) {
     if (sett.repeat == Repeat::Straight) {
         return SettRefusal{QStringLiteral("the designer's window weaves every sett mirrored about "
                                           "its pivots, not as a straight repeat."),
-                           0};
+                           0,
+                           {}};
     }
     if (sett.ownWeft) {
         return SettRefusal{QStringLiteral("the designer's window weaves the weft as the warp, not "
                                           "a weft of its own."),
-                           0};
+                           0,
+                           {}};
     }
     if (sett.stripes.isEmpty()) {
-        return SettRefusal{QStringLiteral("the sett has no stripes to weave."), 0};
+        return SettRefusal{QStringLiteral("the sett has no stripes to weave."), 0, {}};
     }
     if (sett.stripes.size() > DesignState::kSlotCount) {
         return refusalAt(sett.stripes[DesignState::kSlotCount],

@@ -58,6 +58,85 @@ WeavingDraft refused(const QString& message) {
     return draft;
 }
 
+// The colour number of every thread, 1 for the first entry of `table`; a colour not yet in the
+// table joins it, so that colours are numbered in the order the threads first use them.
+QList<qsizetype> colourNumbers(const QList<Rgb>& colours, QList<Rgb>& table) {
+    QList<qsizetype> numbers;
+    numbers.reserve(colours.size());
+    qsizetype last = 0;
+    for (qsizetype i = 0; i < colours.size(); ++i) {
+        if (i == 0 || colours[i] != colours[i - 1]) {
+            last = table.indexOf(colours[i]);
+            if (last < 0) {
+                last = table.size();
+                table.append(colours[i]);
+            }
+        }
+        numbers.append(last + 1);
+    }
+    return numbers;
+}
+
+Section threadsSection(const QByteArray& name, qsizetype count, const QByteArray& spacing) {
+    Section s(name);
+    s.add("Threads", QByteArray::number(count))
+        .add("Color", "1")
+        .add("Units", "Centimeters")
+        .add("Spacing", spacing)
+        .add("Thickness", spacing);
+    return s;
+}
+
+Section colourTable(const QList<Rgb>& table) {
+    Section colours("COLOR TABLE");
+    for (qsizetype n = 0; n < table.size(); ++n) {
+        const Rgb& c = table[n];
+        colours.add(QByteArray::number(n + 1), QByteArray::number(c.red) + ',' +
+                                                   QByteArray::number(c.green) + ',' +
+                                                   QByteArray::number(c.blue));
+    }
+    return colours;
+}
+
+Section tieUp(const Weave& weave) {
+    Section tieUp("TIEUP");
+    for (int treadle = 1; treadle <= weave.treadles(); ++treadle) {
+        QByteArrayList raised;
+        for (const int shaft : weave.tieUp[treadle - 1]) {
+            raised.append(QByteArray::number(shaft));
+        }
+        tieUp.add(QByteArray::number(treadle), raised.join(','));
+    }
+    return tieUp;
+}
+
+// The section that gives each thread its shaft or treadle, and the one that gives its colour.
+std::pair<Section, Section> threadSections(const QByteArray& place, const QByteArray& colour,
+                                           const QList<qsizetype>& numbers,
+                                           const QList<int>& places) {
+    std::pair<Section, Section> sections{Section(place), Section(colour)};
+    for (qsizetype thread = 1; thread <= numbers.size(); ++thread) {
+        sections.first.add(thread, places[thread - 1]);
+        sections.second.add(thread, numbers[thread - 1]);
+    }
+    return sections;
+}
+
+// The draft's first two sections: what wrote it, and which sections follow.
+QByteArray draftHeading(const DraftCredits& credits, const QList<Section>& sections) {
+    Section wif("WIF");
+    wif.add("Version", "1.1")
+        .add("Date", oneLine(credits.date))
+        .add("Developers", oneLine(credits.contact))
+        .add("Source Program", oneLine(credits.programName))
+        .add("Source Version", oneLine(credits.programVersion));
+    Section contents("CONTENTS");
+    for (const Section& s : sections) {
+        contents.add(s.name(), "true");
+    }
+    return wif.text() + "\r\n" + contents.text();
+}
+
 } // namespace
 
 WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
@@ -70,27 +149,9 @@ WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
         return refused(QStringLiteral("the threading and treadling do not match the threads."));
     }
     const Weave& weave = threads.weave;
-
-    // Colour numbers in the order the threads first use them, so the first end has colour 1.
     QList<Rgb> table;
-    const auto colourNumbers = [&table](const QList<Rgb>& colours) {
-        QList<qsizetype> numbers;
-        numbers.reserve(colours.size());
-        qsizetype last = 0;
-        for (qsizetype i = 0; i < colours.size(); ++i) {
-            if (i == 0 || colours[i] != colours[i - 1]) {
-                last = table.indexOf(colours[i]);
-                if (last < 0) {
-                    last = table.size();
-                    table.append(colours[i]);
-                }
-            }
-            numbers.append(last + 1);
-        }
-        return numbers;
-    };
-    const QList<qsizetype> warpNumbers = colourNumbers(threads.warp);
-    const QList<qsizetype> weftNumbers = colourNumbers(threads.weft);
+    const QList<qsizetype> warpNumbers = colourNumbers(threads.warp, table);
+    const QList<qsizetype> weftNumbers = colourNumbers(threads.weft, table);
 
     Section text("TEXT");
     text.add("Title", oneLine(title)).add("Notes", "Woven as " + oneLine(weave.title) + '.');
@@ -100,72 +161,28 @@ WeavingDraft weavingDraft(const ClothThreads& threads, const QString& title,
         .add("Rising Shed", "true");
     const QByteArray spacing = QByteArray::number(
         100 / (threadsPerMetre > 0 ? threadsPerMetre : kThreadsPerMetre), 'g', 6);
-    const auto threadsSection = [&](const QByteArray& name, qsizetype count) {
-        Section s(name);
-        s.add("Threads", QByteArray::number(count))
-            .add("Color", "1")
-            .add("Units", "Centimeters")
-            .add("Spacing", spacing)
-            .add("Thickness", spacing);
-        return s;
-    };
     Section palette("COLOR PALETTE");
     palette.add("Entries", QByteArray::number(table.size()))
         .add("Form", "RGB")
         .add("Range", "0,255");
-    Section colours("COLOR TABLE");
-    for (qsizetype n = 0; n < table.size(); ++n) {
-        const Rgb& c = table[n];
-        colours.add(QByteArray::number(n + 1), QByteArray::number(c.red) + ',' +
-                                                   QByteArray::number(c.green) + ',' +
-                                                   QByteArray::number(c.blue));
-    }
-    Section tieUp("TIEUP");
-    for (int treadle = 1; treadle <= weave.treadles(); ++treadle) {
-        QByteArrayList raised;
-        for (const int shaft : weave.tieUp[treadle - 1]) {
-            raised.append(QByteArray::number(shaft));
-        }
-        tieUp.add(QByteArray::number(treadle), raised.join(','));
-    }
-
-    Section threading("THREADING");
-    Section warpColours("WARP COLORS");
-    for (qsizetype end = 1; end <= threads.warp.size(); ++end) {
-        threading.add(end, threads.threading[end - 1]);
-        warpColours.add(end, warpNumbers[end - 1]);
-    }
-    Section treadling("TREADLING");
-    Section weftColours("WEFT COLORS");
-    for (qsizetype pick = 1; pick <= threads.weft.size(); ++pick) {
-        treadling.add(pick, threads.treadling[pick - 1]);
-        weftColours.add(pick, weftNumbers[pick - 1]);
-    }
+    const auto [threading, warpColours] =
+        threadSections("THREADING", "WARP COLORS", warpNumbers, threads.threading);
+    const auto [treadling, weftColours] =
+        threadSections("TREADLING", "WEFT COLORS", weftNumbers, threads.treadling);
 
     const QList<Section> sections{text,
                                   weaving,
-                                  threadsSection("WARP", threads.warp.size()),
-                                  threadsSection("WEFT", threads.weft.size()),
+                                  threadsSection("WARP", threads.warp.size(), spacing),
+                                  threadsSection("WEFT", threads.weft.size(), spacing),
                                   palette,
-                                  colours,
+                                  colourTable(table),
                                   threading,
-                                  tieUp,
+                                  tieUp(weave),
                                   treadling,
                                   warpColours,
                                   weftColours};
-    Section wif("WIF");
-    wif.add("Version", "1.1")
-        .add("Date", oneLine(credits.date))
-        .add("Developers", oneLine(credits.contact))
-        .add("Source Program", oneLine(credits.programName))
-        .add("Source Version", oneLine(credits.programVersion));
-    Section contents("CONTENTS");
-    for (const Section& s : sections) {
-        contents.add(s.name(), "true");
-    }
-
     WeavingDraft draft;
-    draft.bytes = wif.text() + "\r\n" + contents.text();
+    draft.bytes = draftHeading(credits, sections);
     for (const Section& s : sections) {
         draft.bytes += "\r\n" + s.text();
     }

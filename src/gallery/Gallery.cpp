@@ -8,6 +8,7 @@
 #include "io/SaveFile.h"
 #include "model/ShownText.h"
 #include "model/SystemColours.h"
+#include "model/Workers.h"
 #include "reference/ReferencePages.h"
 #include "render/Render.h"
 
@@ -22,10 +23,8 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
-#include <atomic>
+#include <array>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 #include <variant>
 
@@ -56,12 +55,21 @@ double threadSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-// One entry of a page as the gallery reads it.
+// One entry of a page as the gallery reads it, its page counted from 0, with the stem of its
+// files; the stem is empty for an entry that cannot be read.
 struct Item {
-    int page = 0;
-    ReferenceEntry entry;
-    SettReading reading;
-    QString stem; // empty for an entry that cannot be read
+    ListedEntry listed;
+    QString stem;
+};
+
+// The processor time spent on each kind of file, drawing and encoding together, and the time on
+// the clock spent writing the files, flushes to disk included.
+struct Timings {
+    double designer = 0;
+    double cloth = 0;
+    double thumbnail = 0;
+    double draft = 0;
+    double write = 0;
 };
 
 // What became of one entry: its card, the files written for it, or why the gallery stops.
@@ -71,22 +79,7 @@ struct Outcome {
     int replaced = 0;
     std::optional<QString> failure;
     qint64 bytes = 0;
-};
-
-struct Timings {
-    double designer = 0;
-    double cloth = 0;
-    double thumbnail = 0;
-    double draft = 0;
-    double write = 0;
-
-    void add(const Timings& other) {
-        designer += other.designer;
-        cloth += other.cloth;
-        thumbnail += other.thumbnail;
-        draft += other.draft;
-        write += other.write;
-    }
+    Timings timings;
 };
 
 // The render step, its processor time added to `seconds`.
@@ -115,13 +108,29 @@ std::optional<QByteArray> thumbnail(const QImage& cloth, QSize& size) {
     return bytes;
 }
 
-// Why the designer's window cannot hold the sett, as a card says it.
+// Why the designer's window cannot hold the sett, as a card says it: the reason alone, without
+// the place or what was refused.
 QString notInDesigner(const SettRefusal& refusal) {
-    static const QRegularExpression place(
-        QStringLiteral("^the sett cannot be entered: (at character \\d+: )?"));
-    QString reason = refusal.message;
-    reason.remove(place);
-    return QStringLiteral("Not in the designer: ") + reason;
+    return QStringLiteral("Not in the designer: ") + refusal.reasonAlone();
+}
+
+// An entry's card before it is woven.
+GalleryCard cardOf(const Item& item) {
+    const ReferenceEntry& entry = item.listed.entry;
+    GalleryCard card;
+    card.page = item.listed.page;
+    card.name = entry.name.isEmpty() ? entry.notation : entry.name;
+    card.notation = entry.notation;
+    card.line = entry.line;
+    card.stem = item.stem;
+    return card;
+}
+
+// The files of one entry as drawn, by kind in the order of kGalleryFiles.
+using EntryFiles = std::array<Rendered, kGalleryFiles.size()>;
+
+Rendered& fileOf(EntryFiles& files, GalleryFile file) {
+    return files.at(static_cast<std::size_t>(file));
 }
 
 class ItemWriter {
@@ -130,73 +139,79 @@ public:
                const DraftCredits& credits)
         : dir_(dir), before_(before), desktop_(desktop), credits_(credits) {}
 
-    Outcome weave(const Item& item, Timings& timings) const {
+    Outcome weave(const Item& item) const {
         Outcome outcome;
-        GalleryCard& card = outcome.card;
-        card.page = item.page;
-        card.name = item.entry.name.isEmpty() ? item.entry.notation : item.entry.name;
-        card.notation = item.entry.notation;
-        card.line = item.entry.line;
-        card.stem = item.stem;
-        if (!item.reading.ok()) {
-            card.notWoven = item.reading.refusal->message;
+        outcome.card = cardOf(item);
+        if (!item.listed.reading.ok()) {
+            outcome.card.notWoven = item.listed.reading.refusal->message;
             return outcome;
         }
+        EntryFiles files;
+        if (!draw(item, files, outcome)) {
+            return outcome;
+        }
+        for (const GalleryFileKind& kind : kGalleryFiles) {
+            if (const std::optional<QString>& failure = fileOf(files, kind.file).failure) {
+                outcome.failure =
+                    galleryPath(kind.file, item.stem) + QStringLiteral(": ") + *failure;
+                return outcome;
+            }
+        }
+        const Clock::time_point clock = Clock::now();
+        const auto write = [&](GalleryFile file) {
+            return this->write(galleryPath(file, item.stem), fileOf(files, file).bytes,
+                               file == GalleryFile::Draft ? QStringLiteral("draft")
+                                                          : QStringLiteral("picture"),
+                               outcome);
+        };
+        GalleryCard& card = outcome.card;
+        card.cloth = write(GalleryFile::Cloth) && write(GalleryFile::Thumbnail);
+        card.draft =
+            card.cloth && fileOf(files, GalleryFile::Draft).ok() && write(GalleryFile::Draft);
+        card.designer =
+            card.cloth && fileOf(files, GalleryFile::Designer).ok() && write(GalleryFile::Designer);
+        outcome.timings.write += secondsSince(clock);
+        return outcome;
+    }
 
+private:
+    // Draws every file of the entry; false, with the card saying why, when its cloth cannot be.
+    bool draw(const Item& item, EntryFiles& files, Outcome& outcome) const {
+        GalleryCard& card = outcome.card;
+        Timings& timings = outcome.timings;
         RenderRequest request;
-        request.sett = item.reading.sett;
+        request.sett = item.listed.reading.sett;
         request.title = card.name;
         request.credits = credits_;
         request.compression = PngCompression::Quick;
         request.drawing = Drawing::Cloth;
         const long long perRepeat = std::max(1LL, threadsPerRepeat(request.sett));
         request.repeats = static_cast<int>((kClothThreads + perRepeat - 1) / perRepeat);
-        const Rendered cloth = timedRender(request, desktop_, timings.cloth);
+        Rendered& cloth = fileOf(files, GalleryFile::Cloth);
+        cloth = timedRender(request, desktop_, timings.cloth);
         if (cloth.refusal) {
             card.notWoven = cloth.refusal->message;
-            return outcome;
+            return false;
         }
-
-        double start = threadSeconds();
+        const double start = threadSeconds();
         const std::optional<QByteArray> thumb = thumbnail(cloth.picture, card.thumbnailSize);
         timings.thumbnail += threadSeconds() - start;
-
+        Rendered& small = fileOf(files, GalleryFile::Thumbnail);
+        small.bytes = thumb.value_or(QByteArray());
+        small.failure =
+            thumb ? std::nullopt : std::optional(QStringLiteral("it could not be encoded"));
         request.drawing = Drawing::Draft;
         request.repeats = 1;
-        const Rendered draft = timedRender(request, desktop_, timings.draft);
+        fileOf(files, GalleryFile::Draft) = timedRender(request, desktop_, timings.draft);
         request.drawing = Drawing::Designer;
-        const Rendered designer = timedRender(request, desktop_, timings.designer);
+        const Rendered& designer = fileOf(files, GalleryFile::Designer) =
+            timedRender(request, desktop_, timings.designer);
         if (designer.refusal) {
             card.notInDesigner = notInDesigner(*designer.refusal);
         }
-
-        const QString clothPath = galleryPath(kGalleryCloth, item.stem, "png");
-        const QString thumbPath = galleryPath(kGalleryThumbnails, item.stem, "jpg");
-        const QString draftPath = galleryPath(kGalleryDrafts, item.stem, "wif");
-        const QString designerPath = galleryPath(kGalleryPictures, item.stem, "png");
-        const std::optional<QString> notEncoded =
-            thumb ? std::nullopt : std::optional(QStringLiteral("it could not be encoded"));
-        for (const auto& [path, failure] :
-             {std::pair{clothPath, cloth.failure}, std::pair{thumbPath, notEncoded},
-              std::pair{draftPath, draft.failure}, std::pair{designerPath, designer.failure}}) {
-            if (failure) {
-                outcome.failure = path + QStringLiteral(": ") + *failure;
-                return outcome;
-            }
-        }
-
-        const Clock::time_point clock = Clock::now();
-        card.cloth = write(clothPath, cloth.bytes, QStringLiteral("picture"), outcome) &&
-                     write(thumbPath, *thumb, QStringLiteral("picture"), outcome);
-        card.draft = card.cloth && draft.ok() &&
-                     write(draftPath, draft.bytes, QStringLiteral("draft"), outcome);
-        card.designer = card.cloth && designer.ok() &&
-                        write(designerPath, designer.bytes, QStringLiteral("picture"), outcome);
-        timings.write += secondsSince(clock);
-        return outcome;
+        return true;
     }
 
-private:
     // Writes one file of the gallery; on failure the reason names the file.
     bool write(const QString& relative, const QByteArray& bytes, const QString& what,
                Outcome& outcome) const {
@@ -227,12 +242,13 @@ std::vector<Item> readPages(const QList<GalleryPage>& pages) {
     std::vector<Item> items;
     QSet<QString> stems;
     for (qsizetype page = 0; page < pages.size(); ++page) {
-        for (ReferenceEntry& entry : readReferenceList(pages[page].listText)) {
-            Item item{static_cast<int>(page), std::move(entry), {}, {}};
-            item.reading = readReferenceSett(item.entry);
-            if (item.reading.ok()) {
+        for (ListedEntry& listed :
+             readListedEntries(pages[page].listText, static_cast<int>(page))) {
+            Item item{std::move(listed), {}};
+            if (item.listed.reading.ok()) {
+                const ReferenceEntry& entry = item.listed.entry;
                 const QString base =
-                    galleryStem(item.entry.name.isEmpty() ? item.entry.notation : item.entry.name);
+                    galleryStem(entry.name.isEmpty() ? entry.notation : entry.name);
                 item.stem = base;
                 for (int n = 2; stems.contains(item.stem); ++n) {
                     item.stem = base + u'-' + QString::number(n);
@@ -250,15 +266,12 @@ std::vector<Item> readPages(const QList<GalleryPage>& pages) {
 std::optional<QString> filesInTheWay(const QString& dir, const QStringList& folders,
                                      const std::vector<Item>& items,
                                      const std::variant<OwnFiles, QString>& listed) {
-    QStringList files{QStringLiteral("index.html")};
+    QStringList files{QLatin1StringView(kGalleryIndex)};
     for (const Item& item : items) {
         // Whether an entry's cloth or designer's picture can be made is known only once it is
         // woven, so every name the entry could have is checked.
         if (!item.stem.isEmpty()) {
-            files << galleryPath(kGalleryCloth, item.stem, "png")
-                  << galleryPath(kGalleryThumbnails, item.stem, "jpg")
-                  << galleryPath(kGalleryDrafts, item.stem, "wif")
-                  << galleryPath(kGalleryPictures, item.stem, "png");
+            files << galleryFiles(item.stem);
         }
     }
     const QString* badList = std::get_if<QString>(&listed);
@@ -316,7 +329,8 @@ void nameVeryLike(const std::vector<Item>& items, std::vector<GalleryCard>& card
     std::vector<ClothProfile> profiles;
     profiles.reserve(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
-        profiles.push_back(cards[i].cloth ? ClothProfile(items[i].reading.sett) : ClothProfile());
+        profiles.push_back(cards[i].cloth ? ClothProfile(items[i].listed.reading.sett)
+                                          : ClothProfile());
     }
     const std::vector<Neighbour> nearest = nearestOthers(profiles, threads, kVeryLikeScore);
     for (std::size_t i = 0; i < cards.size(); ++i) {
@@ -326,6 +340,133 @@ void nameVeryLike(const std::vector<Item>& items, std::vector<GalleryCard>& card
             cards[i].veryLikeStem = cards[static_cast<std::size_t>(other)].stem;
         }
     }
+}
+
+int cores() {
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+// Checks the folder before anything is written: a refusal, or a failure to make its folders,
+// ends the run there; otherwise `before` holds the earlier run's own files.
+std::optional<GalleryResult> checkFolder(const QString& dir, const std::vector<Item>& items,
+                                         OwnFiles& before) {
+    GalleryResult stopped;
+    if (dir.trimmed().isEmpty()) {
+        stopped.refusal = QStringLiteral("no folder is named");
+        return stopped;
+    }
+    // A file of the user's where the folder should be is in the way, as any file would be.
+    if (const QFileInfo folder(dir); folder.exists() && !folder.isDir()) {
+        stopped.refusal = QStringLiteral("it is a file, not a folder");
+        return stopped;
+    }
+    const QStringList folders = galleryFolders();
+    const std::variant<OwnFiles, QString> listed = writtenBefore(dir);
+    stopped.refusal = filesInTheWay(dir, folders, items, listed);
+    if (!stopped.refusal) {
+        before = std::get<OwnFiles>(listed);
+        stopped.failure = readyFolders(dir, folders);
+    }
+    return stopped.ok() ? std::nullopt : std::optional(stopped);
+}
+
+// Weaves every entry on the workers; after the first failure no further entry is started.
+std::vector<Outcome> weaveAll(const std::vector<Item>& items, const ItemWriter& writer, int workers,
+                              const GalleryProgress& progress) {
+    const int total = static_cast<int>(items.size());
+    if (progress) {
+        progress(0, total);
+    }
+    // Every file is flushed to disk before it counts as written, and a flush waits on the disk,
+    // not on the processor: with more entries in hand than cores, the cores keep weaving and
+    // encoding while some entries wait.
+    std::vector<Outcome> outcomes(items.size());
+    onWorkers(
+        items.size(), workers > 0 ? workers : cores() * kEntriesPerCore,
+        [&](std::size_t i) {
+            outcomes[i] = writer.weave(items[i]);
+            return !outcomes[i].failure;
+        },
+        [&](std::size_t done) {
+            if (progress) {
+                progress(static_cast<int>(done), total);
+            }
+        });
+    return outcomes;
+}
+
+// What the entries came to: their files and cards.
+struct Tally {
+    OwnFiles written;
+    std::vector<GalleryCard> cards;
+};
+
+// Adds up the entries' files, cards and times into the result; the first failure is the run's.
+Tally tallied(const std::vector<Outcome>& outcomes, GalleryResult& result) {
+    Tally tally;
+    tally.cards.reserve(outcomes.size());
+    for (const Outcome& outcome : outcomes) {
+        result.bytes += outcome.bytes;
+        result.files += static_cast<int>(outcome.written.size());
+        result.replaced += outcome.replaced;
+        tally.written.insert(outcome.written);
+        if (outcome.failure && !result.failure) {
+            result.failure = outcome.failure;
+        }
+        result.woven += outcome.card.cloth ? 1 : 0;
+        result.designer += outcome.card.designer ? 1 : 0;
+        result.skipped += outcome.card.notWoven.isEmpty() ? 0 : 1;
+        result.designerSeconds += outcome.timings.designer;
+        result.clothSeconds += outcome.timings.cloth;
+        result.thumbnailSeconds += outcome.timings.thumbnail;
+        result.draftSeconds += outcome.timings.draft;
+        result.writeSeconds += outcome.timings.write;
+        tally.cards.push_back(outcome.card);
+    }
+    return tally;
+}
+
+// Saves one file of the gallery's own beside the entries' files, counted in the result; on
+// failure the result's failure names it, unless it has one already.
+bool saveOwn(const QString& dir, const QString& name, const QByteArray& bytes, const QString& what,
+             GalleryResult& result) {
+    if (std::optional<QString> refusal = saveFile(bytes, dir + u'/' + name, what)) {
+        result.failure = result.failure.value_or(name + QStringLiteral(": ") + *refusal);
+        return false;
+    }
+    result.bytes += bytes.size();
+    ++result.files;
+    return true;
+}
+
+// The list of the gallery's own files: `own` and what this run wrote, listed even when the run
+// stops, so that the next run knows them.
+void saveOwnList(const QString& dir, OwnFiles own, const OwnFiles& written, GalleryResult& result) {
+    own.insert(written);
+    result.listWritten = saveOwn(dir, QLatin1StringView(kOwnFilesList), ownFilesList(own),
+                                 QStringLiteral("list"), result);
+}
+
+// Writes the index page, removes the earlier run's files this one did not write again, and
+// lists the gallery's own files.
+void publish(const QString& dir, const QList<GalleryPage>& pages, const OwnFiles& before,
+             Tally& tally, GalleryResult& result) {
+    QStringList titles;
+    for (const GalleryPage& page : pages) {
+        titles.append(page.title);
+    }
+    const QString index = QLatin1StringView(kGalleryIndex);
+    const QByteArray page = galleryIndexPage(titles, tally.cards);
+    const bool indexThere = before.contains(index) && QFileInfo::exists(dir + u'/' + index);
+    if (!saveOwn(dir, index, page, QStringLiteral("page"), result)) {
+        saveOwnList(dir, before, tally.written, result);
+        return;
+    }
+    result.indexWritten = true;
+    result.replaced += indexThere ? 1 : 0;
+    tally.written.insert(index, ownFile(page));
+    saveOwnList(dir, removeStaleFiles(dir, before, tally.written, result.removed), tally.written,
+                result);
 }
 
 } // namespace
@@ -367,154 +508,24 @@ QString galleryStem(const QString& name) {
 
 GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
                            const GalleryOptions& options, const GalleryProgress& progress) {
-    GalleryResult result;
-    if (dir.trimmed().isEmpty()) {
-        result.refusal = QStringLiteral("no folder is named");
-        return result;
-    }
-    // A file of the user's where the folder should be is in the way, as any file would be.
-    if (const QFileInfo folder(dir); folder.exists() && !folder.isDir()) {
-        result.refusal = QStringLiteral("it is a file, not a folder");
-        return result;
-    }
     const std::vector<Item> items = readPages(pages);
-    const int total = static_cast<int>(items.size());
-    const QStringList folders{
-        QLatin1StringView(kGalleryCloth), QLatin1StringView(kGalleryThumbnails),
-        QLatin1StringView(kGalleryDrafts), QLatin1StringView(kGalleryPictures)};
-
-    const std::variant<OwnFiles, QString> listed = writtenBefore(dir);
-    if (std::optional<QString> refusal = filesInTheWay(dir, folders, items, listed)) {
-        result.refusal = std::move(refusal);
-        return result;
+    OwnFiles before;
+    if (std::optional<GalleryResult> stopped = checkFolder(dir, items, before)) {
+        return *stopped;
     }
-    const OwnFiles& before = std::get<OwnFiles>(listed);
-    if (std::optional<QString> failure = readyFolders(dir, folders)) {
-        result.failure = failure;
-        return result;
-    }
-    if (progress) {
-        progress(0, total);
-    }
-
-    // The designers on the working threads start from colours read here, on the application's
-    // thread.
+    // The designers on the workers start from colours read here, on the application's thread.
     const ItemWriter writer(dir, before, desktopColours(), draftCredits(options.date));
-    std::vector<Outcome> outcomes(items.size());
-    std::atomic<std::size_t> next{0};
-    std::atomic<bool> failed{false};
-    std::mutex mutex;
-    std::condition_variable changed;
-    int done = 0;
-    int running = 0;
-    Timings timings;
-
-    const auto work = [&] {
-        Timings mine;
-        for (std::size_t i = next++; i < items.size() && !failed; i = next++) {
-            outcomes[i] = writer.weave(items[i], mine);
-            if (outcomes[i].failure) {
-                failed = true;
-            }
-            const std::lock_guard lock(mutex);
-            ++done;
-            changed.notify_one();
-        }
-        const std::lock_guard lock(mutex);
-        timings.add(mine);
-        --running;
-        changed.notify_one();
-    };
-
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    // Every file is flushed to disk before it counts as written, and a flush waits on the disk,
-    // not on the processor: with more entries in hand than cores, the cores keep weaving and
-    // encoding while some entries wait.
-    const int threads = std::clamp(options.threads > 0 ? options.threads : cores * kEntriesPerCore,
-                                   1, std::max(1, total));
-    std::vector<std::thread> workers;
-    running = threads;
-    for (int t = 0; t < threads; ++t) {
-        workers.emplace_back(work);
-    }
-    {
-        std::unique_lock lock(mutex);
-        int reported = 0;
-        while (running > 0) {
-            changed.wait(lock, [&] { return done != reported || running == 0; });
-            if (done != reported && progress) {
-                reported = done;
-                lock.unlock();
-                progress(reported, total);
-                lock.lock();
-            }
-            reported = done;
-        }
-    }
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
-
-    result.designerSeconds = timings.designer;
-    result.clothSeconds = timings.cloth;
-    result.thumbnailSeconds = timings.thumbnail;
-    result.draftSeconds = timings.draft;
-    result.writeSeconds = timings.write;
-    OwnFiles written;
-    std::vector<GalleryCard> cards;
-    cards.reserve(outcomes.size());
-    for (const Outcome& outcome : outcomes) {
-        result.bytes += outcome.bytes;
-        result.files += static_cast<int>(outcome.written.size());
-        result.replaced += outcome.replaced;
-        written.insert(outcome.written);
-        if (outcome.failure && !result.failure) {
-            result.failure = outcome.failure;
-        }
-        result.woven += outcome.card.cloth ? 1 : 0;
-        result.designer += outcome.card.designer ? 1 : 0;
-        result.skipped += outcome.card.notWoven.isEmpty() ? 0 : 1;
-        cards.push_back(outcome.card);
-    }
-
-    const auto save = [&](const QString& name, const QByteArray& bytes, const QString& what) {
-        if (std::optional<QString> refusal = saveFile(bytes, dir + u'/' + name, what)) {
-            result.failure = result.failure.value_or(name + QStringLiteral(": ") + *refusal);
-            return false;
-        }
-        result.bytes += bytes.size();
-        ++result.files;
-        return true;
-    };
-    // Files this run wrote are listed even when it stops, so that the next run knows them.
-    const auto saveList = [&](OwnFiles own) {
-        own.insert(written);
-        result.listWritten =
-            save(QLatin1StringView(kOwnFilesList), ownFilesList(own), QStringLiteral("list"));
-    };
+    const std::vector<Outcome> outcomes = weaveAll(items, writer, options.threads, progress);
+    GalleryResult result;
+    Tally tally = tallied(outcomes, result);
     if (result.failure) {
-        if (!written.isEmpty()) {
-            saveList(before);
+        if (!tally.written.isEmpty()) {
+            saveOwnList(dir, before, tally.written, result);
         }
         return result;
     }
-    nameVeryLike(items, cards, cores);
-
-    QStringList titles;
-    for (const GalleryPage& page : pages) {
-        titles.append(page.title);
-    }
-    const QString index = QStringLiteral("index.html");
-    const QByteArray page = galleryIndexPage(titles, cards);
-    const bool indexThere = before.contains(index) && QFileInfo::exists(dir + u'/' + index);
-    if (!save(index, page, QStringLiteral("page"))) {
-        saveList(before);
-        return result;
-    }
-    result.indexWritten = true;
-    result.replaced += indexThere ? 1 : 0;
-    written.insert(index, ownFile(page));
-    saveList(removeStaleFiles(dir, before, written, result.removed));
+    nameVeryLike(items, tally.cards, cores());
+    publish(dir, pages, before, tally, result);
     return result;
 }
 

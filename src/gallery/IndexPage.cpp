@@ -17,19 +17,18 @@ QString card(const GalleryCard& c) {
         QStringLiteral("<figure id=\"card-%8\" data-name=\"%1\"><a href=\"%2\"><img src=\"%3\" "
                        "width=\"%4\" height=\"%5\" alt=\"%6\" loading=\"lazy\"></a>"
                        "<figcaption><b>%6</b><code>%7</code>")
-            .arg(escaped(c.name.toLower()), galleryPath(kGalleryCloth, c.stem, "png"),
-                 galleryPath(kGalleryThumbnails, c.stem, "jpg"),
+            .arg(escaped(c.name.toLower()), galleryPath(GalleryFile::Cloth, c.stem),
+                 galleryPath(GalleryFile::Thumbnail, c.stem),
                  QString::number(c.thumbnailSize.width()),
                  QString::number(c.thumbnailSize.height()), escaped(c.name), escaped(c.notation),
                  c.stem);
-    QStringList links{link(galleryPath(kGalleryCloth, c.stem, "png"), QStringLiteral("cloth"))};
+    QStringList links{link(galleryPath(GalleryFile::Cloth, c.stem), QStringLiteral("cloth"))};
     if (c.draft) {
         links.append(
-            link(galleryPath(kGalleryDrafts, c.stem, "wif"), QStringLiteral("draft of a repeat")));
+            link(galleryPath(GalleryFile::Draft, c.stem), QStringLiteral("draft of a repeat")));
     }
     if (c.designer) {
-        links.append(
-            link(galleryPath(kGalleryPictures, c.stem, "png"), QStringLiteral("designer")));
+        links.append(link(galleryPath(GalleryFile::Designer, c.stem), QStringLiteral("designer")));
     }
     html += QStringLiteral("<span>%1</span>").arg(links.join(QStringLiteral(" · ")));
     if (!c.veryLike.isEmpty()) {
@@ -75,11 +74,6 @@ constexpr auto kFilterScript = R"js(<script>
 )js";
 
 } // namespace
-
-QString galleryPath(const char* folder, const QString& stem, const char* extension) {
-    return QStringLiteral("%1/%2.%3")
-        .arg(QLatin1StringView(folder), stem, QLatin1StringView(extension));
-}
 
 QByteArray galleryIndexPage(const QStringList& pageTitles, const std::vector<GalleryCard>& cards) {
     QString html = QStringLiteral(

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gallery/GalleryFiles.h"
+
 #include <QByteArray>
 #include <QSize>
 #include <QString>
@@ -8,15 +10,6 @@
 #include <vector>
 
 namespace loomara {
-
-// The gallery's folders below its own, each holding only files the gallery wrote.
-inline constexpr const char* kGalleryCloth = "cloth";
-inline constexpr const char* kGalleryThumbnails = "thumbs";
-inline constexpr const char* kGalleryPictures = "pictures";
-inline constexpr const char* kGalleryDrafts = "drafts";
-
-// "folder/stem.extension".
-QString galleryPath(const char* folder, const QString& stem, const char* extension);
 
 // What became of one entry of a page, as its card shows it.
 struct GalleryCard {

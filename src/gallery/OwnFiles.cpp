@@ -1,8 +1,9 @@
 #include "gallery/OwnFiles.h"
 
+#include "gallery/GalleryFiles.h"
+
 #include <QCryptographicHash>
 #include <QFile>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <cerrno>
@@ -55,14 +56,6 @@ std::optional<QByteArray> plainFileBytes(const QString& path, qint64 most) {
     }
     ::close(fd);
     return bytes;
-}
-
-// The names the gallery gives its files; nothing in the list names anything else.
-bool galleryName(const QString& name) {
-    static const QRegularExpression ours(
-        QStringLiteral("^(index\\.html|(pictures|cloth)/[a-z0-9-]+\\.png|thumbs/[a-z0-9-]+\\.jpg|"
-                       "drafts/[a-z0-9-]+\\.wif)$"));
-    return ours.match(name).hasMatch();
 }
 
 std::optional<InTheWay> notAFolder(const QString& dir, const QString& folder) {
@@ -156,7 +149,7 @@ std::variant<OwnFiles, QString> writtenBefore(const QString& dir) {
             return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
         });
         const QString name = QString::fromUtf8(fields[2]);
-        if (digits && hex && galleryName(name)) {
+        if (digits && hex && galleryFileName(name)) {
             files.insert(name, {fields[0].toLongLong(), QByteArray::fromHex(fields[1])});
         }
     }

@@ -17,9 +17,9 @@ namespace loomara {
 
 namespace {
 
-Rendered refused(const QString& message, int character = 0) {
+Rendered refused(const QString& message, int character = 0, const QString& reason = {}) {
     Rendered rendered;
-    rendered.refusal = SettRefusal{message, character};
+    rendered.refusal = SettRefusal{message, character, reason};
     return rendered;
 }
 
@@ -35,7 +35,7 @@ std::variant<QImage, Rendered> designerPicture(const RenderRequest& request,
     if (const std::optional<SettRefusal> refusal =
             enterAndWeave(designer, {request.sett, request.background, request.shadeSteps})) {
         return refused(QStringLiteral("the sett cannot be entered: ") + refusal->message,
-                       refusal->character);
+                       refusal->character, refusal->reasonAlone());
     }
     const QImage woven = designer.form.weavePicture.image();
     if (woven.isNull()) {

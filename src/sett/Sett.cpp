@@ -46,9 +46,9 @@ QList<qsizetype> threadStripes(const Sett& sett, int repeats) {
 }
 
 Rgb shaded(Rgb colour, int steps) {
-    // Every component is 0..255, so 9 presses take it to a bound whatever it was; clamping the
-    // steps first keeps the product far from overflow.
-    const int shift = std::clamp(steps, -9, 9) * kShadeStep;
+    // Every component is 0..255, so kMostShadeSteps presses take it to a bound whatever it was;
+    // clamping the steps first keeps the product far from overflow.
+    const int shift = std::clamp(steps, -kMostShadeSteps, kMostShadeSteps) * kShadeStep;
     const auto moved = [shift](int16 component) {
         return static_cast<int16>(std::clamp(component + shift, 0, 255));
     };

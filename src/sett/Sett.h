@@ -55,6 +55,10 @@ long long threadsPerRepeat(const Sett& sett);
 // The stripe (0-based) of every thread of `repeats` repeats, in order.
 QList<qsizetype> threadStripes(const Sett& sett, int repeats = 1);
 
+// Nine presses of Brighten or Darken, steps of 30, take any colour component from one end of
+// 0..255 to the other; more change nothing.
+inline constexpr int kMostShadeSteps = 9;
+
 // The colour after `steps` presses of Brighten (positive) or Darken (negative): each press moves
 // every component 30 towards 255 or 0 and stops there, as the designer's buttons do.
 Rgb shaded(Rgb colour, int steps);

@@ -48,7 +48,7 @@ public:
             --end;
         }
         if (begin == end) {
-            return refused({QStringLiteral("there is no sett to read: the text is empty."), 0});
+            return refused({QStringLiteral("there is no sett to read: the text is empty."), 0, {}});
         }
 
         const QStringView body = text_.sliced(begin, end - begin);
@@ -105,7 +105,7 @@ private:
 
     SettRefusal refusalAt(qsizetype index, const QString& reason) const {
         return {QStringLiteral("at character %1: ").arg(character(index)) + reason,
-                character(index)};
+                character(index), reason};
     }
 
     // A place that can start no pair: the "]" that splits some recorded setts in two, or any
@@ -288,6 +288,17 @@ private:
 
 SettReading readSett(QStringView text, int firstCharacter) {
     return SettReader(text, firstCharacter).read();
+}
+
+QString howItWasRead(const SettReading& reading, const QString& which) {
+    if (!reading.unmarkedPairs) {
+        return {};
+    }
+    Sett straight = reading.sett;
+    straight.repeat = Repeat::Straight;
+    return QStringLiteral("read %1\"%2\" as symmetric, mirrored about its first and last stripe; "
+                          "write \"%3\" for a straight repeat.")
+        .arg(which, writtenForm(reading.sett), writtenForm(straight));
 }
 
 } // namespace loomara

@@ -21,6 +21,11 @@ inline constexpr long long kMostRepeatThreads = 100'000;
 struct SettRefusal {
     QString message;
     int character = 0;
+    // The message without the place and without what was refused in front of it, when it has
+    // them ("the sett has 22 stripes; ..."); empty when the message is the reason alone.
+    QString reason;
+
+    QString reasonAlone() const { return reason.isEmpty() ? message : reason; }
 };
 
 // The sett a text holds, or why it holds none (then the sett has no stripes).
@@ -46,5 +51,10 @@ struct SettReading {
 // text are ignored. Places in messages count the text's first character as firstCharacter, so
 // that a caller who reads a piece of a longer line can name places on that line.
 SettReading readSett(QStringView text, int firstCharacter = 1);
+
+// For a sett read from unmarked pairs, how it was read and how to write the straight repeat the
+// user may have meant; empty for any other reading. `which` names the sett when it is not the
+// warp's, e.g. "the weft ".
+QString howItWasRead(const SettReading& reading, const QString& which = {});
 
 } // namespace loomara

@@ -69,22 +69,25 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
          ".bmp file."},
         {{"k8", "--cloth", "--background", "w", "-o", png},
          2,
-         "--background is for the designer's picture; in cloth every crossing shows a thread."},
+         "--background is not for cloth and drafts (--cloth, .wif); it is for the designer's "
+         "picture."},
         {{"k8", "--weft", "w4", "-o", png},
          2,
-         "--weft is for cloth and .wif drafts; the designer's window weaves the weft as the "
-         "warp."},
+         "--weft is not for the designer's picture; it is for cloth and drafts (--cloth, .wif) and "
+         "--yarn."},
         {{"k8", "--cloth", "--weave", "satin", "-o", png},
          2,
          "--weave: there is no weave \"satin\"; the weaves are twill, plain, 2/1, 3/1, point and "
          "hopsack (twill unless given)."},
         {{"k8", "--weave", "plain", "-o", png},
          2,
-         "--weave is for cloth and .wif drafts; the designer's window weaves a 2/2 twill."},
+         "--weave is not for the designer's picture; it is for cloth and drafts (--cloth, .wif) "
+         "and "
+         "--yarn."},
         {{"k8", "--threads-per-cm", "12", "-o", png},
          2,
-         "--threads-per-cm is for cloth pictures (--cloth), which can be printed at the cloth's "
-         "true size, and .wif drafts."},
+         "--threads-per-cm is not for the designer's picture; it is for cloth and drafts (--cloth, "
+         ".wif)."},
         {{"k8", "--cloth", "--threads-per-inch", "56", "--threads-per-cm", "12", "-o", png},
          2,
          "--threads-per-inch and --threads-per-cm cannot be used together; give one of them."},
@@ -131,11 +134,12 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
          "--scale is for pictures; a .wif draft has no pixels to scale."},
         {{"k8", "--background", "w", "-o", wif},
          2,
-         "--background is for pictures; a .wif draft holds only threads."},
+         "--background is not for cloth and drafts (--cloth, .wif); it is for the designer's "
+         "picture."},
         {{"k8", "--repeats", "2", "-o", png},
          2,
-         "--repeats is for cloth and .wif drafts; the designer's picture shows as many repeats as "
-         "its canvas holds."},
+         "--repeats is not for the designer's picture; it is for cloth and drafts (--cloth, "
+         ".wif)."},
         {{"k8", "--repeats", "0", "-o", wif},
          2,
          "--repeats takes a whole number from 1 to 100000, not \"0\"."},
@@ -173,10 +177,9 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
         {{"--gallery", " "}, 2, "--gallery needs the name of a folder, e.g. --gallery gallery."},
         {{"--list", "-o", png},
          2,
-         "--list prints the named setts and takes no sett and no other option."},
-        {{"k8", "--gallery", path("gallery")},
-         2,
-         "--gallery weaves every named sett and takes no sett and no other option."},
+         "-o is not for --list; it is for the designer's picture, cloth and drafts (--cloth, .wif) "
+         "and --yarn."},
+        {{"k8", "--gallery", path("gallery")}, 2, "--gallery takes no sett; \"k8\" is not for it."},
         {{"k8", "-o", path("missing/out.png")},
          1,
          "the picture could not be saved as \"" + path("missing/out.png") + "\": the folder \"" +

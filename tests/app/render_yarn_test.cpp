@@ -108,8 +108,7 @@ TEST(RenderYarn, UnitsAreReadAndAnythingElseIsRefusedNamingTheValue) {
 
 TEST(RenderYarn, TheSizeOfAClothIsRefusedWithoutYarnAndYarnWithoutTheSize) {
     EXPECT_EQ(render({"K10", "--width", "1in", "-o", "k.png"}).err,
-              "loomara-render: --width is for --yarn, which counts the yarn of a cloth of that "
-              "size.\n");
+              "loomara-render: --width is not for the designer's picture; it is for --yarn.\n");
     EXPECT_TRUE(render({"K10", "--yarn", "--width", "1in"}).err.contains("--yarn needs"));
 }
 

@@ -4,9 +4,9 @@
 #include "palette/PaletteSwatch.h"
 #include "sett/SettText.h"
 
-#include <gtest/gtest.h>
+#include "support/RandomSett.h"
 
-#include <QRandomGenerator>
+#include <gtest/gtest.h>
 
 #include <climits>
 #include <functional>
@@ -15,18 +15,6 @@ using namespace loomara;
 using namespace loomara::testing;
 
 namespace {
-
-Sett randomSett(QRandomGenerator& random, int mostStripes, int mostCount) {
-    const auto swatches = paletteSwatches();
-    Sett sett;
-    sett.repeat = random.bounded(2) ? Repeat::Straight : Repeat::Symmetric;
-    const int stripes = random.bounded(1, mostStripes + 1);
-    for (int i = 0; i < stripes; ++i) {
-        const PaletteSwatch& s = swatches[random.bounded(static_cast<int>(swatches.size()))];
-        sett.stripes.append({s.codeText(), s.colour(), random.bounded(1, mostCount + 1)});
-    }
-    return sett;
-}
 
 QList<QRgb> rgbs(const QList<Rgb>& colours) {
     QList<QRgb> out;
@@ -52,6 +40,11 @@ const WeaveRow kWeaves[] = {
     {"3/1", 4, 4, 3, 3, 1, 1},   {"point", 4, 4, 3, 1, 3, 1}, {"hopsack", 2, 2, 2, 2, 2, 2},
 };
 
+// A whole number from least up to, not including, end.
+int bounded(std::mt19937& random, int least, int end) {
+    return std::uniform_int_distribution<int>(least, end - 1)(random);
+}
+
 Weave weaveOf(const WeaveRow& row) {
     const std::optional<Weave> weave = weaveNamed(QString::fromLatin1(row.name).toUpper());
     EXPECT_TRUE(weave.has_value()) << row.name;
@@ -64,16 +57,16 @@ Weave weaveOf(const WeaveRow& row) {
 // weaves the picture, crossing for crossing, in every weave.
 TEST(Cloth, ThePictureIsTheDrawdownOfItsDraftInEveryWeave) {
     ASSERT_EQ(weaves().size(), std::size(kWeaves));
-    QRandomGenerator random(1818);
+    std::mt19937 random(1818);
     for (const WeaveRow& row : kWeaves) {
         const Weave weave = weaveOf(row);
         for (int round = 0; round < 15; ++round) {
-            Sett sett = randomSett(random, 8, 9);
-            if (random.bounded(3) == 0) {
-                sett.ownWeft = std::make_shared<const Sett>(randomSett(random, 6, 9));
+            Sett sett = randomSett(random, {8, 1, 9});
+            if (bounded(random, 0, 3) == 0) {
+                sett.ownWeft = std::make_shared<const Sett>(randomSett(random, {6, 1, 9}));
             }
-            const int repeats = random.bounded(1, 4);
-            const int steps = random.bounded(-3, 4);
+            const int repeats = bounded(random, 1, 4);
+            const int steps = bounded(random, -3, 4);
             SCOPED_TRACE(row.name + (u' ' + writtenForm(sett)).toStdString());
             const ClothPlan plan = clothThreads(sett, repeats, steps, weave);
             ASSERT_TRUE(plan.ok()) << plan.refusal->toStdString();
@@ -116,13 +109,13 @@ void addFloats(Floats& floats, int length, const std::function<bool(int)>& up) {
 
 // A black warp and a white weft show the weave itself, whatever the sett's counts and repeat.
 TEST(Cloth, EveryEndAndPickFloatsAsItsWeaveSays) {
-    QRandomGenerator random(1820);
+    std::mt19937 random(1820);
     for (const WeaveRow& row : kWeaves) {
         SCOPED_TRACE(row.name);
         Floats warp;
         Floats weft;
         for (int round = 0; round < 12; ++round) {
-            const auto count = [&random] { return random.bounded(1, 12); };
+            const auto count = [&random] { return bounded(random, 1, 12); };
             Sett sett =
                 readSett(QStringLiteral("K/%1 K%2 K/%3").arg(count()).arg(count()).arg(count()))
                     .sett;
@@ -150,12 +143,12 @@ TEST(Cloth, EveryEndAndPickFloatsAsItsWeaveSays) {
 // The point twill turns where the colours mirror: a cloth that starts on a pivot stripe of odd
 // count mirrors, threads and weave alike, about that stripe's middle thread, each way.
 TEST(Cloth, APointTwillMirrorsAboutThePivots) {
-    QRandomGenerator random(1821);
+    std::mt19937 random(1821);
     const Weave point = *weaveNamed(u"point");
     for (int round = 0; round < 20; ++round) {
-        Sett sett = randomSett(random, 6, 12);
+        Sett sett = randomSett(random, {6, 1, 12});
         sett.repeat = Repeat::Symmetric;
-        sett.stripes.first().count = 2 * random.bounded(1, 8) + 1;
+        sett.stripes.first().count = 2 * bounded(random, 1, 8) + 1;
         SCOPED_TRACE(writtenForm(sett).toStdString());
         const QImage picture = clothPicture(clothThreads(sett, 1, 0, point).threads);
         const int middle = sett.stripes.first().count / 2;
@@ -200,9 +193,9 @@ TEST(Cloth, EveryEndAndPickFloatsOverTwoAndUnderTwo) {
 // A symmetric sett mirrors about the middle of each pivot stripe, in the warp as it shows in the
 // picture and in the weft.
 TEST(Cloth, ASymmetricSettsClothMirrorsAboutItsPivots) {
-    QRandomGenerator random(1819);
+    std::mt19937 random(1819);
     for (int round = 0; round < 40; ++round) {
-        Sett sett = randomSett(random, 12, 20);
+        Sett sett = randomSett(random, {12, 1, 20});
         sett.repeat = Repeat::Symmetric;
         SCOPED_TRACE(writtenForm(sett).toStdString());
         const ClothThreads threads = clothThreads(sett, 2, 0).threads;

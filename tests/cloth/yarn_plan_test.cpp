@@ -4,26 +4,20 @@
 #include "cloth/YarnPlan.h"
 #include "sett/SettText.h"
 
+#include "support/RandomSett.h"
 #include <QStringList>
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 using namespace loomara;
+using namespace loomara::testing;
 
 namespace {
 
-Sett randomSett(std::mt19937& random) {
-    const auto pick = [&random](int least, int most) {
-        return std::uniform_int_distribution<int>(least, most)(random);
-    };
-    Sett sett;
-    sett.repeat = pick(0, 1) == 0 ? Repeat::Symmetric : Repeat::Straight;
-    for (int i = pick(1, 7); i > 0; --i) {
-        const int code = pick(0, 4);
-        sett.stripes.append(
-            {QString(QChar(u'A' + code)), Rgb{int16(40 * code), 7, 9}, pick(0, 40)});
-    }
+Sett randomPlanSett(std::mt19937& random) {
+    Sett sett = randomSett(random, {7, 0, 40});
     sett.stripes.first().count += 1; // a repeat holds a thread
     return sett;
 }
@@ -46,9 +40,9 @@ RandomCloth randomCloth(std::mt19937& random) {
     const auto density = [&] {
         return Density{between(3, 30), random() % 2 ? LengthUnit::Centimetre : LengthUnit::Inch};
     };
-    RandomCloth cloth{randomSett(random), {}};
+    RandomCloth cloth{randomPlanSett(random), {}};
     if (random() % 2) {
-        cloth.sett.ownWeft = std::make_shared<const Sett>(randomSett(random));
+        cloth.sett.ownWeft = std::make_shared<const Sett>(randomPlanSett(random));
     }
     cloth.order = {length(), length(), density(), density(), length(), between(0, 0.3)};
     return cloth;
@@ -172,7 +166,7 @@ TEST(YarnPlan, PrintedTotalsAreTheSumsOfThePrintedColourLines) {
 TEST(YarnPlan, AWidthOfWholeRepeatsGivesEachColourThatManyTimesItsThreadsInARepeat) {
     std::mt19937 random(16);
     for (int i = 0; i < 100; ++i) {
-        const Sett sett = randomSett(random);
+        const Sett sett = randomPlanSett(random);
         const int k = static_cast<int>(random() % 6) + 1;
         const double perRepeat = static_cast<double>(threadsPerRepeat(sett));
         // The width in centimetres, which a density per inch must count back to whole repeats.
@@ -190,5 +184,29 @@ TEST(YarnPlan, AWidthOfWholeRepeatsGivesEachColourThatManyTimesItsThreadsInARepe
             EXPECT_EQ(line->ends, k * threads);
             EXPECT_EQ(line->picks, k * threads);
         }
+    }
+}
+
+TEST(YarnPlan, NotesTellTheWholeRepeatsAndThePartOfTheNextInWords) {
+    struct Case {
+        YarnCut warp;
+        YarnCut weft;
+        QStringList notes;
+    };
+    const QList<Case> cases{
+        {{1, 1, 1, 0},
+         {3, 2, 1, 1},
+         {"the width holds exactly 1 repeat of 1 end.",
+          "the length holds 1 whole repeat of 2 picks and 1 pick of the next."}},
+        {{364, 182, 2, 0},
+         {1568, 182, 8, 112},
+         {"the width holds exactly 2 repeats of 182 ends.",
+          "the length holds 8 whole repeats of 182 picks and 112 picks of the next."}},
+    };
+    for (const Case& c : cases) {
+        YarnPlan plan;
+        plan.warp = c.warp;
+        plan.weft = c.weft;
+        EXPECT_EQ(yarnNotes(plan), c.notes);
     }
 }

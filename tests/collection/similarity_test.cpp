@@ -4,6 +4,8 @@
 #include "collection/Similarity.h"
 #include "palette/PaletteSwatch.h"
 
+#include "support/RandomSett.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,44 +15,16 @@
 #include <span>
 
 using namespace loomara;
+using namespace loomara::testing;
 
 namespace {
-
-// The swatches whose colour another swatch's code sets too.
-QList<PaletteSwatch> twins() {
-    QList<PaletteSwatch> found;
-    for (const PaletteSwatch& a : paletteSwatches()) {
-        if (std::count_if(paletteSwatches().begin(), paletteSwatches().end(),
-                          [&](const PaletteSwatch& b) { return a.colour() == b.colour(); }) > 1) {
-            found.append(a);
-        }
-    }
-    return found;
-}
-
-// Every third stripe or so takes a colour two codes share.
-Sett randomSett(std::mt19937& random, int mostStripes = 12, int mostThreads = 60) {
-    static const QList<PaletteSwatch> shared = twins();
-    const auto swatches = paletteSwatches();
-    Sett sett;
-    sett.repeat = random() % 2 ? Repeat::Symmetric : Repeat::Straight;
-    const int stripes = 1 + static_cast<int>(random() % mostStripes);
-    for (int i = 0; i < stripes; ++i) {
-        const PaletteSwatch& swatch = random() % 3 == 0 && !shared.isEmpty()
-                                          ? shared[random() % shared.size()]
-                                          : swatches[random() % swatches.size()];
-        sett.stripes.append(
-            {swatch.codeText(), swatch.colour(), 1 + static_cast<int>(random() % mostThreads)});
-    }
-    return sett;
-}
 
 // Random setts, and every 40th entry of the lists that can be woven.
 QList<Sett> sampleSetts() {
     std::mt19937 random(20);
     QList<Sett> setts;
     for (int i = 0; i < 40; ++i) {
-        setts.append(randomSett(random));
+        setts.append(randomSett(random, {12, 1, 60, 3}));
     }
     const QList<ListedEntry>& entries = referenceCollection();
     for (qsizetype i = 0; i < entries.size(); i += 40) {
@@ -183,8 +157,8 @@ double everyAlignment(const ClothProfile& a, const ClothProfile& b) {
 TEST(Similarity, TheDifferenceIsTheLeastOverEveryAlignment) {
     std::mt19937 random(3);
     for (int i = 0; i < 60; ++i) {
-        const ClothProfile a(randomSett(random, 4, 4));
-        const ClothProfile b(randomSett(random, 4, 4));
+        const ClothProfile a(randomSett(random, {4, 1, 4}));
+        const ClothProfile b(randomSett(random, {4, 1, 4}));
         EXPECT_EQ(clothDifference(a, b), everyAlignment(a, b)) << i;
     }
 }
@@ -197,12 +171,12 @@ TEST(Similarity, TheSearchFindsWhatComparingEveryEntryFinds) {
         profiles.push_back(listed.reading.ok() ? ClothProfile(listed.reading.sett)
                                                : ClothProfile());
     }
-    Sett straight = randomSett(random, 80, 40);
+    Sett straight = randomSett(random, {80, 1, 40});
     straight.repeat = Repeat::Straight;
-    Sett mirrored = randomSett(random, 80, 40);
+    Sett mirrored = randomSett(random, {80, 1, 40});
     mirrored.repeat = Repeat::Symmetric;
     const QList<std::pair<Sett, std::span<const ClothProfile>>> searches{
-        {randomSett(random), profiles},
+        {randomSett(random, {12, 1, 60, 3}), profiles},
         {readSett(u"K/4 R24 K24 Y/4").sett, profiles},
         {straight, profiles},
         {mirrored, profiles}};

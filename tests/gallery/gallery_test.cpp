@@ -14,11 +14,12 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "io/io_test_support.h"
+#include "support/FileSizeLimit.h"
+
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <utility>
@@ -26,11 +27,6 @@
 
 namespace loomara {
 namespace {
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Everything under root by its relative name: a file as its bytes, a symbolic link as where it
 // leads, without following it.
@@ -43,7 +39,7 @@ QMap<QString, QByteArray> everything(const QString& root) {
         found[info.filePath().mid(root.size() + 1)] =
             info.isSymLink() ? "link to " + info.symLinkTarget().toUtf8()
             : info.isDir()   ? QByteArray("folder")
-            : info.isFile()  ? contents(info.filePath())
+            : info.isFile()  ? testing::readFile(info.filePath())
                              : QByteArray("special");
     }
     return found;
@@ -51,9 +47,7 @@ QMap<QString, QByteArray> everything(const QString& root) {
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).path());
-    QFile out(path);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    ASSERT_EQ(out.write(bytes), bytes.size());
+    EXPECT_TRUE(testing::writeFile(path, bytes)) << path.toStdString();
 }
 
 QImage wovenInWindow(const QString& sett) {
@@ -133,7 +127,7 @@ TEST_F(GalleryTest, WeavesEveryReadableEntryAsClothAndAsTheWindowWouldWhereItCan
         EXPECT_EQ(QImage(file(QStringLiteral("thumbs/%1.jpg").arg(stem))).size(),
                   QSize(kThumbnailSize, kThumbnailSize));
 
-        const QByteArray draft = contents(file(QStringLiteral("drafts/%1.wif").arg(stem)));
+        const QByteArray draft = testing::readFile(file(QStringLiteral("drafts/%1.wif").arg(stem)));
         EXPECT_TRUE(draft.startsWith("[WIF]")) << draft.left(40).toStdString();
         EXPECT_TRUE(draft.contains("\r\nDevelopers=loomara@example.invalid\r\n"));
 
@@ -154,7 +148,8 @@ TEST_F(GalleryTest, WeavesEveryReadableEntryAsClothAndAsTheWindowWouldWhereItCan
     onDisk.append(QStringLiteral("index.html"));
     onDisk.sort();
     QStringList listed;
-    const QList<QByteArray> lines = contents(file(QStringLiteral(".loomara-gallery"))).split('\n');
+    const QList<QByteArray> lines =
+        testing::readFile(file(QStringLiteral(".loomara-gallery"))).split('\n');
     EXPECT_EQ(lines.first(), "loomara-gallery 1");
     for (const QByteArray& line : lines.sliced(1, lines.size() - 2)) {
         const QList<QByteArray> fields = line.split(' ');
@@ -167,7 +162,7 @@ TEST_F(GalleryTest, WeavesEveryReadableEntryAsClothAndAsTheWindowWouldWhereItCan
 
 TEST_F(GalleryTest, IndexShowsCardsByPageAndTheEntriesItCannotWeaveWithTheirReasons) {
     ASSERT_TRUE(writeGallery(dir_, smallPages(), twoThreads()).ok());
-    const QString index = QString::fromUtf8(contents(file(QStringLiteral("index.html"))));
+    const QString index = QString::fromUtf8(testing::readFile(file(QStringLiteral("index.html"))));
 
     // Names, notations and titles are text, never markup.
     EXPECT_TRUE(index.contains(u"<b>Clan X's &quot;Best&quot; &lt;Dress&gt;</b>"));
@@ -246,14 +241,14 @@ TEST_F(GalleryTest, RunningAgainReplacesTheGalleryAndLeavesOtherFilesAlone) {
     EXPECT_TRUE(exists(QStringLiteral("notes.png")));
     EXPECT_TRUE(exists(QStringLiteral("pictures/readme.txt")));
     EXPECT_TRUE(exists(QStringLiteral("pictures/my-photo.png")));
-    const QByteArray index = contents(file(QStringLiteral("index.html")));
+    const QByteArray index = testing::readFile(file(QStringLiteral("index.html")));
     EXPECT_FALSE(index.contains("Aberdeen"));
     EXPECT_TRUE(index.contains("drafts/brown.wif"));
 }
 
 TEST_F(GalleryTest, AFileThatCannotBeWrittenFailsTheRunNamingItAndKeepsTheOldIndex) {
     ASSERT_TRUE(writeGallery(dir_, smallPages(), twoThreads()).ok());
-    const QByteArray oldIndex = contents(file(QStringLiteral("index.html")));
+    const QByteArray oldIndex = testing::readFile(file(QStringLiteral("index.html")));
     ASSERT_TRUE(QFile::remove(file(QStringLiteral("drafts/wilson.wif"))));
     ASSERT_TRUE(QDir().mkpath(file(QStringLiteral("drafts/wilson.wif"))));
 
@@ -262,7 +257,7 @@ TEST_F(GalleryTest, AFileThatCannotBeWrittenFailsTheRunNamingItAndKeepsTheOldInd
     EXPECT_EQ(*result.refusal,
               QStringLiteral("\"drafts/wilson.wif\" is a folder (the only name in the way)"));
     EXPECT_EQ(result.files, 0);
-    EXPECT_EQ(contents(file(QStringLiteral("index.html"))), oldIndex);
+    EXPECT_EQ(testing::readFile(file(QStringLiteral("index.html"))), oldIndex);
     // Nothing of the earlier run was taken away.
     EXPECT_TRUE(exists(QStringLiteral("pictures/aberdeen-university.png")));
 
@@ -412,7 +407,7 @@ TEST_F(GalleryTest, ARunThatStopsPartWayListsWhatItWroteForTheNextRun) {
     GalleryOptions oneAtATime = twoThreads();
     oneAtATime.threads = 1;
     ASSERT_TRUE(writeGallery(dir_, pages, oneAtATime).ok());
-    const QByteArray oldIndex = contents(file(QStringLiteral("index.html")));
+    const QByteArray oldIndex = testing::readFile(file(QStringLiteral("index.html")));
     // Every file of the first entry fits under the limit; the draft of the second does not.
     qint64 limit = QFileInfo(file(QStringLiteral(".loomara-gallery"))).size();
     for (const char* name : {"cloth/aberdeen.png", "thumbs/aberdeen.jpg", "drafts/aberdeen.wif",
@@ -421,15 +416,10 @@ TEST_F(GalleryTest, ARunThatStopsPartWayListsWhatItWroteForTheNextRun) {
     }
     ASSERT_GT(QFileInfo(file(QStringLiteral("drafts/big.wif"))).size(), limit);
 
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = static_cast<rlim_t>(limit);
-    setrlimit(RLIMIT_FSIZE, &small);
-    const GalleryResult stopped = writeGallery(dir_, pages, oneAtATime);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldSignal);
+    const GalleryResult stopped = [&] {
+        const testing::FileSizeLimit small(static_cast<rlim_t>(limit));
+        return writeGallery(dir_, pages, oneAtATime);
+    }();
 
     ASSERT_TRUE(stopped.failure);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^(cloth|thumbs|drafts)/big\\.(png|jpg|wif): "))
@@ -438,7 +428,7 @@ TEST_F(GalleryTest, ARunThatStopsPartWayListsWhatItWroteForTheNextRun) {
         << stopped.failure->toStdString();
     EXPECT_FALSE(stopped.indexWritten);
     EXPECT_TRUE(stopped.listWritten);
-    EXPECT_EQ(contents(file(QStringLiteral("index.html"))), oldIndex);
+    EXPECT_EQ(testing::readFile(file(QStringLiteral("index.html"))), oldIndex);
     EXPECT_EQ(whatTheRunChanged(stopped),
               QStringLiteral("This run wrote %1 files (%2 of them in place of files of an "
                              "earlier run) and removed none; the index page and every other "

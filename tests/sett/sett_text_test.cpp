@@ -1,11 +1,12 @@
 #include "palette/PaletteSwatch.h"
 #include "sett/SettText.h"
 
+#include "support/RandomSett.h"
+
 #include <gtest/gtest.h>
 
-#include <QRandomGenerator>
-
 using namespace loomara;
+using namespace loomara::testing;
 
 namespace {
 
@@ -18,19 +19,6 @@ QString pairs(const SettReading& reading) {
         written << s.code + QString::number(s.count);
     }
     return written.join(u' ');
-}
-
-// A random sett of 1 to 200 stripes of the palette's codes, symmetric or straight.
-Sett randomSett(QRandomGenerator& random) {
-    const auto swatches = paletteSwatches();
-    Sett sett;
-    sett.repeat = random.bounded(2) ? Repeat::Straight : Repeat::Symmetric;
-    const int stripes = random.bounded(1, 201);
-    for (int i = 0; i < stripes; ++i) {
-        const PaletteSwatch& s = swatches[random.bounded(static_cast<int>(swatches.size()))];
-        sett.stripes.append({s.codeText(), s.colour(), random.bounded(0, 250)});
-    }
-    return sett;
 }
 
 } // namespace
@@ -159,9 +147,10 @@ TEST(SettText, EachRefusalNamesItsPlace) {
 }
 
 TEST(SettText, TheWrittenFormReadsBackAsTheSameSett) {
-    QRandomGenerator random(18);
+    std::mt19937 random(18);
     for (int round = 0; round < 300; ++round) {
-        const Sett sett = randomSett(random);
+        // 1 to 200 stripes of the palette's codes, symmetric or straight.
+        const Sett sett = randomSett(random, {200, 0, 249});
         const QString written = writtenForm(sett);
         SCOPED_TRACE(written.left(200).toStdString());
         const SettReading reading = readSett(written);

@@ -1,13 +1,11 @@
 // Saving, reading and removing the user's setts, alone and with a second studio on the file.
 #include "StoreTestSupport.h"
+#include "support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSet>
-
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <thread>
 
@@ -193,15 +191,11 @@ TEST(SettStore, ASaveThatCannotBeWrittenIsNotReportedSavedAndLosesNothing) {
     {
         SettStore store(path);
         ASSERT_TRUE(store.canSave());
-        rlimit before{};
-        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
-        const auto oldSignal = signal(SIGXFSZ, SIG_IGN);
-        rlimit full = before;
-        full.rlim_cur = static_cast<rlim_t>(QFileInfo(path).size());
-        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
-        const SaveResult result = store.save("Too big", QString(100'000, 'K'), {}, false);
-        setrlimit(RLIMIT_FSIZE, &before);
-        signal(SIGXFSZ, oldSignal);
+        const SaveResult result = [&] {
+            const loomara::testing::FileSizeLimit full(static_cast<rlim_t>(QFileInfo(path).size()));
+            EXPECT_TRUE(full.ok());
+            return store.save("Too big", QString(100'000, 'K'), {}, false);
+        }();
         EXPECT_EQ(result, SaveResult::Failed);
         EXPECT_FALSE(store.lastError().isEmpty());
         EXPECT_EQ(store.list().size(), 3);

@@ -1,0 +1,263 @@
+#include "app/RenderRequest.h"
+
+#include "model/ShownText.h"
+#include "palette/PaletteSwatch.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace loomara {
+
+namespace {
+
+constexpr int kLargestScale = 8;
+
+RenderStop settRefused(const AskedSettRefusal& refusal) {
+    return renderRefused(refusal.message + (refusal.unknownName
+                                                ? QStringLiteral(". --list prints every "
+                                                                 "name.")
+                                                : QString()),
+                         caretLines(refusal.shownLine, refusal.character));
+}
+
+// Why the arguments give no one sett, written or by --name.
+std::optional<RenderStop> noOneSett(const QStringList& setts, bool named) {
+    if (setts.size() > 1) {
+        return renderRefused(QStringLiteral("give the sett as one argument; quote a sett written "
+                                            "with blanks, e.g. \"K4 R24 K24 Y4\"."));
+    }
+    if (named && !setts.isEmpty()) {
+        return renderRefused(QStringLiteral("give either a sett or --name, not both."));
+    }
+    if (!named && setts.isEmpty()) {
+        return renderRefused(
+            QStringLiteral("no sett given: write one (e.g. \"B/24 W4 B24 R2 K24 G24 "
+                           "W/2\") or take one from the lists with --name \"NAME\"."));
+    }
+    return std::nullopt;
+}
+
+// A density in threads to the metre, from threads to the inch or to the centimetre.
+std::variant<double, RenderStop> density(const QCommandLineParser& parser, const RenderOptions& o) {
+    const bool inches = parser.isSet(o.threadsPerInch);
+    if (!inches && !parser.isSet(o.threadsPerCm)) {
+        return 0.0;
+    }
+    const QCommandLineOption& option = inches ? o.threadsPerInch : o.threadsPerCm;
+    const LengthUnit per = inches ? LengthUnit::Inch : LengthUnit::Centimetre;
+    const QString value = parser.value(option);
+    const auto read = readDensity(value + (inches ? QStringLiteral("/in") : QStringLiteral("/cm")));
+    const Density* given = std::get_if<Density>(&read);
+    if (given == nullptr || given->threadsPer(LengthUnit::Centimetre) < kSparsestCloth) {
+        return renderRefused(
+            QStringLiteral("%1 takes a number of threads from %2 to %3, e.g. 56 or "
+                           "12.5, not \"%4\".")
+                .arg(shownName(option))
+                .arg(Density{kSparsestCloth}.threadsPer(per))
+                .arg(Density{kDensestThreads}.threadsPer(per))
+                .arg(value));
+    }
+    return given->threadsPer(LengthUnit::Metre);
+}
+
+// What -o asks for: the drawing and the picture's format by the file's ending, and --cloth.
+std::optional<RenderStop> readFileKind(const QCommandLineParser& parser, const RenderOptions& o,
+                                       RenderRequest& r) {
+    const QString fileName = parser.value(o.output);
+    if (fileName.isEmpty()) {
+        return renderRefused(
+            QStringLiteral("no output file: give one with -o FILE, ending in .bmp, "
+                           ".png or .wif."));
+    }
+    const QString ending = QFileInfo(fileName).suffix().toLower();
+    if (ending == u"png" || ending == u"bmp") {
+        r.format = ending == u"png" ? PictureFormat::Png : PictureFormat::Bitmap;
+        r.drawing = parser.isSet(o.cloth) ? Drawing::Cloth : Drawing::Designer;
+        return std::nullopt;
+    }
+    if (ending != u"wif") {
+        return renderRefused(
+            QStringLiteral("cannot tell what to write to \"%1\": the file name must "
+                           "end in .bmp, .png or .wif.")
+                .arg(QDir::toNativeSeparators(fileName)));
+    }
+    r.drawing = Drawing::Draft;
+    if (parser.isSet(o.cloth)) {
+        return renderRefused(QStringLiteral("--cloth draws a picture; a .wif draft holds the same "
+                                            "cloth as threads. Give a .png or .bmp file."));
+    }
+    if (parser.isSet(o.scale)) {
+        return renderRefused(
+            QStringLiteral("--scale is for pictures; a .wif draft has no pixels to "
+                           "scale."));
+    }
+    return std::nullopt;
+}
+
+// The numbers and the background colour of a picture or a draft.
+std::optional<RenderStop> readLook(const QCommandLineParser& parser, const RenderOptions& o,
+                                   RenderRequest& r) {
+    const auto brighten = wholeNumber(parser, o.brighten, 0, kMostShadeSteps, 0);
+    const auto darken = wholeNumber(parser, o.darken, 0, kMostShadeSteps, 0);
+    const auto scale = wholeNumber(parser, o.scale, 1, kLargestScale, 1);
+    const auto repeats = wholeNumber(parser, o.repeats, 1, static_cast<int>(kMostRepeatThreads), 1);
+    for (const auto* number : {&brighten, &darken, &scale, &repeats}) {
+        if (const RenderStop* stop = std::get_if<RenderStop>(number)) {
+            return *stop;
+        }
+    }
+    const auto threadsPerMetre = density(parser, o);
+    if (const RenderStop* stop = std::get_if<RenderStop>(&threadsPerMetre)) {
+        return *stop;
+    }
+    r.shadeSteps = std::get<int>(brighten) - std::get<int>(darken);
+    r.scale = std::get<int>(scale);
+    r.repeats = std::get<int>(repeats);
+    r.threadsPerMetre = std::get<double>(threadsPerMetre);
+    const auto weave = askedWeave(parser, o);
+    if (const RenderStop* stop = std::get_if<RenderStop>(&weave)) {
+        return *stop;
+    }
+    r.weave = std::get<Weave>(weave);
+    if (parser.isSet(o.background)) {
+        r.background = findSwatchByCode(parser.value(o.background));
+        if (r.background == nullptr) {
+            return renderRefused(
+                QStringLiteral("--background: \"%1\" is not a colour code of the palette.")
+                    .arg(parser.value(o.background)));
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::variant<Weave, RenderStop> askedWeave(const QCommandLineParser& parser,
+                                           const RenderOptions& o) {
+    if (!parser.isSet(o.weave)) {
+        return defaultWeave();
+    }
+    const QString name = parser.value(o.weave);
+    if (std::optional<Weave> weave = weaveNamed(name.trimmed())) {
+        return *weave;
+    }
+    return renderRefused(QStringLiteral("--weave: ") + unknownWeaveReason(name) + u'.');
+}
+
+RenderStop renderRefused(const QString& why, QStringList shown) {
+    return {kRenderRefused, why, std::move(shown)};
+}
+
+std::variant<int, RenderStop> wholeNumber(const QCommandLineParser& parser,
+                                          const QCommandLineOption& option, int least, int most,
+                                          int unset) {
+    if (!parser.isSet(option)) {
+        return unset;
+    }
+    const QString value = parser.value(option);
+    const bool digits =
+        !value.isEmpty() && value.size() <= 9 &&
+        std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const int number = digits ? value.toInt() : -1;
+    if (number < least || number > most) {
+        return renderRefused(QStringLiteral("%1 takes a whole number from %2 to %3, not \"%4\".")
+                                 .arg(shownName(option))
+                                 .arg(least)
+                                 .arg(most)
+                                 .arg(value));
+    }
+    return number;
+}
+
+std::variant<AskedSett, RenderStop> askedSett(const QCommandLineParser& parser,
+                                              const RenderOptions& o) {
+    const QStringList setts = parser.positionalArguments();
+    const bool named = parser.isSet(o.name);
+    if (const std::optional<RenderStop> stop = noOneSett(setts, named)) {
+        return *stop;
+    }
+    const QString name = parser.value(o.name).trimmed();
+    if (named && name.isEmpty()) {
+        return renderRefused(QStringLiteral("--name needs the name of an entry of the lists."));
+    }
+    AskedSettReading sett = named ? namedSett(name) : writtenSett(setts.first());
+    if (const auto* refusal = std::get_if<AskedSettRefusal>(&sett)) {
+        return settRefused(*refusal);
+    }
+    if (parser.isSet(o.weft)) {
+        const std::optional<AskedSettRefusal> weft = giveOwnWeft(
+            std::get<AskedSett>(sett), parser.value(o.weft), QStringLiteral("--weft: "));
+        if (weft) {
+            return settRefused(*weft);
+        }
+    }
+    return std::get<AskedSett>(sett);
+}
+
+std::variant<PictureRequest, RenderStop> readRequest(const QCommandLineParser& parser,
+                                                     const RenderOptions& o) {
+    PictureRequest request;
+    RenderRequest& r = request.render;
+    request.fileName = parser.value(o.output);
+    if (const std::optional<RenderStop> stop = readFileKind(parser, o, r)) {
+        return *stop;
+    }
+    if (const std::optional<RenderStop> stop = readLook(parser, o, r)) {
+        return *stop;
+    }
+    std::variant<AskedSett, RenderStop> asked = askedSett(parser, o);
+    if (const RenderStop* stop = std::get_if<RenderStop>(&asked)) {
+        return *stop;
+    }
+    const AskedSett& read = std::get<AskedSett>(asked);
+    r.sett = read.sett;
+    r.title = read.title;
+    r.credits = draftCredits(draftDate());
+    request.several = read.several;
+    request.notes = read.notes;
+    request.shownLine = read.shownLine;
+    return request;
+}
+
+std::variant<ClothOrder, RenderStop> readOrder(const QCommandLineParser& parser,
+                                               const RenderOptions& o) {
+    if (!parser.isSet(o.width) || !parser.isSet(o.length) || !parser.isSet(o.yarnDensity)) {
+        return renderRefused(QStringLiteral("--yarn needs the cloth's --width, --length and "
+                                            "--density, e.g. --width 28in --length 8yd --density "
+                                            "56/in."));
+    }
+    const QString fileName = parser.value(o.output);
+    if (parser.isSet(o.output) && QFileInfo(fileName).suffix().toLower() != u"csv") {
+        return renderRefused(QStringLiteral("cannot tell what to write to \"%1\": with --yarn the "
+                                            "file name must end in .csv.")
+                                 .arg(QDir::toNativeSeparators(fileName)));
+    }
+    ClothOrder order;
+    std::optional<RenderStop> stop;
+    const auto given = [&](const QCommandLineOption& option, auto reader, auto& into) {
+        if (stop || !parser.isSet(option)) {
+            return;
+        }
+        const auto read = reader(parser.value(option));
+        if (const QString* why = std::get_if<QString>(&read)) {
+            stop = renderRefused(shownName(option) + QStringLiteral(": ") + *why);
+        } else {
+            into = std::get<0>(read);
+        }
+    };
+    given(o.width, readLength, order.width);
+    given(o.length, readLength, order.length);
+    given(o.yarnDensity, readDensity, order.density);
+    given(o.waste, readLength, order.waste);
+    given(o.takeUp, readPercentage, order.takeUp);
+    order.weftDensity = order.density;
+    given(o.weftDensity, readDensity, order.weftDensity);
+    if (stop) {
+        return *stop;
+    }
+    return order;
+}
+
+} // namespace loomara
