@@ -1,5 +1,7 @@
 #include "model/ShownText.h"
 
+#include <algorithm>
+
 namespace loomara {
 
 namespace {
@@ -27,6 +29,9 @@ QString escaped(char16_t c) {
     }
 }
 
+// Where a line or an echo is cut.
+constexpr QStringView kCut = u"\u2026";
+
 } // namespace
 
 QString shownText(QStringView text) {
@@ -47,8 +52,30 @@ QStringList caretLines(QStringView text, int character) {
         return {};
     }
     // The caret moves right by what the escapes before the place add to the text.
-    const qsizetype column = shownText(text.first(character - 1)).size();
-    return {shownText(text), QString(column, u' ') + u'^'};
+    qsizetype column = shownText(text.first(character - 1)).size();
+    QString shown = shownText(text);
+    if (shown.size() > kWidestCaretLine) {
+        qsizetype from = std::clamp<qsizetype>(column - kWidestCaretLine / 2, 0,
+                                               shown.size() - kWidestCaretLine);
+        qsizetype to = from + kWidestCaretLine;
+        // A character written as two halves is kept whole or left out whole.
+        from += shown[from].isLowSurrogate() ? 1 : 0;
+        to -= shown[to - 1].isHighSurrogate() ? 1 : 0;
+        const QString cut = kCut.toString();
+        column += (from > 0 ? cut.size() : 0) - from;
+        shown = (from > 0 ? cut : QString()) + shown.sliced(from, to - from) +
+                (to < shown.size() ? cut : QString());
+    }
+    return {shown, QString(column, u' ') + u'^'};
+}
+
+QString echoed(QStringView text) {
+    constexpr qsizetype kKept = kLongestEcho - 10;
+    if (text.size() <= kLongestEcho) {
+        return text.toString();
+    }
+    const qsizetype kept = text[kKept - 1].isHighSurrogate() ? kKept - 1 : kKept;
+    return text.first(kept).toString() + kCut.toString();
 }
 
 QString counted(long long count, QStringView one, QStringView many) {

@@ -15,7 +15,14 @@ QString shownText(QStringView text);
 
 // The text as shownText shows it and a caret under its character-th character (counted from 1,
 // and one past the end for the place after the last); nothing when the place lies outside it.
+// A line wider than kWidestCaretLine shows only that much about the caret, "…" where it is cut.
 QStringList caretLines(QStringView text, int character);
+inline constexpr qsizetype kWidestCaretLine = 120;
+
+// Text the user gave, as a message repeats it: cut to its first characters and "…" when it is
+// longer than kLongestEcho, so that a message stays a line however much was given.
+QString echoed(QStringView text);
+inline constexpr qsizetype kLongestEcho = 40;
 
 // "1 thread", "2 threads": a count with its noun.
 QString counted(long long count, QStringView one, QStringView many);

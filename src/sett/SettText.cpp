@@ -1,5 +1,6 @@
 #include "sett/SettText.h"
 
+#include "model/ShownText.h"
 #include "palette/PaletteSwatch.h"
 
 #include <algorithm>
@@ -13,8 +14,9 @@ bool isDigit(QChar c) {
 }
 
 // Blanks of every kind, line breaks among them: a sett copied from a page may hold any.
+// A byte-order mark, which an editor may put anywhere it joins text, shows as nothing.
 bool isBlank(QChar c) {
-    return c.isSpace();
+    return c.isSpace() || c == QChar::ByteOrderMark;
 }
 
 bool isSeparator(QChar c) {
@@ -202,7 +204,7 @@ private:
     }
 
     std::optional<SettRefusal> checked(const WrittenPair& pair, const QList<WrittenPair>& before) {
-        const auto quoted = [](QStringView s) { return QStringLiteral("\"%1\"").arg(s); };
+        const auto quoted = [](QStringView s) { return QStringLiteral("\"%1\"").arg(echoed(s)); };
         // Only the first and the last pair are pivots; a slash before this pair is known to be
         // on neither once this pair is read.
         if (before.size() >= 2 && before.last().slashAt >= 0) {
@@ -242,7 +244,7 @@ private:
         if (count > kLargestSettCount) {
             return refusalAt(pair.countAt, QStringLiteral("the thread count %1 is above %2, the "
                                                           "most a stripe may hold.")
-                                               .arg(pair.count)
+                                               .arg(echoed(pair.count))
                                                .arg(kLargestSettCount));
         }
         reading_.sett.stripes.append(SettStripe{pair.code.toString(), swatch->colour(),

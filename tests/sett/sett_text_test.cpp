@@ -47,6 +47,9 @@ TEST(SettText, ReadsEveryFormPeopleWrite) {
         {"K4", "K4", Repeat::Symmetric, false},
         // Line breaks and blanks of every kind, as a sett copied from a page may hold.
         {"K4\r\nR24\u00a0K24\u2009Y4\n", "K4 R24 K24 Y4", Repeat::Symmetric, true},
+        // A byte-order mark, at the start, the end or between pairs, shows as nothing.
+        {"\ufeffK4 R24\ufeff", "K4 R24", Repeat::Symmetric, true},
+        {"K4\ufeffR24", "K4 R24", Repeat::Symmetric, true},
         // The limits themselves.
         {"y10000", "y10000", Repeat::Symmetric, false},
         {"y10000 b10000 y10000 b10000 y10000 b10000", "y10000 b10000 y10000 b10000 y10000 b10000",
@@ -92,6 +95,10 @@ TEST(SettText, EachRefusalNamesItsPlace) {
         {"y99999999999999999999", 2,
          "at character 2: the thread count 99999999999999999999 is above 10000, the most a "
          "stripe may hold."},
+        // However long, what the user wrote is repeated as its start.
+        {"y" + QString(130000, u'9'), 2,
+         "at character 2: the thread count 999999999999999999999999999999\u2026 is above 10000, "
+         "the most a stripe may hold."},
         {QStringLiteral("y1").repeated(1001), 2001,
          "at character 2001: the sett has 1001 stripes; a sett holds at most 1000."},
         // Up to b10000 a repeat is 10000 + 2 x 4 x 10000 + 10000 = 100000 threads, the most;
