@@ -103,14 +103,11 @@ int writePicture(const Call& call) {
         return report(call.err, *stop);
     }
     const Request& request = std::get<Request>(read);
-    if (!request.several.isEmpty()) {
-        call.out << request.several << '\n';
-        call.out.flush();
-    }
     if (const std::optional<Stop> failed = writeFile(request)) {
         return report(call.err, *failed);
     }
-    tell(call.err, request.notes);
+    // Which entry of a shared name was woven goes with the notes, not where a picture may go.
+    tell(call.err, QStringList{request.several} + request.notes);
     return kRenderDone;
 }
 

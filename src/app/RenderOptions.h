@@ -64,8 +64,9 @@ struct RenderOptions {
                             QStringLiteral("SETT")};
     QCommandLineOption threadsPerInch{
         QStringLiteral("threads-per-inch"),
-        QStringLiteral("Record the cloth's density in the picture, so that printed at 100% it "
-                       "has its true size (cloth only)."),
+        QStringLiteral(
+            "Record the cloth's density in the picture, so that printed at 100% it "
+            "has its true size, or in the .wif draft's spacing (cloth and drafts only)."),
         QStringLiteral("T")};
     QCommandLineOption threadsPerCm{QStringLiteral("threads-per-cm"),
                                     QStringLiteral("The same in threads to the centimetre."),

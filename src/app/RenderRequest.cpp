@@ -52,12 +52,12 @@ std::variant<double, RenderStop> density(const QCommandLineParser& parser, const
     const Density* given = std::get_if<Density>(&read);
     if (given == nullptr || given->threadsPer(LengthUnit::Centimetre) < kSparsestCloth) {
         return renderRefused(
-            QStringLiteral("%1 takes a number of threads from %2 to %3, e.g. 56 or "
-                           "12.5, not \"%4\".")
+            QStringLiteral("%1 takes a number of threads from %2 to %3, in plain digits with at "
+                           "most 6 after the point, e.g. 56 or 12.5, not \"%4\".")
                 .arg(shownName(option))
                 .arg(Density{kSparsestCloth}.threadsPer(per))
                 .arg(Density{kDensestThreads}.threadsPer(per))
-                .arg(value));
+                .arg(echoed(value)));
     }
     return given->threadsPer(LengthUnit::Metre);
 }

@@ -53,6 +53,8 @@ LengthUnit unitNamed(QStringView name) {
 // Plain decimals only: no sign, no exponent, no blanks, so that "1e3cm" or "-2in" is refused
 // rather than read as something the weaver did not mean. Long enough for any real measure.
 const QString kNumber = QStringLiteral(R"((\d{1,9}(?:\.\d{0,6})?|\.\d{1,6}))");
+// How that form is told, in every refusal of a number it reads.
+const QString kNumberForm = QStringLiteral("in plain digits, at most 6 after the point");
 
 QString shownNumber(double amount) {
     return QString::number(amount, 'g', 12);
@@ -145,8 +147,8 @@ std::variant<Length, QString> readLength(QStringView text) {
     const QRegularExpressionMatch match = written.match(text.toString());
     if (!match.hasMatch()) {
         return QStringLiteral("\"%1\" is not a length: write a number and its unit, cm, m, in or "
-                              "yd, e.g. 28in, 8yd, 150cm or 0.5m.")
-            .arg(text);
+                              "yd, the number %2, e.g. 28in, 8yd, 150cm or 0.5m.")
+            .arg(echoed(text), kNumberForm);
     }
     const Length length{match.captured(1).toDouble(), unitNamed(match.captured(2))};
     if (length.metres() > kLongestLength) {
@@ -165,9 +167,9 @@ std::variant<Density, QString> readDensity(QStringView text) {
     static const QRegularExpression written(QStringLiteral("^%1/(cm|in)$").arg(kNumber));
     const QRegularExpressionMatch match = written.match(text.toString());
     if (!match.hasMatch()) {
-        return QStringLiteral("\"%1\" is not a density: write threads per cm or per inch, e.g. "
-                              "12/cm or 56/in.")
-            .arg(text);
+        return QStringLiteral("\"%1\" is not a density: write threads per cm or per inch, the "
+                              "number %2, e.g. 12/cm or 56/in.")
+            .arg(echoed(text), kNumberForm);
     }
     const Density density{match.captured(1).toDouble(), unitNamed(match.captured(2))};
     if (density.threads <= 0 || density.threadsPer(LengthUnit::Centimetre) > kDensestThreads) {
@@ -185,7 +187,9 @@ std::variant<double, QString> readPercentage(QStringView text) {
     const QRegularExpressionMatch match = written.match(text.toString());
     const double percent = match.hasMatch() ? match.captured(1).toDouble() : -1;
     if (percent < 0 || percent > 100) {
-        return QStringLiteral("\"%1\" is not a percentage from 0% to 100%, e.g. 10%.").arg(text);
+        return QStringLiteral("\"%1\" is not a percentage from 0% to 100%, the number %2, e.g. "
+                              "10%.")
+            .arg(echoed(text), kNumberForm);
     }
     return percent / 100;
 }

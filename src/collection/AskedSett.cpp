@@ -9,9 +9,12 @@ AskedSettReading writtenSett(const QString& text, const QString& what) {
     }
     // The title stands on one line: a draft's and the yarn table's heading.
     AskedSett asked{reading.sett, text.simplified(), text, nullptr, {}, {}};
+    const QString which = what.isEmpty() ? QString() : QStringLiteral("the weft ");
     if (reading.unmarkedPairs) {
-        asked.notes.append(
-            howItWasRead(reading, what.isEmpty() ? QString() : QStringLiteral("the weft ")));
+        asked.notes.append(howItWasRead(reading, which));
+    }
+    if (const QString note = emptyStripesNote(reading.sett, which); !note.isEmpty()) {
+        asked.notes.append(note);
     }
     return asked;
 }

@@ -36,6 +36,12 @@ double distance(const std::array<double, 3>& a, const std::array<double, 3>& b) 
     return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
 }
 
+// The difference of two colours in whole units: every path that sums differences takes them from
+// here, so that the quick ones and the full one agree to the last unit.
+long long unitsApart(const std::array<double, 3>& a, const std::array<double, 3>& b) {
+    return std::llround(distance(a, b) * kUnitsPerDifference);
+}
+
 double linear(int component) {
     const double c = component / 255.0;
     return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
@@ -87,7 +93,7 @@ public:
         units_.reserve(a.colours().size() * width_);
         for (const std::array<double, 3>& x : a.colours()) {
             for (const std::array<double, 3>& y : b.colours()) {
-                units_.push_back(std::llround(distance(x, y) * kUnitsPerDifference));
+                units_.push_back(unitsApart(x, y));
             }
         }
     }
@@ -257,7 +263,7 @@ public:
             }
             std::vector<long long> apart;
             for (const std::array<double, 3>& own : profile_.colours()) {
-                apart.push_back(std::llround(distance(own, colour) * kUnitsPerDifference));
+                apart.push_back(unitsApart(own, colour));
             }
             std::vector<Step>& steps = steps_[colour];
             long long sum = 0;

@@ -303,4 +303,24 @@ QString howItWasRead(const SettReading& reading, const QString& which) {
         .arg(which, writtenForm(reading.sett), writtenForm(straight));
 }
 
+QString emptyStripesNote(const Sett& sett, const QString& which) {
+    QStringList empty;
+    for (const SettStripe& stripe : sett.stripes) {
+        if (stripe.count == 0) {
+            empty.append(stripe.code + u'0');
+        }
+    }
+    if (empty.isEmpty()) {
+        return {};
+    }
+    constexpr qsizetype kMostNamed = 5;
+    const QString named = empty.size() > kMostNamed
+                              ? empty.first(kMostNamed).join(u' ') + QStringLiteral(" and more")
+                              : empty.join(u' ');
+    return QStringLiteral("%1 of no threads (%2) in %3sett %4 woven as nothing.")
+        .arg(counted(empty.size(), u"stripe", u"stripes"), named,
+             which.isEmpty() ? QStringLiteral("the ") : which,
+             empty.size() == 1 ? QStringLiteral("is") : QStringLiteral("are"));
+}
+
 } // namespace loomara

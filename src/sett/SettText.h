@@ -57,4 +57,8 @@ SettReading readSett(QStringView text, int firstCharacter = 1);
 // warp's, e.g. "the weft ".
 QString howItWasRead(const SettReading& reading, const QString& which = {});
 
+// For a sett with stripes of no threads, that they are woven as nothing: "1 stripe of no threads
+// (R0) in the sett is woven as nothing."; empty when every stripe has threads.
+QString emptyStripesNote(const Sett& sett, const QString& which = {});
+
 } // namespace loomara

@@ -59,6 +59,7 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
          "cannot tell what to write to \"" + path("out.jpg") +
              "\": the file name must end in .bmp, .png or .wif."},
         {{"k8", "-o", png, "-o", path("b.png")}, 2, "-o is given more than once; give it once."},
+
         {{"-o", png},
          2,
          "no sett given: write one (e.g. \"B/24 W4 B24 R2 K24 G24 W/2\") or take one from the "
@@ -93,11 +94,15 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
          "--threads-per-inch and --threads-per-cm cannot be used together; give one of them."},
         {{"k8", "--cloth", "--threads-per-cm", "0.009", "-o", png},
          2,
-         "--threads-per-cm takes a number of threads from 0.01 to 1000, e.g. 56 or 12.5, not "
+         "--threads-per-cm takes a number of threads from 0.01 to 1000, in plain digits with at "
+         "most "
+         "6 after the point, e.g. 56 or 12.5, not "
          "\"0.009\"."},
         {{"k8", "--cloth", "--threads-per-inch", "1e3", "-o", png},
          2,
-         "--threads-per-inch takes a number of threads from 0.0254 to 2540, e.g. 56 or 12.5, not "
+         "--threads-per-inch takes a number of threads from 0.0254 to 2540, in plain digits with "
+         "at "
+         "most 6 after the point, e.g. 56 or 12.5, not "
          "\"1e3\"."},
         {{"k10000", "--cloth", "--repeats", "2", "--scale", "8", "-o", png},
          2,
@@ -198,6 +203,14 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
         EXPECT_EQ(run.errLines(), QStringList{"loomara-render: " + c.line});
         EXPECT_EQ(run.out, QString());
     }
+    // However long the count, the refusal repeats its start and the place about the caret.
+    const RenderRun longCount = render({"y" + QString(130000, u'9'), "-o", png});
+    EXPECT_EQ(longCount.status, 2);
+    EXPECT_EQ(longCount.errLines().value(0),
+              "loomara-render: at character 2: the thread count "
+              "999999999999999999999999999999\u2026 is above 10000, the most a stripe may hold.");
+    EXPECT_EQ(longCount.errLines().size(), 3);
+    EXPECT_LT(longCount.err.size(), 400);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty())
         << "a refused run left a file behind";
 }
@@ -299,8 +312,11 @@ TEST_F(RenderCommand, ANamedEntryWeavesItsListedSett) {
     // Several entries of one name: the first is woven, and the run says how many there are.
     const RenderRun several = render({"--name", "Abercrombie", "-o", path("several.bmp")});
     EXPECT_EQ(several.status, kRenderDone);
-    EXPECT_EQ(several.out, "\"Abercrombie\" names 5 entries of the lists; the first, "
-                           "b14k4b4k4b4k14g14w2g28, is used.\n");
+    EXPECT_EQ(several.out, "");
+    EXPECT_EQ(
+        several.errLines(),
+        QStringList{"loomara-render: \"Abercrombie\" names 5 entries of the lists; the first, "
+                    "b14k4b4k4b4k14g14w2g28, is used."});
     EXPECT_EQ(readFile(path("several.bmp")), this->written({"b14k4b4k4b4k14g14w2g28"}, "b.bmp"));
 
     // A name not in the lists: those that start with the same letters, longest start first.
@@ -415,13 +431,18 @@ TEST_F(RenderCommand, TheClothIsTheDrawdownOfTheDraftItWritesAndPrintsAtItsTrueS
     const QList<Case> cases{
         {{"B/24 W4 B24 R2 K24 G24 W/2", "--repeats", "2"}, {}},
         {{"...K4 R24 K24 Y4...", "--weft", "W/8 K2 W/8", "--darken", "2"}, {}},
-        {{"--name", "Stewart Hunting", "--brighten", "1"}, {}},
+        {{"--name", "Stewart Hunting", "--brighten", "1"},
+         "loomara-render: \"Stewart Hunting\" names 8 entries of the lists; the first, "
+         "b9g4b31g4b31g4b9g37r3g37k9b4k2b3k2b31g4b31k2b3k2b4k9g37y3g37, is used."},
         {{"...K4 R24 K24 Y4...", "--weft", "W/8 K2 W/8", "--weave", "point"}, {}},
         {{"B/24 W4 B24 R2 K/24", "--weave", "2/1", "--repeats", "2"}, {}},
         {{"B/5 W/4", "--weave", "Hopsack"}, {}},
         {{"K4 R24 K24 Y4"},
          "loomara-render: read \"K/4 R24 K24 Y/4\" as symmetric, mirrored about its first and "
          "last stripe; write \"...K4 R24 K24 Y4...\" for a straight repeat."},
+        {{"B/24 R0 K/8", "--weft", "...W4 G0 K0..."},
+         "loomara-render: 1 stripe of no threads (R0) in the sett is woven as nothing.\n"
+         "loomara-render: 2 stripes of no threads (G0 K0) in the weft sett are woven as nothing."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());

@@ -60,6 +60,10 @@ TEST(RenderYarn, UnitsAreReadAndAnythingElseIsRefusedNamingTheValue) {
         {{"--width", "28 in"}, kRefused, "\"28 in\" is not"},
         {{"--width", "28IN"}, kRefused, "\"28IN\" is not"},
         {{"--width", "1e3cm"}, kRefused, "\"1e3cm\" is not"},
+        {{"--width", "0.0000001cm"},
+         kRefused,
+         "is not a length: write a number and its unit, cm, m, in or yd, the number in plain "
+         "digits, at most 6 after the point"},
         {{"--width", "-3cm"}, kRefused, "\"-3cm\" is not"},
         {{"--width", ""}, kRefused, "\"\" is not"},
         {{"--width", "1001m"}, kRefused, "\"1001m\" is longer than the 1000 m"},
