@@ -1,0 +1,369 @@
+#include "photo/PictureReading.h"
+
+#include "collection/Similarity.h"
+#include "io/QtPictureLoader.h"
+#include "photo/ClothPlane.h"
+#include "photo/ColourMatch.h"
+#include "photo/RepeatFinder.h"
+#include "photo/StripeSegments.h"
+#include "photo/TwillPitch.h"
+#include "sett/SettText.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace loomara {
+
+using namespace photo;
+
+namespace {
+
+// A picture narrower than this holds no repeat of any plaid worth reading.
+constexpr int kSmallestSide = 48;
+// Stripes lined up are at least this much sharper than askew; less is no stripes at all.
+constexpr double kStriped = 1.5;
+// The sett read across and the one read down must be this alike (similarity score).
+constexpr int kSameAcrossAndDown = 75;
+// A reading sure to less than this says so.
+constexpr double kSure = 0.75;
+// A sett read with more stripes than this each way is no plaid a weaver would write.
+constexpr int kMostReadStripes = 120;
+
+QString noStripes() {
+    return QStringLiteral("the picture shows no repeating stripes: no plaid can be read from it");
+}
+QString lessThanARepeat() {
+    return QStringLiteral("the picture shows less than one whole repeat of the stripes each way");
+}
+QString notAlike() {
+    return QStringLiteral(
+        "the stripes do not repeat the same way across and down, as a plaid's do");
+}
+
+PictureReading refused(const QString& why) {
+    PictureReading reading;
+    reading.refusal = why;
+    return reading;
+}
+
+Light weightedMean(const Profile& profile, Trusted trusted) {
+    Light sum{0, 0, 0};
+    double weight = 0;
+    for (int i = trusted.first; i < trusted.end; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        for (std::size_t c = 0; c < 3; ++c) {
+            sum[c] += profile.colour[at][c] * profile.weight[at];
+        }
+        weight += profile.weight[at];
+    }
+    for (double& c : sum) {
+        c /= std::max(weight, 1e-9);
+    }
+    return sum;
+}
+
+// The mean of one repeat: a folded symmetric repeat holds its pivots once for two of the rest.
+Light repeatMean(const std::vector<Light>& folded, Repeat kind) {
+    Light sum{0, 0, 0};
+    double weight = 0;
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        const bool pivot = kind == Repeat::Symmetric && (i == 0 || i + 1 == folded.size());
+        const double w = pivot ? 0.5 : 1.0;
+        for (std::size_t c = 0; c < 3; ++c) {
+            sum[c] += w * folded[i][c];
+        }
+        weight += w;
+    }
+    for (double& c : sum) {
+        c /= std::max(weight, 1e-9);
+    }
+    return sum;
+}
+
+// The reading of one way of the cloth, the warp's across or the weft's down.
+struct Way {
+    Profile profile;
+    Trusted trusted;
+    std::optional<StripeRepeat> repeat;
+    std::vector<Light> folded;
+    double spacing = 1; // units of the plane per sample of the fold
+    std::vector<Segment> segments;
+    double threadWidth = 0; // units of the plane, 0 when the twill was not seen
+    Sett sett;
+    bool inProportion = false;
+};
+
+void findWay(Way& way) {
+    way.trusted = trustedBins(way.profile);
+    way.repeat = findRepeat(way.profile, way.trusted);
+    if (!way.repeat) {
+        return;
+    }
+    way.profile = evenLight(way.profile, way.trusted, *way.repeat);
+    if (std::optional<StripeRepeat> again = findRepeat(way.profile, way.trusted)) {
+        way.repeat = again;
+    }
+    way.folded = foldRepeat(way.profile, way.trusted, *way.repeat);
+    way.spacing = way.repeat->kind == Repeat::Symmetric
+                      ? way.repeat->period / 2 / std::max<double>(1, way.folded.size() - 1)
+                      : 1.0;
+}
+
+struct Stripe {
+    const PaletteSwatch* swatch = nullptr;
+    double width = 0; // units of the plane; a pivot's whole width
+};
+
+// Counts from widths: whole threads where the twill showed their width, else in proportion.
+QList<int> countsOf(const std::vector<Stripe>& stripes, const Way& way, bool& inProportion) {
+    QList<int> counts;
+    inProportion = way.threadWidth <= 0;
+    if (!inProportion) {
+        double width = way.threadWidth;
+        const double period = way.repeat->period;
+        for (int round = 0; round < 3; ++round) {
+            counts.clear();
+            long long threads = 0;
+            for (std::size_t i = 0; i < stripes.size(); ++i) {
+                const int count =
+                    std::max(1, static_cast<int>(std::lround(stripes[i].width / width)));
+                counts.append(count);
+                const bool pivot =
+                    way.repeat->kind == Repeat::Symmetric && (i == 0 || i + 1 == stripes.size());
+                threads += pivot || way.repeat->kind == Repeat::Straight ? count : 2 * count;
+            }
+            // The repeat holds a whole number of threads: the width that makes it so.
+            const double refined = period / static_cast<double>(threads);
+            if (std::abs(refined / width - 1) > 0.03) {
+                break;
+            }
+            width = refined;
+        }
+        return counts;
+    }
+    double narrowest = 1e300;
+    for (const Stripe& s : stripes) {
+        narrowest = std::min(narrowest, s.width);
+    }
+    // The narrowest stripe 2 threads, unless some stripe then falls between two even counts.
+    for (const double least : {2.0, 4.0}) {
+        const double unit = narrowest / least;
+        counts.clear();
+        double worst = 0;
+        for (const Stripe& s : stripes) {
+            const double exact = s.width / unit;
+            const int count = std::max(2, 2 * static_cast<int>(std::lround(exact / 2)));
+            counts.append(count);
+            worst = std::max(worst, std::abs(exact - count) / count);
+        }
+        if (worst < 0.15) {
+            break;
+        }
+    }
+    return counts;
+}
+
+// The sett of one way from its stripes, with the cast taken out of their colours.
+void settOf(Way& way, const Light& cast) {
+    const bool symmetric = way.repeat->kind == Repeat::Symmetric;
+    std::vector<Stripe> stripes;
+    for (const Segment& segment : way.segments) {
+        Light corrected = segment.colour;
+        for (std::size_t c = 0; c < 3; ++c) {
+            corrected[c] *= cast[c];
+        }
+        const PaletteSwatch* swatch = &nearestSwatch(corrected);
+        const double width = segment.width() * way.spacing;
+        if (!stripes.empty() && stripes.back().swatch == swatch) {
+            stripes.back().width += width;
+        } else {
+            stripes.push_back({swatch, width});
+        }
+    }
+    if (!symmetric && stripes.size() > 1 && stripes.front().swatch == stripes.back().swatch) {
+        stripes.front().width += stripes.back().width;
+        stripes.pop_back();
+    }
+    if (symmetric && !stripes.empty()) {
+        stripes.front().width *= 2;
+        if (stripes.size() > 1) {
+            stripes.back().width *= 2;
+        }
+    }
+    const QList<int> counts = countsOf(stripes, way, way.inProportion);
+    way.sett = Sett();
+    way.sett.repeat = symmetric && stripes.size() > 1 ? Repeat::Symmetric : Repeat::Straight;
+    for (std::size_t i = 0; i < stripes.size(); ++i) {
+        way.sett.stripes.append({stripes[i].swatch->codeText(), stripes[i].swatch->colour(),
+                                 counts[static_cast<qsizetype>(i)], 0});
+    }
+}
+
+QImage workingPicture(const QImage& picture, double& scale) {
+    QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    scale = 1;
+    const double pixels = static_cast<double>(rgb.width()) * rgb.height();
+    if (pixels > static_cast<double>(kMostReadPixels)) {
+        scale = std::sqrt(static_cast<double>(kMostReadPixels) / pixels);
+        rgb = rgb.scaled(std::max(1, static_cast<int>(rgb.width() * scale)),
+                         std::max(1, static_cast<int>(rgb.height() * scale)), Qt::IgnoreAspectRatio,
+                         Qt::SmoothTransformation);
+        scale = static_cast<double>(rgb.width()) / picture.width();
+    }
+    return rgb;
+}
+
+} // namespace
+
+QStringList PictureReading::notes() const {
+    QStringList lines;
+    if (!ok()) {
+        return lines;
+    }
+    if (threadsPerInch) {
+        lines << QStringLiteral("threads per inch: %1").arg(*threadsPerInch, 0, 'f', 1);
+    }
+    if (countsInProportion) {
+        lines << QStringLiteral(
+            "single threads could not be seen: the counts keep the stripes' proportions");
+    } else {
+        lines << QStringLiteral("pixels per thread: %1").arg(pixelsPerThread, 0, 'f', 2);
+    }
+    lines << QStringLiteral("rotation: %1 degrees").arg(rotationDegrees, 0, 'f', 2);
+    lines << QStringLiteral("repeats in the picture: %1 across, %2 down")
+                 .arg(repeatsAcross, 0, 'f', 1)
+                 .arg(repeatsDown, 0, 'f', 1);
+    QString sure = QStringLiteral("confidence: %1%").arg(std::lround(confidence * 100));
+    if (unsure) {
+        sure += QStringLiteral(" (unsure: compare the sett with the picture)");
+    }
+    lines << sure;
+    return lines;
+}
+
+PictureReading readSettFromPicture(const QImage& picture, std::optional<double> dotsPerInch) {
+    if (picture.isNull()) {
+        return refused(QStringLiteral("the picture is empty"));
+    }
+    if (std::min(picture.width(), picture.height()) < kSmallestSide) {
+        return refused(QStringLiteral("the picture is too small to show a plaid (%1 x %2 pixels)")
+                           .arg(picture.width())
+                           .arg(picture.height()));
+    }
+    double scale = 1;
+    const QImage image = workingPicture(picture, scale);
+    const Bands bands = bandMeans(image);
+    const ClothPlane plane = findClothPlane(bands, image.width(), image.height());
+    if (plane.gainAcross < kStriped && plane.gainDown < kStriped) {
+        return refused(noStripes());
+    }
+    const Profiles profiles = clothProfiles(image, plane);
+    Way across{profiles.across, {}, {}, {}, 1, {}, 0, {}, false};
+    Way down{profiles.down, {}, {}, {}, 1, {}, 0, {}, false};
+    findWay(across);
+    findWay(down);
+    if (!across.repeat || !down.repeat) {
+        const bool striped = plane.gainAcross >= kStriped && plane.gainDown >= kStriped;
+        if (!across.repeat && !down.repeat) {
+            return refused(striped ? lessThanARepeat() : noStripes());
+        }
+        return refused(striped ? lessThanARepeat() : notAlike());
+    }
+
+    // Each column's mean is half its end's colour and half the mean of the picks it crosses
+    // (each row's the same the other way): the two means follow from the means of a repeat each
+    // way, which differ by half the difference of the means of the picks and the ends seen.
+    const Light acrossMean = weightedMean(across.profile, across.trusted);
+    const Light downMean = weightedMean(down.profile, down.trusted);
+    const Light acrossRepeat = repeatMean(across.folded, across.repeat->kind);
+    const Light downRepeat = repeatMean(down.folded, down.repeat->kind);
+    Light picksSeen{};
+    Light endsSeen{};
+    for (std::size_t c = 0; c < 3; ++c) {
+        const double mean = (acrossMean[c] + downMean[c]) / 2;
+        picksSeen[c] = mean + (acrossRepeat[c] - downRepeat[c]);
+        endsSeen[c] = mean - (acrossRepeat[c] - downRepeat[c]);
+    }
+    for (auto [way, other] : {std::pair{&across, picksSeen}, std::pair{&down, endsSeen}}) {
+        std::vector<Light> threads = way->folded;
+        for (Light& t : threads) {
+            for (std::size_t c = 0; c < 3; ++c) {
+                t[c] = std::max(0.0, 2 * t[c] - other[c]);
+            }
+        }
+        way->segments = segmentStripes(threads);
+    }
+
+    const TwillPitch pitch = findTwillPitch(image, plane, profiles);
+    if (pitch.seen) {
+        across.threadWidth = pitch.across;
+        down.threadWidth = pitch.down;
+    }
+    std::vector<Light> colours;
+    std::vector<double> shares;
+    for (const Way* way : {&across, &down}) {
+        for (const Segment& s : way->segments) {
+            colours.push_back(s.colour);
+            shares.push_back(s.width() * way->spacing / way->repeat->period);
+        }
+    }
+    const Light cast = fitCast(colours, shares);
+    settOf(across, cast);
+    settOf(down, cast);
+    for (const Way* way : {&across, &down}) {
+        if (way->sett.stripes.size() < 2) {
+            return refused(noStripes());
+        }
+        if (way->sett.stripes.size() > kMostReadStripes) {
+            return refused(QStringLiteral("the picture shows more stripes than a plaid holds (%1 "
+                                          "in a repeat): no sett can be read from it")
+                               .arg(way->sett.stripes.size()));
+        }
+    }
+    const int alike = similarityScore(ClothProfile(across.sett), ClothProfile(down.sett));
+    if (alike < kSameAcrossAndDown) {
+        return refused(notAlike());
+    }
+    auto worth = [](const Way& way) {
+        return way.repeat->fit * std::min(way.repeat->repeats, 2.0);
+    };
+    const Way& chosen = worth(across) >= worth(down) ? across : down;
+
+    PictureReading reading;
+    reading.sett = chosen.sett;
+    reading.countsInProportion = chosen.inProportion;
+    reading.pixelsPerThread = pitch.seen ? (pitch.across + pitch.down) / 2 / scale : 0;
+    reading.rotationDegrees = plane.rotationDegrees;
+    reading.repeatsAcross = across.repeat->repeats;
+    reading.repeatsDown = down.repeat->repeats;
+    if (dotsPerInch && pitch.seen && *dotsPerInch > 0) {
+        reading.threadsPerInch = *dotsPerInch / reading.pixelsPerThread;
+    }
+    reading.confidence = std::min(across.repeat->fit, down.repeat->fit) * alike / 100.0;
+    if (std::min(across.repeat->repeats, down.repeat->repeats) < 1.2) {
+        reading.confidence *= 0.9;
+    }
+    reading.unsure = reading.confidence < kSure;
+    return reading;
+}
+
+PictureReading readSettFromFile(const QString& fileName, PictureLoader& loader) {
+    const LoadedPicture loaded = loader.loadWhole(fileName, kMostReadPixels);
+    if (loaded.picture.isNull()) {
+        return refused(QStringLiteral("the picture could not be read: %1").arg(loaded.problem));
+    }
+    // A file that records no resolution is given the toolkit's own.
+    const int unrecorded = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
+    std::optional<double> dotsPerInch;
+    if (loaded.picture.dotsPerMeterX() > 0 && loaded.picture.dotsPerMeterX() != unrecorded) {
+        dotsPerInch = loaded.picture.dotsPerMeterX() * 0.0254 * loaded.scale;
+    }
+    return readSettFromPicture(loaded.picture, dotsPerInch);
+}
+
+PictureReading readSettFromFile(const QString& fileName) {
+    QtPictureLoader loader;
+    return readSettFromFile(fileName, loader);
+}
+
+} // namespace loomara
