@@ -18,9 +18,13 @@ double squaredDistance(const std::array<double, 3>& a, const std::array<double, 
     return d0 * d0 + d1 * d1 + d2 * d2;
 }
 
+// Two swatches nearer each other than this (CIE Lab) cannot be told apart in a photograph.
+constexpr double kAlike = 2.0;
+
 struct Swatches {
     std::vector<std::array<double, 3>> lab;
     std::vector<const PaletteSwatch*> swatch;
+    std::vector<int> uses; // stripes of the named setts dyed in it
 };
 
 const Swatches& palette() {
@@ -29,6 +33,16 @@ const Swatches& palette() {
         for (const PaletteSwatch& swatch : paletteSwatches()) {
             s.lab.push_back(labOf(swatch.colour()));
             s.swatch.push_back(&swatch);
+            s.uses.push_back(0);
+        }
+        for (const ListedEntry& listed : referenceCollection()) {
+            for (const SettStripe& stripe : listed.reading.sett.stripes) {
+                for (std::size_t i = 0; i < s.swatch.size(); ++i) {
+                    if (stripe.code == QLatin1String(s.swatch[i]->code)) {
+                        ++s.uses[i];
+                    }
+                }
+            }
         }
         return s;
     }();
@@ -132,12 +146,17 @@ Light fitCast(const std::vector<Light>& colours, const std::vector<double>& shar
 const PaletteSwatch& nearestSwatch(const Light& light) {
     const std::array<double, 3> lab = labOfLight(light);
     const Swatches& all = palette();
+    double nearest = 1e300;
+    for (const auto& swatch : all.lab) {
+        nearest = std::min(nearest, squaredDistance(lab, swatch));
+    }
+    // Of swatches a photograph cannot tell apart, the one weavers dye in most.
+    const double within = std::pow(std::sqrt(nearest) + kAlike, 2);
     std::size_t best = 0;
-    double bestDistance = 1e300;
+    int mostUses = -1;
     for (std::size_t i = 0; i < all.lab.size(); ++i) {
-        const double d = squaredDistance(lab, all.lab[i]);
-        if (d < bestDistance) {
-            bestDistance = d;
+        if (squaredDistance(lab, all.lab[i]) <= within && all.uses[i] > mostUses) {
+            mostUses = all.uses[i];
             best = i;
         }
     }

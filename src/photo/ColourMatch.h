@@ -17,7 +17,8 @@ std::array<double, 3> labOfLight(const Light& light);
 // colours the named setts are dyed in. Colours that are already palette colours are left alone.
 Light fitCast(const std::vector<Light>& colours, const std::vector<double>& shares);
 
-// The palette's swatch nearest the colour in CIE Lab.
+// The palette's swatch nearest the colour in CIE Lab; of swatches too alike for a photograph to
+// tell apart, the one the named setts use most.
 const PaletteSwatch& nearestSwatch(const Light& light);
 
 } // namespace loomara::photo

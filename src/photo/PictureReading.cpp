@@ -23,11 +23,13 @@ constexpr int kSmallestSide = 48;
 // Stripes lined up are at least this much sharper than askew; less is no stripes at all.
 constexpr double kStriped = 1.5;
 // The sett read across and the one read down must be this alike (similarity score).
-constexpr int kSameAcrossAndDown = 75;
+constexpr int kSameAcrossAndDown = 60;
 // A reading sure to less than this says so.
 constexpr double kSure = 0.75;
 // A sett read with more stripes than this each way is no plaid a weaver would write.
 constexpr int kMostReadStripes = 120;
+// Stripes fainter than this (the spread of CIE L* along a way) are no stripes.
+constexpr double kFaintest = 3;
 
 QString noStripes() {
     return QStringLiteral("the picture shows no repeating stripes: no plaid can be read from it");
@@ -93,6 +95,22 @@ struct Way {
     bool inProportion = false;
 };
 
+// How much the lightness of the trusted bins varies (CIE L*, a standard deviation): the stripes
+// of a cloth vary far more than the grain of a picture without them.
+double lightnessSpread(const Way& way) {
+    double sum = 0;
+    double squares = 0;
+    int count = 0;
+    for (int i = way.trusted.first; i < way.trusted.end; ++i) {
+        const double l = labOfLight(way.profile.colour[static_cast<std::size_t>(i)])[0];
+        sum += l;
+        squares += l * l;
+        ++count;
+    }
+    return count > 1 ? std::sqrt(std::max(0.0, squares / count - (sum / count) * (sum / count)))
+                     : 0;
+}
+
 void findWay(Way& way) {
     way.trusted = trustedBins(way.profile);
     way.repeat = findRepeat(way.profile, way.trusted);
@@ -112,7 +130,69 @@ void findWay(Way& way) {
 struct Stripe {
     const PaletteSwatch* swatch = nullptr;
     double width = 0; // units of the plane; a pivot's whole width
+    Light colour{};   // as seen, the cast taken out
 };
+
+// A stripe of about one thread whose colour lies between its neighbours' is the blur of their
+// edge, whatever swatch it came nearest: its width goes to the two of them.
+void absorbEdges(std::vector<Stripe>& stripes, double threadWidth) {
+    constexpr double kEdgeThreads = 1.5;
+    constexpr double kOnTheLine = 10; // CIE Lab, from the mix of the stripes either side
+    constexpr double kGrain = 15;     // CIE Lab, from the stripe either side
+    constexpr double kNeighboursApart = 8;
+    const auto apart = [](const Light& a, const Light& b) {
+        const auto la = labOfLight(a);
+        const auto lb = labOfLight(b);
+        return std::hypot(la[0] - lb[0], la[1] - lb[1], la[2] - lb[2]);
+    };
+    const auto narrow = [&](const Stripe& s) { return s.width < kEdgeThreads * threadWidth; };
+    for (std::size_t i = 1; i + 1 < stripes.size();) {
+        if (!narrow(stripes[i])) {
+            ++i;
+            continue;
+        }
+        // The stripes either side, past any other narrow ones: an edge may be blurred over more
+        // than one thread.
+        std::size_t left = i - 1;
+        while (left > 0 && narrow(stripes[left])) {
+            --left;
+        }
+        std::size_t right = i + 1;
+        while (right + 1 < stripes.size() && narrow(stripes[right])) {
+            ++right;
+        }
+        const Light& l = stripes[left].colour;
+        const Light& r = stripes[right].colour;
+        const Light& c = stripes[i].colour;
+        double along = 0;
+        double length = 0;
+        for (std::size_t k = 0; k < 3; ++k) {
+            along += (c[k] - r[k]) * (l[k] - r[k]);
+            length += (l[k] - r[k]) * (l[k] - r[k]);
+        }
+        const double share = length > 0 ? std::clamp(along / length, 0.0, 1.0) : 0.5;
+        Light mix{};
+        for (std::size_t k = 0; k < 3; ++k) {
+            mix[k] = share * l[k] + (1 - share) * r[k];
+        }
+        // Between two of one swatch and near their colour, the grain of that one stripe; between
+        // two others and on the way from one to the other, the blur of their edge.
+        const bool grain = stripes[left].swatch == stripes[right].swatch && apart(mix, c) < kGrain;
+        const bool edge = apart(mix, c) < kOnTheLine && apart(l, r) > kNeighboursApart;
+        if (!grain && !edge) {
+            ++i;
+            continue;
+        }
+        stripes[i - 1].width += share * stripes[i].width;
+        stripes[i + 1].width += (1 - share) * stripes[i].width;
+        stripes.erase(stripes.begin() + static_cast<std::ptrdiff_t>(i));
+        if (stripes[i - 1].swatch == stripes[i].swatch) {
+            stripes[i - 1].width += stripes[i].width;
+            stripes.erase(stripes.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+        i = std::max<std::size_t>(1, i - 1);
+    }
+}
 
 // Counts from widths: whole threads where the twill showed their width, else in proportion.
 QList<int> countsOf(const std::vector<Stripe>& stripes, const Way& way, bool& inProportion) {
@@ -175,10 +255,18 @@ void settOf(Way& way, const Light& cast) {
         const PaletteSwatch* swatch = &nearestSwatch(corrected);
         const double width = segment.width() * way.spacing;
         if (!stripes.empty() && stripes.back().swatch == swatch) {
-            stripes.back().width += width;
+            Stripe& last = stripes.back();
+            for (std::size_t c = 0; c < 3; ++c) {
+                last.colour[c] =
+                    (last.colour[c] * last.width + corrected[c] * width) / (last.width + width);
+            }
+            last.width += width;
         } else {
-            stripes.push_back({swatch, width});
+            stripes.push_back({swatch, width, corrected});
         }
+    }
+    if (way.threadWidth > 0) {
+        absorbEdges(stripes, way.threadWidth);
     }
     if (!symmetric && stripes.size() > 1 && stripes.front().swatch == stripes.back().swatch) {
         stripes.front().width += stripes.back().width;
@@ -258,12 +346,20 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
         return refused(noStripes());
     }
     const Profiles profiles = clothProfiles(image, plane);
+    const TwillPitch pitch = findTwillPitch(image, plane, profiles);
     Way across{profiles.across, {}, {}, {}, 1, {}, 0, {}, false};
     Way down{profiles.down, {}, {}, {}, 1, {}, 0, {}, false};
+    if (pitch.seen) {
+        for (auto [way, width] : {std::pair{&across, pitch.across}, std::pair{&down, pitch.down}}) {
+            const Trusted trusted = trustedBins(way->profile);
+            removeTwillRipple(way->profile, trusted.first, trusted.end, width);
+        }
+    }
     findWay(across);
     findWay(down);
     if (!across.repeat || !down.repeat) {
-        const bool striped = plane.gainAcross >= kStriped && plane.gainDown >= kStriped;
+        const bool striped = plane.gainAcross >= kStriped && plane.gainDown >= kStriped &&
+                             std::max(lightnessSpread(across), lightnessSpread(down)) >= kFaintest;
         if (!across.repeat && !down.repeat) {
             return refused(striped ? lessThanARepeat() : noStripes());
         }
@@ -294,7 +390,6 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
         way->segments = segmentStripes(threads);
     }
 
-    const TwillPitch pitch = findTwillPitch(image, plane, profiles);
     if (pitch.seen) {
         across.threadWidth = pitch.across;
         down.threadWidth = pitch.down;

@@ -180,4 +180,111 @@ TwillPitch findTwillPitch(const QImage& picture, const ClothPlane& plane,
     return pitch;
 }
 
+void removeTwillRipple(Profile& profile, int first, int end, double threadWidth) {
+    const int n = end - first;
+    const double expected = 4 * threadWidth;
+    // The ripple is found by folding the profile at its period: enough periods must be seen.
+    if (!(threadWidth > 0) || n < 8 * expected) {
+        return;
+    }
+    // What is left of the profile once each bin's mean over one period around it is taken out:
+    // the ripple, and the stripes' edges, which fold to nothing.
+    const int half = std::max(1, static_cast<int>(std::lround(expected / 2)));
+    std::vector<std::array<double, 3>> before(static_cast<std::size_t>(n) + 1, {0, 0, 0});
+    for (int i = 0; i < n; ++i) {
+        for (std::size_t c = 0; c < 3; ++c) {
+            before[static_cast<std::size_t>(i) + 1][c] =
+                before[static_cast<std::size_t>(i)][c] +
+                profile.colour[static_cast<std::size_t>(first + i)][c];
+        }
+    }
+    std::vector<std::array<double, 3>> rest(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const int from = std::max(0, i - half);
+        const int to = std::min(n, i + half + 1);
+        for (std::size_t c = 0; c < 3; ++c) {
+            const double mean = (before[static_cast<std::size_t>(to)][c] -
+                                 before[static_cast<std::size_t>(from)][c]) /
+                                (to - from);
+            rest[static_cast<std::size_t>(i)][c] =
+                profile.colour[static_cast<std::size_t>(first + i)][c] - mean;
+        }
+    }
+    const int shapeBins = std::max(8, static_cast<int>(std::lround(expected)));
+    auto binOf = [shapeBins](int i, double period) {
+        const double phase = std::fmod(i / period, 1.0);
+        return std::min(static_cast<std::size_t>(phase * shapeBins),
+                        static_cast<std::size_t>(shapeBins) - 1);
+    };
+    // The twill's pitch is known to a share of a percent; the period that folds the ripple
+    // sharpest is the one to take out. The edges are clipped to the ripple's size for the search.
+    std::vector<std::array<double, 3>> clipped = rest;
+    for (std::size_t c = 0; c < 3; ++c) {
+        std::vector<double> sizes;
+        for (const auto& r : rest) {
+            sizes.push_back(std::abs(r[c]));
+        }
+        const auto middle = sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() / 2);
+        std::nth_element(sizes.begin(), middle, sizes.end());
+        const double most = 3 * *middle;
+        for (auto& r : clipped) {
+            r[c] = std::clamp(r[c], -most, most);
+        }
+    }
+    std::vector<std::array<double, 3>> sums(static_cast<std::size_t>(shapeBins));
+    std::vector<int> counts(static_cast<std::size_t>(shapeBins));
+    double best = expected;
+    double bestPower = -1;
+    for (int step = -40; step <= 40; ++step) {
+        const double period = expected * (1 + step * 0.0005);
+        std::fill(sums.begin(), sums.end(), std::array<double, 3>{0, 0, 0});
+        std::fill(counts.begin(), counts.end(), 0);
+        for (int i = 0; i < n; ++i) {
+            const std::size_t b = binOf(i, period);
+            for (std::size_t c = 0; c < 3; ++c) {
+                sums[b][c] += clipped[static_cast<std::size_t>(i)][c];
+            }
+            ++counts[b];
+        }
+        double power = 0;
+        for (std::size_t b = 0; b < sums.size(); ++b) {
+            for (std::size_t c = 0; c < 3; ++c) {
+                const double mean = sums[b][c] / std::max(1, counts[b]);
+                power += mean * mean;
+            }
+        }
+        if (power > bestPower) {
+            bestPower = power;
+            best = period;
+        }
+    }
+    // The ripple's shape over one period: the median of what folds into each bin, so that the few
+    // places at the stripes' edges do not count.
+    std::vector<std::array<double, 3>> shape(static_cast<std::size_t>(shapeBins), {0, 0, 0});
+    std::vector<std::vector<double>> folded(static_cast<std::size_t>(shapeBins));
+    for (std::size_t c = 0; c < 3; ++c) {
+        for (auto& values : folded) {
+            values.clear();
+        }
+        for (int i = 0; i < n; ++i) {
+            folded[binOf(i, best)].push_back(rest[static_cast<std::size_t>(i)][c]);
+        }
+        for (std::size_t b = 0; b < folded.size(); ++b) {
+            std::vector<double>& values = folded[b];
+            if (!values.empty()) {
+                const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+                std::nth_element(values.begin(), middle, values.end());
+                shape[b][c] = *middle;
+            }
+        }
+    }
+    for (int i = 0; i < n; ++i) {
+        const std::size_t b = binOf(i, best);
+        for (std::size_t c = 0; c < 3; ++c) {
+            double& value = profile.colour[static_cast<std::size_t>(first + i)][c];
+            value = std::max(0.0, value - shape[b][c]);
+        }
+    }
+}
+
 } // namespace loomara::photo

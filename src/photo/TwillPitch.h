@@ -21,4 +21,10 @@ struct TwillPitch {
 // shows where an end and a pick of different colours cross, is seen at its full strength.
 TwillPitch findTwillPitch(const QImage& picture, const ClothPlane& plane, const Profiles& profiles);
 
+// A column's mean holds half its end's colour and half the mean of the picks that pass over it,
+// and which picks those are turns with the twill: the profile ripples every four threads wherever
+// the picks are not of one colour. Takes that ripple out of the bins [first, end), the threads
+// being threadWidth bins wide; a ripple too weak to find is left alone.
+void removeTwillRipple(Profile& profile, int first, int end, double threadWidth);
+
 } // namespace loomara::photo
