@@ -7,6 +7,7 @@
 #include "io/SaveFile.h"
 #include "model/ShownText.h"
 #include "palette/PaletteSwatch.h"
+#include "photo/PictureReading.h"
 #include "reference/ReferencePages.h"
 #include "render/Render.h"
 #include "sett/SettText.h"
@@ -164,6 +165,12 @@ struct Options {
                            QStringLiteral("Print N entries with --similar, N from 1 to 100 (10 "
                                           "unless given)."),
                            QStringLiteral("N")};
+    QCommandLineOption fromPicture{
+        QStringLiteral("from-picture"),
+        QStringLiteral("Read the sett from a photograph or a scan of the cloth in FILE (any "
+                       "picture format) instead of a written sett; how it was read is told on "
+                       "standard error. Alone, print the sett read."),
+        QStringLiteral("FILE")};
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Print this help.")};
     QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")},
@@ -188,6 +195,8 @@ QString helpText(const QCommandLineParser& parser) {
                           "       loomara-render --list\n"
                           "       loomara-render --similar SETT [--top N]\n"
                           "       loomara-render --similar --name \"NAME\" [--top N]\n"
+                          "       loomara-render --from-picture PHOTO [--similar | -o FILE | "
+                          "--yarn ...]\n"
                           "       loomara-render --gallery DIR") +
            text +
            QStringLiteral("\nExit status: 0 when the file is written (or the list printed),\n"
@@ -327,6 +336,27 @@ std::variant<ReadSett, Stop> writtenSett(const QString& text, const QString& wha
     return read;
 }
 
+Stop anotherSett() {
+    return refused(QStringLiteral("--from-picture reads the sett from a picture; give no other "
+                                  "sett with it."));
+}
+
+// The sett read from a photograph, told as a written one would be, with how it was read.
+std::variant<ReadSett, Stop> pictureSett(const QString& fileName) {
+    const PictureReading reading = readSettFromFile(fileName);
+    if (!reading.ok()) {
+        return refused(QStringLiteral("--from-picture \"%1\": %2.")
+                           .arg(QDir::toNativeSeparators(fileName), reading.refusal));
+    }
+    const QString written = writtenForm(*reading.sett);
+    return ReadSett{*reading.sett,
+                    written,
+                    written,
+                    {},
+                    QStringList{QStringLiteral("the sett read from the picture: ") + written} +
+                        reading.notes()};
+}
+
 // A density in threads to the metre, from threads to the inch or to the centimetre.
 std::variant<double, Stop> density(const QCommandLineParser& parser, const Options& o) {
     if (parser.isSet(o.threadsPerInch) && parser.isSet(o.threadsPerCm)) {
@@ -362,6 +392,13 @@ std::variant<ReadSett, Stop> askedSett(const QCommandLineParser& parser, const O
                                        QTextStream& told) {
     const QStringList setts = parser.positionalArguments();
     const bool named = parser.isSet(o.name);
+    const bool pictured = parser.isSet(o.fromPicture);
+    if (std::optional<Stop> twice = givenTwice(parser, {&o.fromPicture})) {
+        return *twice;
+    }
+    if (pictured && (named || !setts.isEmpty())) {
+        return anotherSett();
+    }
     if (setts.size() > 1) {
         return refused(QStringLiteral("give the sett as one argument; quote a sett written "
                                       "with blanks, e.g. \"K4 R24 K24 Y4\"."));
@@ -369,7 +406,7 @@ std::variant<ReadSett, Stop> askedSett(const QCommandLineParser& parser, const O
     if (named && !setts.isEmpty()) {
         return refused(QStringLiteral("give either a sett or --name, not both."));
     }
-    if (!named && setts.isEmpty()) {
+    if (!named && !pictured && setts.isEmpty()) {
         return refused(QStringLiteral("no sett given: write one (e.g. \"B/24 W4 B24 R2 K24 G24 "
                                       "W/2\") or take one from the lists with --name \"NAME\"."));
     }
@@ -377,7 +414,9 @@ std::variant<ReadSett, Stop> askedSett(const QCommandLineParser& parser, const O
     if (named && name.isEmpty()) {
         return refused(QStringLiteral("--name needs the name of an entry of the lists."));
     }
-    std::variant<ReadSett, Stop> sett = named ? namedSett(name, told) : writtenSett(setts.first());
+    std::variant<ReadSett, Stop> sett = pictured ? pictureSett(parser.value(o.fromPicture))
+                                        : named  ? namedSett(name, told)
+                                                 : writtenSett(setts.first());
     ReadSett* read = std::get_if<ReadSett>(&sett);
     if (read && parser.isSet(o.weft)) {
         const std::variant<ReadSett, Stop> weft =
@@ -573,17 +612,19 @@ int printSimilar(const QCommandLineParser& parser, const Options& o, QTextStream
     others.removeAll(QStringLiteral("similar"));
     others.removeAll(QStringLiteral("top"));
     others.removeAll(QStringLiteral("name"));
+    others.removeAll(QStringLiteral("from-picture"));
     const QStringList setts = parser.positionalArguments();
     const bool named = parser.isSet(o.name);
+    const bool pictured = parser.isSet(o.fromPicture);
     if (!others.isEmpty()) {
         return report(err, refused(QStringLiteral("--similar prints the entries nearest a sett "
                                                   "and takes only the sett or --name, and "
                                                   "--top.")));
     }
-    if (std::optional<Stop> twice = givenTwice(parser, {&o.name, &o.top})) {
+    if (std::optional<Stop> twice = givenTwice(parser, {&o.name, &o.top, &o.fromPicture})) {
         return report(err, *twice);
     }
-    if (setts.size() + (named ? 1 : 0) != 1) {
+    if (setts.size() + (named ? 1 : 0) + (pictured ? 1 : 0) != 1) {
         return report(err, refused(QStringLiteral("--similar takes one sett (quoted when written "
                                                   "with blanks, e.g. \"K4 R24 K24 Y4\") or "
                                                   "--name \"NAME\".")));
@@ -767,6 +808,31 @@ int runList(const QCommandLineParser& parser, QTextStream& out, QTextStream& err
     return printList(out);
 }
 
+// --from-picture alone: the sett read, in pattern-book notation, on out; how it was read on err.
+int printPictureSett(const QCommandLineParser& parser, const Options& o, QTextStream& out,
+                     QTextStream& err) {
+    if (!parser.positionalArguments().isEmpty() || parser.isSet(o.name)) {
+        return report(err, anotherSett());
+    }
+    if (!alone(parser, QStringLiteral("from-picture"))) {
+        return report(err, refused(QStringLiteral("--from-picture prints the sett read unless "
+                                                  "-o FILE, --similar or --yarn asks for more; "
+                                                  "give one of them with its options.")));
+    }
+    if (std::optional<Stop> twice = givenTwice(parser, {&o.fromPicture})) {
+        return report(err, *twice);
+    }
+    const std::variant<ReadSett, Stop> read = pictureSett(parser.value(o.fromPicture));
+    if (const Stop* stop = std::get_if<Stop>(&read)) {
+        return report(err, *stop);
+    }
+    // The sett itself stands alone on out; err has the rest of how it was read.
+    out << std::get<ReadSett>(read).title << '\n';
+    out.flush();
+    tell(err, std::get<ReadSett>(read).notes.mid(1));
+    return kRenderDone;
+}
+
 int runGallery(const QCommandLineParser& parser, const Options& o, QTextStream& out,
                QTextStream& err, bool showProgress) {
     if (!alone(parser, QStringLiteral("gallery"))) {
@@ -786,6 +852,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err, bool s
     QCommandLineParser parser;
     parser.setApplicationDescription(description());
     parser.addOptions(o.all());
+    parser.addOption(o.fromPicture);
     parser.addPositionalArgument(QStringLiteral("SETT"),
                                  QStringLiteral("The sett to weave, unless --name gives one."),
                                  QStringLiteral("[SETT]"));
@@ -821,6 +888,9 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err, bool s
     }
     if (parser.isSet(o.similar)) {
         return printSimilar(parser, o, out, err);
+    }
+    if (parser.isSet(o.fromPicture) && !parser.isSet(o.output)) {
+        return printPictureSett(parser, o, out, err);
     }
     if (parser.isSet(o.top)) {
         return report(err, refused(QStringLiteral("--top is for --similar: how many entries it "

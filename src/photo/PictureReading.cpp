@@ -317,7 +317,9 @@ QStringList PictureReading::notes() const {
     } else {
         lines << QStringLiteral("pixels per thread: %1").arg(pixelsPerThread, 0, 'f', 2);
     }
-    lines << QStringLiteral("rotation: %1 degrees").arg(rotationDegrees, 0, 'f', 2);
+    // A turn that rounds to nothing is no turn, whichever way it was.
+    const double turn = std::abs(rotationDegrees) < 0.005 ? 0.0 : rotationDegrees;
+    lines << QStringLiteral("rotation: %1 degrees").arg(turn, 0, 'f', 2);
     lines << QStringLiteral("repeats in the picture: %1 across, %2 down")
                  .arg(repeatsAcross, 0, 'f', 1)
                  .arg(repeatsDown, 0, 'f', 1);
