@@ -357,7 +357,8 @@ Profiles clothProfiles(const QImage& picture, const ClothPlane& plane) {
     const auto binsU = static_cast<std::size_t>(std::ceil(highU - originU) + 2);
     const auto binsV = static_cast<std::size_t>(std::ceil(highV - originV) + 2);
     const int workers = workerCount();
-    // Each worker adds its rows into sums of its own: colour and weight per bin.
+    // Each worker adds its rows into sums of its own: colour and weight per bin. A row's sums are
+    // gathered in single precision, then added to the whole picture's in double.
     std::vector<std::vector<double>> sumsU(static_cast<std::size_t>(workers));
     std::vector<std::vector<double>> sumsV(static_cast<std::size_t>(workers));
     const std::array<float, 256>& linear = linearLevels();
@@ -367,6 +368,8 @@ Profiles clothProfiles(const QImage& picture, const ClothPlane& plane) {
         std::vector<double>& sv = sumsV[static_cast<std::size_t>(w)];
         su.assign(binsU * 4, 0.0);
         sv.assign(binsV * 4, 0.0);
+        std::vector<float> rowU(binsU * 4 + 8, 0.0F);
+        std::vector<float> rowV(binsV * 4 + 8, 0.0F);
         const Share rows = shareOf(height, w, workers);
         for (int y = rows.first; y < rows.end; ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
@@ -375,20 +378,28 @@ Profiles clothProfiles(const QImage& picture, const ClothPlane& plane) {
             double hu = m[0] * dx0 + m[1] * dy + m[2];
             double hv = m[3] * dx0 + m[4] * dy + m[5];
             double hw = m[6] * dx0 + m[7] * dy + m[8];
+            std::size_t lowU = binsU;
+            std::size_t highU = 0;
+            std::size_t lowV = binsV;
+            std::size_t highV = 0;
             for (int x = 0; x < width; ++x, hu += m[0], hv += m[3], hw += m[6]) {
                 const QRgb p = line[x];
-                const double colour[3] = {linear[static_cast<std::size_t>(qRed(p))],
-                                          linear[static_cast<std::size_t>(qGreen(p))],
-                                          linear[static_cast<std::size_t>(qBlue(p))]};
+                const float colour[3] = {linear[static_cast<std::size_t>(qRed(p))],
+                                         linear[static_cast<std::size_t>(qGreen(p))],
+                                         linear[static_cast<std::size_t>(qBlue(p))]};
                 const double inverseW = 1 / hw;
                 const double fu = hu * inverseW - originU;
                 const double fv = hv * inverseW - originV;
                 const auto iu = static_cast<std::size_t>(fu);
                 const auto iv = static_cast<std::size_t>(fv);
-                const double tu = fu - static_cast<double>(iu);
-                const double tv = fv - static_cast<double>(iv);
-                double* bu = su.data() + iu * 4;
-                double* bv = sv.data() + iv * 4;
+                const auto tu = static_cast<float>(fu - static_cast<double>(iu));
+                const auto tv = static_cast<float>(fv - static_cast<double>(iv));
+                lowU = std::min(lowU, iu);
+                highU = std::max(highU, iu);
+                lowV = std::min(lowV, iv);
+                highV = std::max(highV, iv);
+                float* bu = rowU.data() + iu * 4;
+                float* bv = rowV.data() + iv * 4;
                 for (int c = 0; c < 3; ++c) {
                     bu[c] += (1 - tu) * colour[c];
                     bu[4 + c] += tu * colour[c];
@@ -399,6 +410,20 @@ Profiles clothProfiles(const QImage& picture, const ClothPlane& plane) {
                 bu[7] += tu;
                 bv[3] += 1 - tv;
                 bv[7] += tv;
+            }
+            // Only the bins the row reached, each emptied for the next row.
+            const auto addRow = [](std::vector<float>& row, std::vector<double>& sums,
+                                   std::size_t low, std::size_t high) {
+                for (std::size_t i = low * 4; i < (high + 2) * 4 && i < sums.size(); ++i) {
+                    sums[i] += row[i];
+                    row[i] = 0;
+                }
+            };
+            if (lowU <= highU) {
+                addRow(rowU, su, lowU, highU);
+            }
+            if (lowV <= highV) {
+                addRow(rowV, sv, lowV, highV);
             }
         }
     });

@@ -301,6 +301,35 @@ QImage workingPicture(const QImage& picture, double& scale) {
     return rgb;
 }
 
+// Where the cloth lies: found on a smaller copy of a large picture, since the stripes' lie needs
+// far fewer pixels than the threads, then scaled back to the whole picture.
+ClothPlane clothPlaneOf(const QImage& image) {
+    constexpr double kPlanePixels = 1'000'000;
+    const double pixels = static_cast<double>(image.width()) * image.height();
+    const int factor = static_cast<int>(std::ceil(std::sqrt(pixels / kPlanePixels)));
+    if (factor <= 1) {
+        return findClothPlane(bandMeans(image), image.width(), image.height());
+    }
+    const QImage small = image.scaled(image.width() / factor, image.height() / factor,
+                                      Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    ClothPlane plane = findClothPlane(bandMeans(small), small.width(), small.height());
+    const double sx = static_cast<double>(small.width()) / image.width();
+    const double sy = static_cast<double>(small.height()) / image.height();
+    const double s = (sx + sy) / 2;
+    // The whole picture's (dx, dy) is the small one's (sx dx, sy dy), and the cloth's units are
+    // the whole picture's pixels, 1 / s of the small one's.
+    std::array<double, 9>& m = plane.toCloth;
+    for (int row = 0; row < 3; ++row) {
+        const double out = row < 2 ? 1 / s : 1;
+        m[static_cast<std::size_t>(row * 3)] *= sx * out;
+        m[static_cast<std::size_t>(row * 3 + 1)] *= sy * out;
+        m[static_cast<std::size_t>(row * 3 + 2)] *= out;
+    }
+    plane.middleX = image.width() / 2.0;
+    plane.middleY = image.height() / 2.0;
+    return plane;
+}
+
 } // namespace
 
 QStringList PictureReading::notes() const {
@@ -342,8 +371,7 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
     }
     double scale = 1;
     const QImage image = workingPicture(picture, scale);
-    const Bands bands = bandMeans(image);
-    const ClothPlane plane = findClothPlane(bands, image.width(), image.height());
+    const ClothPlane plane = clothPlaneOf(image);
     if (plane.gainAcross < kStriped && plane.gainDown < kStriped) {
         return refused(noStripes());
     }

@@ -131,9 +131,9 @@ TEST_P(CleanPicture, ReadsBackExactlyItsSettAndItsThreadsPerInch) {
     for (int i = 0; i < 3; ++i) {
         const Sett sett = randomSett(random);
         photo::Shot shot;
-        shot.pixelsPerThread = std::uniform_real_distribution<double>(3, 7)(random);
-        shot.repeatsAcross = std::uniform_real_distribution<double>(1.3, 1.8)(random);
-        shot.repeatsDown = std::uniform_real_distribution<double>(1.3, 1.8)(random);
+        shot.pixelsPerThread = std::uniform_real_distribution<double>(3, 5)(random);
+        shot.repeatsAcross = std::uniform_real_distribution<double>(1.3, 1.6)(random);
+        shot.repeatsDown = std::uniform_real_distribution<double>(1.3, 1.6)(random);
         shot.seed = random();
         const PictureReading reading = readSettFromPicture(photo::photograph(sett, shot), 300.0);
         if (!reading.ok() || !sameThreads(*reading.sett, sett)) {
@@ -163,9 +163,9 @@ TEST_P(DegradedPicture, ReadsBackToTheSameClothBySimilarity) {
     for (int i = 0; i < 3; ++i) {
         const Sett sett = randomSett(random);
         photo::Shot shot;
-        shot.pixelsPerThread = within(2.5, 6);
-        shot.repeatsAcross = within(1.3, 1.8);
-        shot.repeatsDown = within(1.3, 1.8);
+        shot.pixelsPerThread = within(2.5, 4.5);
+        shot.repeatsAcross = within(1.3, 1.6);
+        shot.repeatsDown = within(1.3, 1.6);
         shot.rotationDegrees = within(-4, 4);
         shot.perspective = within(0, 0.02);
         shot.blur = within(0.4, 1);
@@ -220,6 +220,7 @@ QImage noise() {
 
 QImage lessThanARepeat() {
     photo::Shot shot;
+    shot.pixelsPerThread = 3;
     shot.repeatsAcross = 0.6;
     shot.repeatsDown = 0.6;
     return photo::photograph(readSett(u"...K8 R24 G16 Y4 B20 W6...").sett, shot);
@@ -229,8 +230,9 @@ QImage acrossUnlikeDown() {
     Sett sett = readSett(u"K/4 R24 K24 Y/4").sett;
     sett.ownWeft = std::make_shared<const Sett>(readSett(u"B/30 W2 G/40").sett);
     photo::Shot shot;
-    shot.repeatsAcross = 2;
-    shot.repeatsDown = 2;
+    shot.pixelsPerThread = 3;
+    shot.repeatsAcross = 1.6;
+    shot.repeatsDown = 1.6;
     return photo::photograph(sett, shot);
 }
 
@@ -239,8 +241,9 @@ PictureReading cutShortJpeg() {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     photo::Shot shot;
-    shot.repeatsAcross = 2;
-    shot.repeatsDown = 2;
+    shot.pixelsPerThread = 3;
+    shot.repeatsAcross = 1.6;
+    shot.repeatsDown = 1.6;
     photo::photograph(readSett(u"K/4 R24 K24 Y/4").sett, shot).save(&buffer, "JPG", 90);
     QTemporaryDir dir;
     QFile file(dir.filePath(QStringLiteral("cut.jpg")));
