@@ -28,9 +28,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     // Each bench prints its own figures; add a bench by adding a row.
-    constexpr std::array<loomara::bench::BenchFunction, 6> kBenches{
+    constexpr std::array<loomara::bench::BenchFunction, 7> kBenches{
         loomara::bench::benchWeave,  loomara::bench::benchWindow,  loomara::bench::benchCloth,
         loomara::bench::benchStudio, loomara::bench::benchGallery, loomara::bench::benchSimilar,
+        loomara::bench::benchPhoto,
     };
     const loomara::bench::Report report;
     for (const auto bench : kBenches) {
