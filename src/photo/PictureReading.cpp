@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <variant>
 
 namespace loomara {
 
@@ -111,14 +112,14 @@ double lightnessSpread(const Way& way) {
                      : 0;
 }
 
-void findWay(Way& way) {
+void findWay(Way& way, const StripeRepeat* like = nullptr) {
     way.trusted = trustedBins(way.profile);
-    way.repeat = findRepeat(way.profile, way.trusted);
+    way.repeat = findRepeat(way.profile, way.trusted, like);
     if (!way.repeat) {
         return;
     }
     way.profile = evenLight(way.profile, way.trusted, *way.repeat);
-    if (std::optional<StripeRepeat> again = findRepeat(way.profile, way.trusted)) {
+    if (std::optional<StripeRepeat> again = findRepeat(way.profile, way.trusted, like)) {
         way.repeat = again;
     }
     way.folded = foldRepeat(way.profile, way.trusted, *way.repeat);
@@ -301,6 +302,61 @@ QImage workingPicture(const QImage& picture, double& scale) {
     return rgb;
 }
 
+// The setts of both ways, each with the other's mean taken out of its threads, and how alike the
+// two are; or why there are none.
+std::variant<int, QString> settsOf(Way& across, Way& down, const TwillPitch& pitch) {
+    // Each column's mean is half its end's colour and half the mean of the picks it crosses
+    // (each row's the same the other way): the two means follow from the means of a repeat each
+    // way, which differ by half the difference of the means of the picks and the ends seen.
+    const Light acrossMean = weightedMean(across.profile, across.trusted);
+    const Light downMean = weightedMean(down.profile, down.trusted);
+    const Light acrossRepeat = repeatMean(across.folded, across.repeat->kind);
+    const Light downRepeat = repeatMean(down.folded, down.repeat->kind);
+    Light picksSeen{};
+    Light endsSeen{};
+    for (std::size_t c = 0; c < 3; ++c) {
+        const double mean = (acrossMean[c] + downMean[c]) / 2;
+        picksSeen[c] = mean + (acrossRepeat[c] - downRepeat[c]);
+        endsSeen[c] = mean - (acrossRepeat[c] - downRepeat[c]);
+    }
+    for (auto [way, other] : {std::pair{&across, picksSeen}, std::pair{&down, endsSeen}}) {
+        std::vector<Light> threads = way->folded;
+        for (Light& t : threads) {
+            for (std::size_t c = 0; c < 3; ++c) {
+                t[c] = std::max(0.0, 2 * t[c] - other[c]);
+            }
+        }
+        way->segments = segmentStripes(threads);
+    }
+
+    if (pitch.seen) {
+        across.threadWidth = pitch.across;
+        down.threadWidth = pitch.down;
+    }
+    std::vector<Light> colours;
+    std::vector<double> shares;
+    for (const Way* way : {&across, &down}) {
+        for (const Segment& s : way->segments) {
+            colours.push_back(s.colour);
+            shares.push_back(s.width() * way->spacing / way->repeat->period);
+        }
+    }
+    const Light cast = fitCast(colours, shares);
+    settOf(across, cast);
+    settOf(down, cast);
+    for (const Way* way : {&across, &down}) {
+        if (way->sett.stripes.size() < 2) {
+            return noStripes();
+        }
+        if (way->sett.stripes.size() > kMostReadStripes) {
+            return QStringLiteral("the picture shows more stripes than a plaid holds (%1 in a "
+                                  "repeat): no sett can be read from it")
+                .arg(way->sett.stripes.size());
+        }
+    }
+    return similarityScore(ClothProfile(across.sett), ClothProfile(down.sett));
+}
+
 // Where the cloth lies: found on a smaller copy of a large picture, since the stripes' lie needs
 // far fewer pixels than the threads, then scaled back to the whole picture.
 ClothPlane clothPlaneOf(const QImage& image) {
@@ -385,8 +441,18 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
             removeTwillRipple(way->profile, trusted.first, trusted.end, width);
         }
     }
+    const Profile acrossStart = across.profile;
+    const Profile downStart = down.profile;
     findWay(across);
     findWay(down);
+    // A repeat found one way only is sought the other way as well, of its kind and period.
+    if (across.repeat && !down.repeat) {
+        down.profile = downStart;
+        findWay(down, &*across.repeat);
+    } else if (down.repeat && !across.repeat) {
+        across.profile = acrossStart;
+        findWay(across, &*down.repeat);
+    }
     if (!across.repeat || !down.repeat) {
         const bool striped = plane.gainAcross >= kStriped && plane.gainDown >= kStriped &&
                              std::max(lightnessSpread(across), lightnessSpread(down)) >= kFaintest;
@@ -396,62 +462,35 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
         return refused(striped ? lessThanARepeat() : notAlike());
     }
 
-    // Each column's mean is half its end's colour and half the mean of the picks it crosses
-    // (each row's the same the other way): the two means follow from the means of a repeat each
-    // way, which differ by half the difference of the means of the picks and the ends seen.
-    const Light acrossMean = weightedMean(across.profile, across.trusted);
-    const Light downMean = weightedMean(down.profile, down.trusted);
-    const Light acrossRepeat = repeatMean(across.folded, across.repeat->kind);
-    const Light downRepeat = repeatMean(down.folded, down.repeat->kind);
-    Light picksSeen{};
-    Light endsSeen{};
-    for (std::size_t c = 0; c < 3; ++c) {
-        const double mean = (acrossMean[c] + downMean[c]) / 2;
-        picksSeen[c] = mean + (acrossRepeat[c] - downRepeat[c]);
-        endsSeen[c] = mean - (acrossRepeat[c] - downRepeat[c]);
-    }
-    for (auto [way, other] : {std::pair{&across, picksSeen}, std::pair{&down, endsSeen}}) {
-        std::vector<Light> threads = way->folded;
-        for (Light& t : threads) {
-            for (std::size_t c = 0; c < 3; ++c) {
-                t[c] = std::max(0.0, 2 * t[c] - other[c]);
-            }
-        }
-        way->segments = segmentStripes(threads);
-    }
-
-    if (pitch.seen) {
-        across.threadWidth = pitch.across;
-        down.threadWidth = pitch.down;
-    }
-    std::vector<Light> colours;
-    std::vector<double> shares;
-    for (const Way* way : {&across, &down}) {
-        for (const Segment& s : way->segments) {
-            colours.push_back(s.colour);
-            shares.push_back(s.width() * way->spacing / way->repeat->period);
-        }
-    }
-    const Light cast = fitCast(colours, shares);
-    settOf(across, cast);
-    settOf(down, cast);
-    for (const Way* way : {&across, &down}) {
-        if (way->sett.stripes.size() < 2) {
-            return refused(noStripes());
-        }
-        if (way->sett.stripes.size() > kMostReadStripes) {
-            return refused(QStringLiteral("the picture shows more stripes than a plaid holds (%1 "
-                                          "in a repeat): no sett can be read from it")
-                               .arg(way->sett.stripes.size()));
-        }
-    }
-    const int alike = similarityScore(ClothProfile(across.sett), ClothProfile(down.sett));
-    if (alike < kSameAcrossAndDown) {
-        return refused(notAlike());
-    }
-    auto worth = [](const Way& way) {
+    const auto worth = [](const Way& way) {
         return way.repeat->fit * std::min(way.repeat->repeats, 2.0);
     };
+    std::variant<int, QString> alike = settsOf(across, down, pitch);
+    const int* score = std::get_if<int>(&alike);
+    if (score != nullptr && *score < kSameAcrossAndDown) {
+        // The less sure way may have been misread: read it again as the surer one repeats.
+        const bool downWeaker = worth(across) >= worth(down);
+        Way again = downWeaker ? down : across;
+        again.profile = downWeaker ? downStart : acrossStart;
+        findWay(again, &*(downWeaker ? across : down).repeat);
+        if (again.repeat) {
+            Way otherAcross = downWeaker ? across : again;
+            Way otherDown = downWeaker ? again : down;
+            const std::variant<int, QString> retried = settsOf(otherAcross, otherDown, pitch);
+            const int* better = std::get_if<int>(&retried);
+            if (better != nullptr && *better >= kSameAcrossAndDown) {
+                across = std::move(otherAcross);
+                down = std::move(otherDown);
+                alike = retried;
+            }
+        }
+    }
+    if (const QString* why = std::get_if<QString>(&alike)) {
+        return refused(*why);
+    }
+    if (std::get<int>(alike) < kSameAcrossAndDown) {
+        return refused(notAlike());
+    }
     const Way& chosen = worth(across) >= worth(down) ? across : down;
 
     PictureReading reading;
@@ -464,7 +503,8 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
     if (dotsPerInch && pitch.seen && *dotsPerInch > 0) {
         reading.threadsPerInch = *dotsPerInch / reading.pixelsPerThread;
     }
-    reading.confidence = std::min(across.repeat->fit, down.repeat->fit) * alike / 100.0;
+    reading.confidence =
+        std::min(across.repeat->fit, down.repeat->fit) * std::get<int>(alike) / 100.0;
     if (std::min(across.repeat->repeats, down.repeat->repeats) < 1.2) {
         reading.confidence *= 0.9;
     }

@@ -141,7 +141,8 @@ Trusted trustedBins(const Profile& profile) {
     return trusted;
 }
 
-std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted) {
+std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
+                                       const StripeRepeat* like) {
     const int n = trusted.end - trusted.first;
     if (n < 4 * kShortestPeriod) {
         return std::nullopt;
@@ -209,6 +210,22 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted) 
     }
     if (hypotheses.empty()) {
         return std::nullopt;
+    }
+    // The other way's period, to a few percent: its threads may be a little wider or narrower.
+    constexpr double kAlikePeriods = 0.04;
+    if (like != nullptr) {
+        std::erase_if(hypotheses, [like](const Hypothesis& h) {
+            return h.kind != like->kind ||
+                   std::abs(h.period - like->period) > kAlikePeriods * like->period + 2;
+        });
+        if (hypotheses.empty()) {
+            return std::nullopt;
+        }
+        const auto best =
+            std::ranges::min_element(hypotheses, [](const Hypothesis& a, const Hypothesis& b) {
+                return a.unexplained < b.unexplained;
+            });
+        hypotheses = {*best};
     }
     double least = 1;
     for (const Hypothesis& h : hypotheses) {

@@ -29,8 +29,10 @@ struct Trusted {
 Trusted trustedBins(const Profile& profile);
 
 // The repeat that best explains the profile's stripes, preferring the shortest and, of two as
-// good, a symmetric one; none when nothing repeats over a whole repeat.
-std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted);
+// good, a symmetric one; none when nothing repeats over a whole repeat. Given `like`, only a
+// repeat of its kind and about its period is taken: the other way of a plaid repeats alike.
+std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
+                                       const StripeRepeat* like = nullptr);
 
 // The profile with uneven light taken out: the light that makes the same stripe of two repeats,
 // or of the two sides of a pivot, differ, fitted as a smooth slope across the profile.
