@@ -357,10 +357,11 @@ std::variant<int, QString> settsOf(Way& across, Way& down, const TwillPitch& pit
     return similarityScore(ClothProfile(across.sett), ClothProfile(down.sett));
 }
 
-// Where the cloth lies: found on a smaller copy of a large picture, since the stripes' lie needs
-// far fewer pixels than the threads, then scaled back to the whole picture.
+// Where the cloth lies: found on a copy of a picture of more than three megapixels, halved or
+// more, since the stripes' lie needs fewer pixels than the threads, then scaled back to the whole
+// picture. Smaller pictures are not shrunk: a turn found on half the pixels is half as sure.
 ClothPlane clothPlaneOf(const QImage& image) {
-    constexpr double kPlanePixels = 1'000'000;
+    constexpr double kPlanePixels = 3'000'000;
     const double pixels = static_cast<double>(image.width()) * image.height();
     const int factor = static_cast<int>(std::ceil(std::sqrt(pixels / kPlanePixels)));
     if (factor <= 1) {
