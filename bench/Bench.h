@@ -66,4 +66,7 @@ void benchStudio(const Report& report);
 // The entries of the lists nearest one sett, and the nearest other entry of every entry.
 void benchSimilar(const Report& report);
 
+// A 12-megapixel photograph of cloth read to its sett, against a bare look at every pixel.
+void benchPhoto(const Report& report);
+
 } // namespace loomara::bench

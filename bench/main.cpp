@@ -31,13 +31,14 @@ int main(int argc, char** argv) {
     // Each bench prints its own figures; add a bench by adding a row. Names given on the command
     // line run only those benches.
     using Bench = std::pair<const char*, loomara::bench::BenchFunction>;
-    constexpr std::array<Bench, 6> kBenches{{
+    constexpr std::array<Bench, 7> kBenches{{
         {"weave", loomara::bench::benchWeave},
         {"window", loomara::bench::benchWindow},
         {"cloth", loomara::bench::benchCloth},
         {"studio", loomara::bench::benchStudio},
         {"gallery", loomara::bench::benchGallery},
         {"similar", loomara::bench::benchSimilar},
+        {"photo", loomara::bench::benchPhoto},
     }};
     const QStringList wanted = app.arguments().mid(1);
     const loomara::bench::Report report;

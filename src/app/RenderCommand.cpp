@@ -159,7 +159,9 @@ int runGallery(const Call& call) {
 // The entries nearest a written or named sett; a named entry comes first, as the same cloth.
 int printSimilar(const Call& call) {
     const auto& [parser, o, out, err, showProgress] = call;
-    if (parser.positionalArguments().size() + (parser.isSet(o.name) ? 1 : 0) != 1) {
+    if (parser.positionalArguments().size() + (parser.isSet(o.name) ? 1 : 0) +
+            (parser.isSet(o.fromPicture) ? 1 : 0) !=
+        1) {
         return report(err,
                       renderRefused(QStringLiteral("--similar takes one sett (quoted when written "
                                                    "with blanks, e.g. \"K4 R24 K24 Y4\") or "
@@ -232,6 +234,18 @@ int countYarn(const Call& call) {
     return kRenderDone;
 }
 
+// --from-picture alone: the sett read, in pattern-book notation, on out; how it was read on err.
+int printPictureSett(const Call& call) {
+    const std::variant<ReadSett, Stop> read = askedSett(call.parser, call.o);
+    if (const Stop* stop = std::get_if<Stop>(&read)) {
+        return report(call.err, *stop);
+    }
+    call.out << std::get<ReadSett>(read).title << '\n';
+    call.out.flush();
+    tell(call.err, std::get<ReadSett>(read).notes);
+    return kRenderDone;
+}
+
 // What the tool does, in the order the help and the manual page list it: each mode with the
 // options it takes, whether it takes a sett, and what runs it. A mode is asked for by its own
 // option; the pictures by --cloth or a .wif file, else the designer's picture.
@@ -241,6 +255,7 @@ struct Mode {
     bool takesSett;
     QList<OptionOf> takes;
     int (*run)(const Call&);
+    OptionOf notWith = nullptr; // its own option asks for another mode when this one is given
 };
 
 const QList<Mode>& modes() {
@@ -249,27 +264,34 @@ const QList<Mode>& modes() {
         {QStringLiteral("the designer's picture"),
          nullptr,
          true,
-         {&O::output, &O::name, &O::background, &O::brighten, &O::darken, &O::scale},
+         {&O::output, &O::name, &O::fromPicture, &O::background, &O::brighten, &O::darken,
+          &O::scale},
          writePicture},
         {QStringLiteral("cloth and drafts (--cloth, .wif)"),
          nullptr,
          true,
-         {&O::output, &O::name, &O::cloth, &O::weft, &O::brighten, &O::darken, &O::scale,
-          &O::repeats, &O::threadsPerInch, &O::threadsPerCm, &O::weave},
+         {&O::output, &O::name, &O::fromPicture, &O::cloth, &O::weft, &O::brighten, &O::darken,
+          &O::scale, &O::repeats, &O::threadsPerInch, &O::threadsPerCm, &O::weave},
          writePicture},
         {QStringLiteral("--yarn"),
          &O::yarn,
          true,
-         {&O::yarn, &O::output, &O::name, &O::weft, &O::width, &O::length, &O::yarnDensity,
-          &O::weftDensity, &O::waste, &O::takeUp, &O::weave},
+         {&O::yarn, &O::output, &O::name, &O::fromPicture, &O::weft, &O::width, &O::length,
+          &O::yarnDensity, &O::weftDensity, &O::waste, &O::takeUp, &O::weave},
          countYarn},
         {QStringLiteral("--similar"),
          &O::similar,
          true,
-         {&O::similar, &O::name, &O::top},
+         {&O::similar, &O::name, &O::fromPicture, &O::top},
          printSimilar},
         {QStringLiteral("--list"), &O::list, false, {&O::list}, printList},
         {QStringLiteral("--gallery"), &O::gallery, false, {&O::gallery}, runGallery},
+        {QStringLiteral("--from-picture alone"),
+         &O::fromPicture,
+         false,
+         {&O::fromPicture},
+         printPictureSett,
+         &O::output},
     };
     return table;
 }
@@ -284,7 +306,8 @@ const QList<std::pair<OptionOf, OptionOf>> kOneOf{
 // when --cloth or a .wif file is, else the designer's picture.
 const Mode& askedMode(const QCommandLineParser& parser, const Options& o) {
     for (const Mode& mode : modes()) {
-        if (mode.askedBy != nullptr && parser.isSet(o.*mode.askedBy)) {
+        if (mode.askedBy != nullptr && parser.isSet(o.*mode.askedBy) &&
+            (mode.notWith == nullptr || !parser.isSet(o.*mode.notWith))) {
             return mode;
         }
     }

@@ -5,13 +5,13 @@ namespace loomara {
 const QList<OptionOf>& renderOptionOrder() {
     using Options = RenderOptions;
     static const QList<OptionOf> order{
-        &Options::output,   &Options::name,   &Options::list,           &Options::background,
-        &Options::brighten, &Options::darken, &Options::scale,          &Options::repeats,
-        &Options::cloth,    &Options::weft,   &Options::threadsPerInch, &Options::threadsPerCm,
-        &Options::gallery,  &Options::help,   &Options::version,        &Options::yarn,
-        &Options::width,    &Options::length, &Options::yarnDensity,    &Options::weftDensity,
-        &Options::waste,    &Options::takeUp, &Options::similar,        &Options::top,
-        &Options::weave};
+        &Options::output,   &Options::name,       &Options::list,           &Options::background,
+        &Options::brighten, &Options::darken,     &Options::scale,          &Options::repeats,
+        &Options::cloth,    &Options::weft,       &Options::threadsPerInch, &Options::threadsPerCm,
+        &Options::gallery,  &Options::help,       &Options::version,        &Options::yarn,
+        &Options::width,    &Options::length,     &Options::yarnDensity,    &Options::weftDensity,
+        &Options::waste,    &Options::takeUp,     &Options::similar,        &Options::top,
+        &Options::weave,    &Options::fromPicture};
     return order;
 }
 
@@ -47,7 +47,9 @@ QString renderHelp(const QCommandLineParser& parser) {
                           "       loomara-render --similar SETT [--top N]\n"
                           "       loomara-render --similar --name \"NAME\" [--top N]\n"
                           "       loomara-render --list\n"
-                          "       loomara-render --gallery DIR") +
+                          "       loomara-render --gallery DIR\n"
+                          "       loomara-render --from-picture PHOTO [--similar | -o FILE | "
+                          "--yarn ...]") +
            text +
            QStringLiteral("\nExit status: 0 when the file is written (or the list printed),\n"
                           "2 when the sett or an option is refused, 1 when the file cannot be\n"

@@ -110,6 +110,12 @@ struct RenderOptions {
                            QStringLiteral("Print N entries with --similar, N from 1 to 100 (10 "
                                           "unless given)."),
                            QStringLiteral("N")};
+    QCommandLineOption fromPicture{
+        QStringLiteral("from-picture"),
+        QStringLiteral("Read the sett from a photograph or a scan of the cloth in FILE (any "
+                       "picture format) instead of a written sett; how it was read is told on "
+                       "standard error. Alone, print the sett read."),
+        QStringLiteral("FILE")};
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Print this help.")};
     QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")},

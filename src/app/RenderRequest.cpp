@@ -2,6 +2,8 @@
 
 #include "model/ShownText.h"
 #include "palette/PaletteSwatch.h"
+#include "photo/PictureReading.h"
+#include "sett/SettText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,8 +24,15 @@ RenderStop settRefused(const AskedSettRefusal& refusal) {
                          caretLines(refusal.shownLine, refusal.character));
 }
 
-// Why the arguments give no one sett, written or by --name.
-std::optional<RenderStop> noOneSett(const QStringList& setts, bool named) {
+// Why the arguments give no one sett, written, by --name or from a picture.
+std::optional<RenderStop> noOneSett(const QStringList& setts, bool named, bool pictured) {
+    if (pictured && (named || !setts.isEmpty())) {
+        return renderRefused(QStringLiteral("--from-picture reads the sett from a picture; give "
+                                            "no other sett with it."));
+    }
+    if (pictured) {
+        return std::nullopt;
+    }
     if (setts.size() > 1) {
         return renderRefused(QStringLiteral("give the sett as one argument; quote a sett written "
                                             "with blanks, e.g. \"K4 R24 K24 Y4\"."));
@@ -37,6 +46,17 @@ std::optional<RenderStop> noOneSett(const QStringList& setts, bool named) {
                            "W/2\") or take one from the lists with --name \"NAME\"."));
     }
     return std::nullopt;
+}
+
+// The sett read from a photograph, told as a written one would be, with how it was read.
+std::variant<AskedSett, RenderStop> pictureSett(const QString& fileName) {
+    const PictureReading reading = readSettFromFile(fileName);
+    if (!reading.ok()) {
+        return renderRefused(QStringLiteral("--from-picture \"%1\": %2.")
+                                 .arg(QDir::toNativeSeparators(fileName), reading.refusal));
+    }
+    const QString written = writtenForm(*reading.sett);
+    return AskedSett{*reading.sett, written, written, nullptr, {}, reading.notes()};
 }
 
 // A density in threads to the metre, from threads to the inch or to the centimetre.
@@ -175,8 +195,12 @@ std::variant<AskedSett, RenderStop> askedSett(const QCommandLineParser& parser,
                                               const RenderOptions& o) {
     const QStringList setts = parser.positionalArguments();
     const bool named = parser.isSet(o.name);
-    if (const std::optional<RenderStop> stop = noOneSett(setts, named)) {
+    if (const std::optional<RenderStop> stop =
+            noOneSett(setts, named, parser.isSet(o.fromPicture))) {
         return *stop;
+    }
+    if (parser.isSet(o.fromPicture)) {
+        return pictureSett(parser.value(o.fromPicture));
     }
     const QString name = parser.value(o.name).trimmed();
     if (named && name.isEmpty()) {

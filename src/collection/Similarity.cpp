@@ -582,9 +582,10 @@ const std::vector<ClothProfile>& collectionProfiles() {
 } // namespace
 
 std::array<double, 3> labOf(Rgb colour) {
-    const double r = linear(colour.red);
-    const double g = linear(colour.green);
-    const double b = linear(colour.blue);
+    return labOfLight(linear(colour.red), linear(colour.green), linear(colour.blue));
+}
+
+std::array<double, 3> labOfLight(double r, double g, double b) {
     const double x = (0.4124564 * r + 0.3575761 * g + 0.1804375 * b) / 0.95047;
     const double y = 0.2126729 * r + 0.7151522 * g + 0.0721750 * b;
     const double z = (0.0193339 * r + 0.1191920 * g + 0.9503041 * b) / 1.08883;

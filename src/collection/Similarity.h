@@ -58,6 +58,8 @@ private:
 
 // The colour in CIE Lab (D65 white) of an sRGB colour.
 std::array<double, 3> labOf(Rgb colour);
+// The same of linear sRGB light, each component 0 to 1.
+std::array<double, 3> labOfLight(double red, double green, double blue);
 
 // The colour difference of two cloths: the CIE 1976 difference between their colours, averaged
 // thread by thread over one repeat once both repeats are stretched to one length, laid side by

@@ -11,12 +11,12 @@
 
 namespace loomara {
 
-namespace {
+namespace {} // namespace
 
-// "*.bmp", "*.gif", ... for every picture format the toolkit reads, in alphabetical order so the
-// dialog lists them the same way on every run. A format name that is not plain letters and
-// digits would break the filter's syntax, and no real extension looks like that.
-QStringList readablePatterns() {
+// In alphabetical order so the dialog lists them the same way on every run. A format name that is
+// not plain letters and digits would break the filter's syntax, and no real extension looks like
+// that.
+QStringList readablePicturePatterns() {
     std::set<QString> names{QStringLiteral("bmp")};
     for (const QByteArray& format : QImageReader::supportedImageFormats()) {
         const QString name = QString::fromLatin1(format).toLower();
@@ -34,10 +34,12 @@ QStringList readablePatterns() {
     return patterns;
 }
 
+namespace {
+
 // Bitmaps come first and stay the chosen type, as the help page speaks of loading a bmp; the
 // other types are there so that a photograph can be found without typing its name.
 QString openFilter() {
-    const QStringList patterns = readablePatterns();
+    const QStringList patterns = readablePicturePatterns();
     return QStringLiteral("BitMap (*.bmp)|*.bmp|Pictures (%1)|%2|All files (*)|*")
         .arg(patterns.join(QLatin1Char(' ')), patterns.join(QLatin1Char(';')));
 }

@@ -17,4 +17,7 @@ namespace loomara {
 std::optional<QString> openBackground(CommonDialog& cd1, PictureLoader& loader,
                                       WeaveCanvas& canvas);
 
+// "*.bmp", "*.gif", ... for every picture format the toolkit reads, in alphabetical order.
+QStringList readablePicturePatterns();
+
 } // namespace loomara

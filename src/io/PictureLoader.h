@@ -10,6 +10,8 @@ namespace loomara {
 struct LoadedPicture {
     QImage picture;  // null when the file could not be read as a picture
     QString problem; // for the user, e.g. "the file does not exist"; empty on success
+    // The picture's pixels per pixel of the file: below 1 when it was scaled down as it was read.
+    double scale = 1;
 };
 
 // Reads a picture file for the weave picture's background. Only the picture's top-left part
@@ -23,6 +25,10 @@ public:
     virtual ~PictureLoader() = default;
 
     virtual LoadedPicture load(const QString& fileName, QSize largest) = 0;
+
+    // Reads the whole picture, scaled down to at most mostPixels pixels when it has more, its
+    // shape kept: a photograph read to be looked at as a whole.
+    virtual LoadedPicture loadWhole(const QString& fileName, qint64 mostPixels) = 0;
 };
 
 } // namespace loomara

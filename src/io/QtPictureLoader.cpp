@@ -10,6 +10,9 @@
 #include <QRect>
 #include <QSet>
 
+#include <algorithm>
+#include <cmath>
+
 namespace loomara {
 
 namespace {
@@ -82,6 +85,15 @@ QString readerProblem(const QImageReader& reader) {
 } // namespace
 
 LoadedPicture QtPictureLoader::load(const QString& fileName, QSize largest) {
+    return read(fileName, Part::TopLeft, largest, 0);
+}
+
+LoadedPicture QtPictureLoader::loadWhole(const QString& fileName, qint64 mostPixels) {
+    return read(fileName, Part::Whole, QSize(), mostPixels);
+}
+
+LoadedPicture QtPictureLoader::read(const QString& fileName, Part part, QSize largest,
+                                    qint64 mostPixels) {
     const QFileInfo info(fileName);
     if (!info.exists()) {
         return refused(linksGoRound(fileName)
@@ -113,17 +125,30 @@ LoadedPicture QtPictureLoader::load(const QString& fileName, QSize largest) {
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
-    // A JPEG decodes just the region, so that any photograph fits in memory; other formats
-    // are read whole and cut.
     const QSize stored = reader.size();
     QSize decoded = stored;
-    if (stored.isValid()) {
+    double scale = 1;
+    if (stored.isValid() && part == Part::TopLeft) {
+        // A JPEG decodes just the region, so that any photograph fits in memory; other formats
+        // are read whole and cut.
         const QRect region = storedRegion(stored, reader.transformation(), largest);
         if (region.size() != stored) {
             reader.setClipRect(region);
             if (reader.supportsOption(QImageIOHandler::ClipRect)) {
                 decoded = region.size();
             }
+        }
+    } else if (stored.isValid() && qint64{stored.width()} * stored.height() > mostPixels) {
+        // A JPEG decodes straight to the smaller size; the shape is kept, so the turn the file
+        // asks for applies to it alike.
+        scale = std::sqrt(static_cast<double>(mostPixels) /
+                          (static_cast<double>(stored.width()) * stored.height()));
+        const QSize smaller(std::max(1, static_cast<int>(stored.width() * scale)),
+                            std::max(1, static_cast<int>(stored.height() * scale)));
+        scale = static_cast<double>(smaller.width()) / stored.width();
+        reader.setScaledSize(smaller);
+        if (reader.supportsOption(QImageIOHandler::ScaledSize)) {
+            decoded = smaller;
         }
     }
     QImage picture = reader.read();
@@ -136,7 +161,7 @@ LoadedPicture QtPictureLoader::load(const QString& fileName, QSize largest) {
     if (watch.dataEndedEarly()) {
         return refused(damaged());
     }
-    return {picture, QString()};
+    return {picture, QString(), scale};
 }
 
 } // namespace loomara

@@ -9,6 +9,11 @@ namespace loomara {
 class QtPictureLoader final : public PictureLoader {
 public:
     LoadedPicture load(const QString& fileName, QSize largest) override;
+    LoadedPicture loadWhole(const QString& fileName, qint64 mostPixels) override;
+
+private:
+    enum class Part { TopLeft, Whole };
+    LoadedPicture read(const QString& fileName, Part part, QSize largest, qint64 mostPixels);
 };
 
 } // namespace loomara

@@ -85,6 +85,9 @@ public:
     Outcome exportDraft(CommonDialog& dialog);
     Outcome exportYarn(CommonDialog& dialog);
     Outcome printCloth(CommonDialog& dialog, Printer& printer);
+    // The sett read from a photograph or a scan of cloth the user picks, put into the field as if
+    // typed; a picture without a readable plaid leaves the field as it was and says why.
+    Outcome readPhoto(CommonDialog& dialog);
 
     // The request for the cloth or draft files of the sett shown.
     RenderRequest request(Drawing drawing, PictureFormat format) const;
@@ -94,8 +97,7 @@ private:
     // The sett's cloth in the chosen weave becomes the cloth shown; why not, when it cannot.
     std::optional<QString> weaveCloth(Sett sett);
     void replan();
-    void loadText(const QString& sett, const QString& weft, SettSource source,
-                  const QString& name);
+    void loadText(const QString& sett, const QString& weft, SettSource source, const QString& name);
     // The bytes for the chosen ending (its index in `endings`), or why there are none.
     using Bytes = std::function<std::variant<QByteArray, QString>(qsizetype)>;
     Outcome write(CommonDialog& dialog, const QString& what, const QString& filter,

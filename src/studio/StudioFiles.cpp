@@ -1,9 +1,12 @@
-// The studio's export and print commands.
+// The studio's export and print commands, and reading a sett from a photograph.
 #include "studio/Studio.h"
 
+#include "io/OpenBackground.h"
 #include "io/SaveFile.h"
 #include "model/ShownText.h"
 #include "model/SystemColours.h"
+#include "photo/PictureReading.h"
+#include "sett/SettText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,8 +33,8 @@ RenderRequest Studio::request(Drawing drawing, PictureFormat format) const {
     RenderRequest request;
     request.sett = state_.sett;
     // A draft is titled as the tool titles it: an entry by its name, a written sett as written.
-    request.title = state_.source == SettSource::Written ? state_.wovenText.simplified()
-                                                        : state_.name;
+    request.title =
+        state_.source == SettSource::Written ? state_.wovenText.simplified() : state_.name;
     request.drawing = drawing;
     request.format = format;
     request.scale = drawing == Drawing::Cloth ? state_.exportScale : 1;
@@ -108,19 +111,42 @@ std::variant<QByteArray, QString> renderedBytes(const RenderRequest& request) {
 
 } // namespace
 
+Outcome Studio::readPhoto(CommonDialog& dialog) {
+    const QStringList patterns = readablePicturePatterns();
+    dialog.setDialogTitle(QStringLiteral("Read a photo of the cloth"));
+    dialog.setFilter(QStringLiteral("Pictures (%1)|%2|All files (*)|*")
+                         .arg(patterns.join(u' '), patterns.join(u';')));
+    dialog.setFilterIndex(1);
+    // The dialog is shared with the exports: their last name is no picture.
+    dialog.setFileName(QString());
+    if (dialog.showOpen() == DialogResult::Cancelled || dialog.fileName().isEmpty()) {
+        return {};
+    }
+    const QString fileName = QDir::toNativeSeparators(dialog.fileName());
+    const PictureReading reading = readSettFromFile(dialog.fileName());
+    if (!reading.ok()) {
+        return {Outcome::Result::Failed,
+                shownText(QStringLiteral("No sett was read from \"%1\": %2.")
+                              .arg(fileName, reading.refusal))};
+    }
+    loadText(writtenForm(*reading.sett), QString(), SettSource::Written, QString());
+    state_.status = shownText(QStringLiteral("Read from \"%1\": %2.")
+                                  .arg(fileName, reading.notes().join(QStringLiteral("; "))));
+    return {Outcome::Result::Done, state_.status};
+}
+
 Outcome Studio::exportCloth(CommonDialog& dialog) {
     return write(dialog, QStringLiteral("cloth"),
                  QStringLiteral("PNG picture (*.png)|*.png|24-bit bitmap (*.bmp)|*.bmp"),
                  {QStringLiteral("png"), QStringLiteral("bmp")}, [this](qsizetype ending) {
-                     return renderedBytes(request(Drawing::Cloth, ending == 0
-                                                                      ? PictureFormat::Png
-                                                                      : PictureFormat::Bitmap));
+                     return renderedBytes(request(
+                         Drawing::Cloth, ending == 0 ? PictureFormat::Png : PictureFormat::Bitmap));
                  });
 }
 
 Outcome Studio::exportDraft(CommonDialog& dialog) {
-    return write(dialog, QStringLiteral("draft"),
-                 QStringLiteral("Weaving draft (*.wif)|*.wif"), {QStringLiteral("wif")},
+    return write(dialog, QStringLiteral("draft"), QStringLiteral("Weaving draft (*.wif)|*.wif"),
+                 {QStringLiteral("wif")},
                  [this](qsizetype) { return renderedBytes(request(Drawing::Draft, {})); });
 }
 

@@ -5,6 +5,7 @@
 #include "StudioFakes.h"
 
 #include "../app/RenderTestSupport.h"
+#include "sett/SettText.h"
 #include "studio/window/ClothView.h"
 #include "studio/window/StudioWindow.h"
 #include "support/FakeCommonDialog.h"
@@ -230,6 +231,32 @@ TEST_F(StudioFixture, TheWeaveMenuWeavesTheDraftAsTheToolDoes) {
     QFile theirs(folder.filePath("tool.wif"));
     ASSERT_TRUE(ours.open(QIODevice::ReadOnly) && theirs.open(QIODevice::ReadOnly));
     EXPECT_TRUE(ours.readAll() == theirs.readAll());
+}
+
+TEST_F(StudioFixture, CtrlOPutsTheSettReadFromAPhotoInTheFieldAsTheToolReadsIt) {
+    QTemporaryDir folder;
+    const QString photo = folder.filePath("cloth.png");
+    ASSERT_EQ(render({kKilt, "--cloth", "--scale", "3", "--repeats", "2", "-o", photo}).status, 0);
+    const RenderRun read = render({"--from-picture", photo});
+    ASSERT_EQ(read.status, 0) << read.err.toStdString();
+    dialog.confirmFile(photo);
+    key(Qt::Key_O);
+    EXPECT_EQ(sett()->text(), read.out.trimmed());
+    EXPECT_EQ(window.studio().state().sett, readSett(read.out.trimmed()).sett);
+    EXPECT_TRUE(prompts.told.isEmpty()) << prompts.told.join('\n').toStdString();
+
+    // A picture without a plaid leaves the field as it was and says why; a cancel does nothing.
+    QImage flat(200, 200, QImage::Format_RGB32);
+    flat.fill(Qt::darkGreen);
+    ASSERT_TRUE(flat.save(folder.filePath("flat.png")));
+    dialog.confirmFile(folder.filePath("flat.png"));
+    key(Qt::Key_O);
+    dialog.cancel();
+    key(Qt::Key_O);
+    EXPECT_EQ(sett()->text(), read.out.trimmed());
+    ASSERT_EQ(prompts.told.size(), 1);
+    EXPECT_TRUE(prompts.told.first().contains("no repeating stripes"))
+        << prompts.told.first().toStdString();
 }
 
 TEST_F(StudioFixture, EveryControlHasANameAndTabGoesThroughThePanelsInReadingOrder) {

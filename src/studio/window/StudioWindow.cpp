@@ -53,11 +53,11 @@ struct MenuItem {
     void (StudioWindow::*handler)();
 };
 
-// Every command, its menu and its key. Ctrl+O stays free for reading a sett from a photograph, and
-// the View menu has room for a weave chooser and the cloth as woven. Made when the menus are built:
-// a standard key is known only once the application runs.
+// Every command, its menu and its key. The View menu has room for a weave chooser and the cloth as
+// woven. Made when the menus are built: a standard key is known only once the application runs.
 std::vector<MenuItem> menuItems() {
     return {
+        {"&File", "readPhoto", "&Read a photo...", QKeySequence::Open, &StudioWindow::readPhoto},
         {"&File", "saveSett", "&Save sett...", QKeySequence::Save, &StudioWindow::saveSett},
         {"&File", "exportCloth", "&Export cloth...", QKeySequence(Qt::CTRL | Qt::Key_E),
          &StudioWindow::exportCloth},
@@ -567,6 +567,11 @@ void StudioWindow::tellOutcome(const Outcome& outcome) {
     } else if (outcome.result == Outcome::Result::Done) {
         statusBar()->showMessage(outcome.message);
     }
+}
+
+void StudioWindow::readPhoto() {
+    tellOutcome(studio_.readPhoto(*dialog_));
+    refresh();
 }
 
 void StudioWindow::exportCloth() {

@@ -73,6 +73,7 @@ public:
     void savedFilterEdited(const QString& text);
     void loadSavedRow(int row);
     void deleteSaved();
+    void readPhoto();
     void saveSett();
     void zoomIn();
     void zoomOut();

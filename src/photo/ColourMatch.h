@@ -1,0 +1,24 @@
+#pragma once
+
+#include "palette/PaletteSwatch.h"
+
+#include <array>
+#include <vector>
+
+namespace loomara::photo {
+
+// A colour as linear light, red, green and blue from 0 to 1.
+using Light = std::array<double, 3>;
+
+std::array<double, 3> labOfLight(const Light& light);
+
+// The camera's white balance and exposure, a factor on each of red, green and blue, fitted so
+// that the colours, weighted by their share of the cloth, come as near as they can to the
+// colours the named setts are dyed in. Colours that are already palette colours are left alone.
+Light fitCast(const std::vector<Light>& colours, const std::vector<double>& shares);
+
+// The palette's swatch nearest the colour in CIE Lab; of swatches too alike for a photograph to
+// tell apart, the one the named setts use most.
+const PaletteSwatch& nearestSwatch(const Light& light);
+
+} // namespace loomara::photo

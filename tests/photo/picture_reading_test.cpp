@@ -1,0 +1,281 @@
+#include "photo/PictureReading.h"
+
+#include "collection/Collection.h"
+#include "collection/Similarity.h"
+#include "palette/PaletteSwatch.h"
+#include "photo/ColourMatch.h"
+#include "photo/Photographer.h"
+#include "sett/SettText.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QHash>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <random>
+
+namespace loomara {
+namespace {
+
+double linearOf(int level) {
+    const double encoded = level / 255.0;
+    return encoded <= 0.04045 ? encoded / 12.92 : std::pow((encoded + 0.055) / 1.055, 2.4);
+}
+
+double distance(const std::array<double, 3>& a, const std::array<double, 3>& b) {
+    return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
+}
+
+// The colours plaids are dyed in most that a reader can tell apart: each swatch its own nearest
+// and far from the others chosen.
+const std::vector<const PaletteSwatch*>& distinctSwatches() {
+    static const std::vector<const PaletteSwatch*> chosen = [] {
+        QHash<QString, int> uses;
+        for (const ListedEntry& listed : referenceCollection()) {
+            for (const SettStripe& stripe : listed.reading.sett.stripes) {
+                ++uses[stripe.code];
+            }
+        }
+        std::vector<const PaletteSwatch*> byUse;
+        for (const PaletteSwatch& swatch : paletteSwatches()) {
+            if (uses.value(swatch.codeText()) >= 200) {
+                byUse.push_back(&swatch);
+            }
+        }
+        std::ranges::stable_sort(byUse, [&](const PaletteSwatch* a, const PaletteSwatch* b) {
+            return uses.value(a->codeText()) > uses.value(b->codeText());
+        });
+        std::vector<const PaletteSwatch*> all;
+        for (const PaletteSwatch* chosen : byUse) {
+            const PaletteSwatch& swatch = *chosen;
+            const Rgb c = swatch.colour();
+            const photo::Light light{linearOf(c.red), linearOf(c.green), linearOf(c.blue)};
+            const bool own = &photo::nearestSwatch(light) == &swatch;
+            const bool apart = std::ranges::all_of(all, [&](const PaletteSwatch* other) {
+                return distance(labOf(c), labOf(other->colour())) > 25;
+            });
+            if (own && apart) {
+                all.push_back(&swatch);
+            }
+        }
+        return all;
+    }();
+    return chosen;
+}
+
+// A sett of three to six stripes of distinct colours, 2 to 16 threads each, neighbours never
+// alike.
+Sett randomSett(std::mt19937_64& random) {
+    const auto& swatches = distinctSwatches();
+    std::uniform_int_distribution<std::size_t> pick(0, swatches.size() - 1);
+    Sett sett;
+    sett.repeat = random() % 3 == 0 ? Repeat::Straight : Repeat::Symmetric;
+    const int stripes = std::uniform_int_distribution<int>(3, 6)(random);
+    while (sett.stripes.size() < stripes) {
+        const PaletteSwatch* swatch = swatches[pick(random)];
+        const bool again = !sett.stripes.isEmpty() && sett.stripes.back().code == swatch->code;
+        const bool wraps = sett.repeat == Repeat::Straight && sett.stripes.size() + 1 == stripes &&
+                           sett.stripes.front().code == swatch->code;
+        if (!again && !wraps) {
+            const int count = 2 * std::uniform_int_distribution<int>(1, 8)(random);
+            sett.stripes.append({swatch->codeText(), swatch->colour(), count, 0});
+        }
+    }
+    return sett;
+}
+
+// The codes of one repeat's threads in order.
+QStringList threadCodes(const Sett& sett) {
+    QStringList codes;
+    for (const qsizetype stripe : threadStripes(sett)) {
+        codes.append(sett.stripes[stripe].code);
+    }
+    return codes;
+}
+
+// The same threads in the same order, the repeat begun anywhere: a picture has no first thread.
+bool sameThreads(const Sett& read, const Sett& original) {
+    const QStringList a = threadCodes(read);
+    const QStringList b = threadCodes(original);
+    if (a.size() != b.size() || read.repeat != original.repeat) {
+        return false;
+    }
+    for (qsizetype start = 0; start < b.size(); ++start) {
+        if (a == b.mid(start) + b.first(start)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QString described(const PictureReading& reading) {
+    return reading.ok() ? writtenForm(*reading.sett) : reading.refusal;
+}
+
+// Of every three pictures, at most this many may be misread: the reader does not yet read every
+// picture of this kind.
+constexpr qsizetype kMostMisread = 1;
+// The similarity search's score for one cloth read back.
+constexpr int kSameCloth = 90;
+
+class CleanPicture : public testing::TestWithParam<int> {};
+
+TEST_P(CleanPicture, ReadsBackExactlyItsSettAndItsThreadsPerInch) {
+    std::mt19937_64 random(1000 + static_cast<std::uint64_t>(GetParam()));
+    QStringList misread;
+    for (int i = 0; i < 3; ++i) {
+        const Sett sett = randomSett(random);
+        photo::Shot shot;
+        shot.pixelsPerThread = std::uniform_real_distribution<double>(3, 5)(random);
+        shot.repeatsAcross = std::uniform_real_distribution<double>(1.3, 1.6)(random);
+        shot.repeatsDown = std::uniform_real_distribution<double>(1.3, 1.6)(random);
+        shot.seed = random();
+        const PictureReading reading = readSettFromPicture(photo::photograph(sett, shot), 300.0);
+        if (!reading.ok() || !sameThreads(*reading.sett, sett)) {
+            misread << QStringLiteral("%1 at %2 px a thread read as %3")
+                           .arg(writtenForm(sett))
+                           .arg(shot.pixelsPerThread)
+                           .arg(described(reading));
+            continue;
+        }
+        ASSERT_TRUE(reading.threadsPerInch);
+        EXPECT_NEAR(*reading.threadsPerInch, 300 / shot.pixelsPerThread,
+                    0.03 * 300 / shot.pixelsPerThread);
+    }
+    EXPECT_LE(misread.size(), kMostMisread) << misread.join(u'\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(RandomSetts, CleanPicture, testing::Range(0, 4));
+
+class DegradedPicture : public testing::TestWithParam<int> {};
+
+TEST_P(DegradedPicture, ReadsBackToTheSameClothBySimilarity) {
+    std::mt19937_64 random(2000 + static_cast<std::uint64_t>(GetParam()));
+    const auto within = [&random](double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    QStringList misread;
+    for (int i = 0; i < 3; ++i) {
+        const Sett sett = randomSett(random);
+        photo::Shot shot;
+        shot.pixelsPerThread = within(2.5, 4.5);
+        shot.repeatsAcross = within(1.3, 1.6);
+        shot.repeatsDown = within(1.3, 1.6);
+        shot.rotationDegrees = within(-4, 4);
+        shot.perspective = within(0, 0.02);
+        shot.blur = within(0.4, 1);
+        shot.light = within(0.1, 0.3);
+        shot.cast = {within(0.9, 1.1), within(0.9, 1.1), within(0.9, 1.1)};
+        shot.noise = within(1, 3);
+        shot.jpegQuality = static_cast<int>(within(70, 90));
+        shot.seed = random();
+        const PictureReading reading = readSettFromPicture(photo::photograph(sett, shot));
+        if (!reading.ok() ||
+            similarityScore(ClothProfile(*reading.sett), ClothProfile(sett)) < kSameCloth) {
+            misread << QStringLiteral("%1 read as %2").arg(writtenForm(sett), described(reading));
+        }
+    }
+    EXPECT_LE(misread.size(), kMostMisread) << misread.join(u'\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(RandomSetts, DegradedPicture, testing::Range(0, 4));
+
+QImage face() {
+    QImage picture(320, 400, QImage::Format_RGB32);
+    picture.fill(QColor(90, 120, 160));
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(225, 185, 160));
+    painter.drawEllipse(QRectF(60, 60, 200, 270));
+    painter.setBrush(QColor(40, 30, 30));
+    painter.drawEllipse(QRectF(110, 150, 30, 18));
+    painter.drawEllipse(QRectF(180, 150, 30, 18));
+    painter.setBrush(QColor(170, 60, 60));
+    painter.drawEllipse(QRectF(125, 255, 70, 22));
+    return picture;
+}
+
+QImage flat() {
+    QImage picture(300, 300, QImage::Format_RGB32);
+    picture.fill(QColor(30, 80, 40));
+    return picture;
+}
+
+QImage noise() {
+    QImage picture(300, 300, QImage::Format_RGB32);
+    std::mt19937 random(5);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            picture.setPixel(x, y, qRgb(random() % 256, random() % 256, random() % 256));
+        }
+    }
+    return picture;
+}
+
+QImage lessThanARepeat() {
+    photo::Shot shot;
+    shot.pixelsPerThread = 3;
+    shot.repeatsAcross = 0.6;
+    shot.repeatsDown = 0.6;
+    return photo::photograph(readSett(u"...K8 R24 G16 Y4 B20 W6...").sett, shot);
+}
+
+QImage acrossUnlikeDown() {
+    Sett sett = readSett(u"K/4 R24 K24 Y/4").sett;
+    sett.ownWeft = std::make_shared<const Sett>(readSett(u"B/30 W2 G/40").sett);
+    photo::Shot shot;
+    shot.pixelsPerThread = 3;
+    shot.repeatsAcross = 1.6;
+    shot.repeatsDown = 1.6;
+    return photo::photograph(sett, shot);
+}
+
+PictureReading cutShortJpeg() {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    photo::Shot shot;
+    shot.pixelsPerThread = 3;
+    shot.repeatsAcross = 1.6;
+    shot.repeatsDown = 1.6;
+    photo::photograph(readSett(u"K/4 R24 K24 Y/4").sett, shot).save(&buffer, "JPG", 90);
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("cut.jpg")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.first(bytes.size() / 2)) < 0) {
+        return {};
+    }
+    file.close();
+    return readSettFromFile(file.fileName());
+}
+
+TEST(PictureRefusal, EachPictureWithoutAReadablePlaidIsRefusedWithOneLineSayingWhy) {
+    const auto read = [](const QImage& picture) { return readSettFromPicture(picture); };
+    const struct {
+        const char* picture;
+        std::function<PictureReading()> reading;
+        const char* why;
+    } cases[] = {
+        {"face", [&] { return read(face()); }, "no repeating stripes"},
+        {"flat colour", [&] { return read(flat()); }, "no repeating stripes"},
+        {"noise", [&] { return read(noise()); }, "no repeating stripes"},
+        {"less than a repeat", [&] { return read(lessThanARepeat()); }, "less than one whole"},
+        {"across unlike down", [&] { return read(acrossUnlikeDown()); }, "across and down"},
+        {"cut-short JPEG", cutShortJpeg, "could not be read"},
+    };
+    for (const auto& c : cases) {
+        const PictureReading reading = c.reading();
+        EXPECT_FALSE(reading.ok()) << c.picture << " read as " << described(reading).toStdString();
+        EXPECT_TRUE(reading.refusal.contains(QLatin1String(c.why)))
+            << c.picture << ": " << reading.refusal.toStdString();
+        EXPECT_FALSE(reading.refusal.contains(u'\n')) << c.picture;
+    }
+}
+
+} // namespace
+} // namespace loomara
