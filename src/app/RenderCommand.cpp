@@ -288,8 +288,8 @@ const QList<Mode>& modes() {
         {QStringLiteral("--gallery"), &O::gallery, false, {&O::gallery}, runGallery},
         {QStringLiteral("--from-picture alone"),
          &O::fromPicture,
-         false,
-         {&O::fromPicture},
+         true,
+         {&O::fromPicture, &O::name},
          printPictureSett,
          &O::output},
     };

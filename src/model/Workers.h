@@ -46,13 +46,15 @@ inline void onWorkers(std::size_t count, int workers, const std::function<bool(s
         std::size_t reported = 0;
         while (running > 0) {
             changed.wait(lock, [&] { return done != reported || running == 0; });
-            if (done != reported && progress) {
+            // What was done while progress was told is told on the next round, the last included.
+            if (done != reported) {
                 reported = done;
-                lock.unlock();
-                progress(reported);
-                lock.lock();
+                if (progress) {
+                    lock.unlock();
+                    progress(reported);
+                    lock.lock();
+                }
             }
-            reported = done;
         }
     }
     for (std::thread& worker : pool) {

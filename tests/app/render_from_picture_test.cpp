@@ -95,7 +95,7 @@ TEST_F(RenderFromPicture, RefusesWithOneLineAndStatusTwo) {
         {{"--from-picture", path("flat.png")}, "no repeating stripes"},
         {{"--from-picture", photo, kSett}, "give no other sett"},
         {{"--from-picture", photo, "--name", "Aberdeen University"}, "give no other sett"},
-        {{"--from-picture", photo, "--cloth"}, "--from-picture prints the sett read unless"},
+        {{"--from-picture", photo, "--cloth"}, "--cloth is not for --from-picture alone"},
         {{"--from-picture", photo, "--from-picture", photo}, "more than once"},
     };
     for (const auto& c : cases) {

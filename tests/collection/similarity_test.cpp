@@ -171,9 +171,9 @@ TEST(Similarity, TheSearchFindsWhatComparingEveryEntryFinds) {
         profiles.push_back(listed.reading.ok() ? ClothProfile(listed.reading.sett)
                                                : ClothProfile());
     }
-    Sett straight = randomSett(random, {80, 1, 40});
+    Sett straight = randomSett(random, {50, 1, 40});
     straight.repeat = Repeat::Straight;
-    Sett mirrored = randomSett(random, {80, 1, 40});
+    Sett mirrored = randomSett(random, {50, 1, 40});
     mirrored.repeat = Repeat::Symmetric;
     const QList<std::pair<Sett, std::span<const ClothProfile>>> searches{
         {randomSett(random, {12, 1, 60, 3}), profiles},

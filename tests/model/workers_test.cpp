@@ -17,16 +17,20 @@ TEST(Workers, EveryPieceIsDoneOnceAndProgressCountsUpToAllOnTheCallingThread) {
           std::pair{std::size_t{500}, 4}, std::pair{std::size_t{7}, 0}}) {
         std::vector<std::atomic<int>> times(count);
         std::vector<std::size_t> told;
-        bool elsewhere = false;
+        std::atomic<bool> elsewhere = false;
         onWorkers(
             count, workers,
             [&](std::size_t i) {
-                elsewhere = elsewhere || std::this_thread::get_id() == caller;
+                if (std::this_thread::get_id() == caller) {
+                    elsewhere = true;
+                }
                 ++times[i];
                 return true;
             },
             [&](std::size_t done) {
-                elsewhere = elsewhere || std::this_thread::get_id() != caller;
+                if (std::this_thread::get_id() != caller) {
+                    elsewhere = true;
+                }
                 told.push_back(done);
             });
         SCOPED_TRACE(count);
