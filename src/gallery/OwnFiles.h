@@ -33,12 +33,17 @@ OwnFile ownFile(const QByteArray& bytes);
 QByteArray ownFilesList(const OwnFiles& files);
 
 // What the earlier run's list names; none when there is no list. A list is read as the user's
-// file it may be: anything but a plain file of the gallery's own form, or a list too large to be
-// one, is the reason it is not the gallery's. Lines not of the list's form name nothing.
+// file it may be: anything but a plain file of the gallery's own form, a line of another form
+// included, or a list too large to be one, is the reason it is not the gallery's.
 std::variant<OwnFiles, QString> writtenBefore(const QString& dir);
 
-// Whether the file is still a plain file (not a link) as the gallery wrote it.
-bool stillAsWritten(const QString& path, const OwnFile& written);
+enum class Compared {
+    AsWritten,  // a plain file (not a link) as the gallery wrote it
+    Changed,    // gone, replaced by something else, or of other bytes
+    Unreadable, // there, but it cannot be read to tell
+};
+
+Compared compareWritten(const QString& path, const OwnFile& written);
 
 // A name in the gallery's folder that the run may not write over, and why.
 struct InTheWay {

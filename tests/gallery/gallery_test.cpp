@@ -15,11 +15,13 @@
 #include <QTemporaryDir>
 
 #include "io/io_test_support.h"
+#include "support/AsOrdinaryUser.h"
 #include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <sys/stat.h>
 #include <thread>
 #include <utility>
@@ -302,14 +304,14 @@ TEST(GalleryFolder, IsWrittenOnlyWhereTheGalleryWroteItsOwnFilesAndNobodyChanged
         QStringLiteral("loomara-gallery 1\n6 %1 pictures/my-cat.png\n").arg(QString(64, u'0'));
     using Setup = std::function<void(const QString& dir, const QString& outside)>;
     struct Case {
-        const char* what;
+        std::string what;
         QString dir; // relative to the test's folder
         bool earlierRun;
         Setup setup;
         QString refusal; // empty when the run goes ahead
         int replaced;
     };
-    const QList<Case> cases{
+    QList<Case> cases{
         {"empty name", "", false, {}, "no folder is named", 0},
         {"blank name", " \t", false, {}, "no folder is named", 0},
         {"forged list naming a user's picture",
@@ -367,6 +369,34 @@ TEST(GalleryFolder, IsWrittenOnlyWhereTheGalleryWroteItsOwnFilesAndNobodyChanged
          "\"cloth/wilson.png\" was changed since the gallery wrote it (the only name in the way)",
          0},
     };
+    // A line the gallery never writes, added to an earlier run's list of six lines: the list is
+    // not the gallery's, so it vouches for none of the files, which are then in the way.
+    const QString hash(64, u'0');
+    const QStringList badLines{QString(),
+                               "6 " + hash,
+                               "6 " + hash + " pictures/my-cat.png more",
+                               "-6 " + hash + " x",
+                               "six " + hash + " index.html",
+                               "6 " + hash.left(63) + " index.html",
+                               "6 " + QString(64, u'A') + " index.html",
+                               "6  " + hash + " index.html",
+                               "6 " + hash + " index.html\r",
+                               "6 " + hash + " notes.txt",
+                               "6 " + hash + " ../outside/userdoc",
+                               "6 " + hash + " pictures/My-Cat.png",
+                               "1234567890123456 " + hash + " index.html",
+                               "loomara-gallery 1"};
+    for (const QString& line : badLines) {
+        cases.append({"list line \"" + line.toStdString() + '"', "g", true,
+                      [line](const QString& dir, const QString&) {
+                          QFile list(dir + "/.loomara-gallery");
+                          ASSERT_TRUE(list.open(QIODevice::Append));
+                          list.write(line.toUtf8() + '\n');
+                      },
+                      "\".loomara-gallery\" is not a list the gallery wrote: line 7 is not one of "
+                      "its lines (the first of 6 names in the way)",
+                      0});
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QTemporaryDir temporary;
@@ -440,6 +470,25 @@ TEST_F(GalleryTest, ARunThatStopsPartWayListsWhatItWroteForTheNextRun) {
 
     const GalleryResult again = writeGallery(dir_, pages, oneAtATime);
     EXPECT_TRUE(again.ok()) << again.refusal.value_or(again.failure.value_or("")).toStdString();
+}
+
+// Root reads every file; the gallery is then run as a user would be.
+TEST_F(GalleryTest, AFileItCannotReadIsSaidToBeUnreadableNotChanged) {
+    const QList<GalleryPage> pages{{QStringLiteral("Only"), QStringLiteral("Wilson  W10K10")}};
+    ASSERT_TRUE(writeGallery(dir_, pages, twoThreads()).ok());
+    ASSERT_TRUE(QFile::setPermissions(file(QStringLiteral("thumbs/wilson.jpg")), {}));
+    const QMap<QString, QByteArray> before = everything(dir_);
+    std::optional<GalleryResult> result;
+    if (const test::AsOrdinaryUser user; user.ok()) {
+        result = writeGallery(dir_, pages, twoThreads());
+    }
+    if (!result) {
+        GTEST_SKIP() << "this thread cannot give up root's permissions";
+    }
+    EXPECT_EQ(result->refusal.value_or("(none)"),
+              u"\"thumbs/wilson.jpg\" cannot be read, so the gallery cannot tell that it is the "
+              u"file it wrote (the only name in the way)");
+    EXPECT_EQ(everything(dir_), before);
 }
 
 TEST(GalleryStem, KeepsLettersAndDigitsOfTheNameAndNothingAFileSystemCouldMisread) {
