@@ -1,6 +1,7 @@
 #include "gallery/OwnFiles.h"
 
 #include "gallery/GalleryFiles.h"
+#include "io/SaveFile.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -87,7 +88,8 @@ std::optional<InTheWay> notAFolder(const QString& dir, const QString& folder) {
     return std::nullopt;
 }
 
-std::optional<InTheWay> notOurs(const QString& dir, const QString& name, const OwnFiles& before) {
+std::optional<InTheWay> notOurs(const QString& dir, const QString& name,
+                                const ListedFiles& before) {
     const QString path = dir + u'/' + name;
     struct stat info {};
     if (lstat(QFile::encodeName(path).constData(), &info) != 0) {
@@ -118,6 +120,10 @@ std::optional<InTheWay> notOurs(const QString& dir, const QString& name, const O
                                          "the file it wrote")};
 }
 
+QByteArray lineOf(const QString& name, const OwnFile& file) {
+    return QByteArray::number(file.size) + ' ' + file.hash.toHex() + ' ' + name.toUtf8() + '\n';
+}
+
 // A line of the list: "SIZE HASH NAME", the size in decimal digits, the hash in lower-case hex
 // and the name one the gallery writes.
 std::optional<std::pair<QString, OwnFile>> listLine(const QByteArray& line) {
@@ -145,23 +151,23 @@ OwnFile ownFile(const QByteArray& bytes) {
     return {bytes.size(), QCryptographicHash::hash(bytes, kHash)};
 }
 
-QByteArray ownFilesList(const OwnFiles& files) {
+QByteArray ownFilesList(const ListedFiles& files) {
     QStringList names = files.keys();
     names.sort();
     QByteArray list = QByteArray(kListHeading) + '\n';
     for (const QString& name : names) {
-        const OwnFile& file = files[name];
-        list +=
-            QByteArray::number(file.size) + ' ' + file.hash.toHex() + ' ' + name.toUtf8() + '\n';
+        for (const OwnFile& file : files[name]) {
+            list += lineOf(name, file);
+        }
     }
     return list;
 }
 
-std::variant<OwnFiles, QString> writtenBefore(const QString& dir) {
+std::variant<ListedFiles, QString> writtenBefore(const QString& dir) {
     const QString path = dir + u'/' + QLatin1StringView(kOwnFilesList);
     struct stat info {};
     if (lstat(QFile::encodeName(path).constData(), &info) != 0) {
-        return OwnFiles{};
+        return ListedFiles{};
     }
     if (S_ISLNK(info.st_mode)) {
         return QStringLiteral("is a symbolic link");
@@ -174,14 +180,14 @@ std::variant<OwnFiles, QString> writtenBefore(const QString& dir) {
         return QStringLiteral("cannot be read as the gallery's list of its files");
     }
     QList<QByteArray> lines = std::get<QByteArray>(bytes).split('\n');
-    // The list ends with a line break, after which split() finds nothing.
-    if (lines.size() > 1 && lines.constLast().isEmpty()) {
+    // After the last line break split() finds nothing, or the line a stopped run was adding.
+    if (lines.size() > 1) {
         lines.removeLast();
     }
     if (lines.constFirst() != kListHeading) {
         return QStringLiteral("is not a list the gallery wrote");
     }
-    OwnFiles files;
+    ListedFiles files;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const std::optional<std::pair<QString, OwnFile>> line = listLine(lines[i]);
         if (!line) {
@@ -190,22 +196,29 @@ std::variant<OwnFiles, QString> writtenBefore(const QString& dir) {
                                   "lines")
                 .arg(i + 1);
         }
-        files.insert(line->first, line->second);
+        QList<OwnFile>& forms = files[line->first];
+        if (!forms.contains(line->second)) {
+            forms.append(line->second);
+        }
     }
     return files;
 }
 
-Compared compareWritten(const QString& path, const OwnFile& written) {
-    const std::variant<QByteArray, Unread> bytes = plainFileBytes(path, written.size);
+Compared compareWritten(const QString& path, const QList<OwnFile>& forms) {
+    qint64 most = 0;
+    for (const OwnFile& form : forms) {
+        most = std::max(most, form.size);
+    }
+    const std::variant<QByteArray, Unread> bytes = plainFileBytes(path, most);
     if (const Unread* unread = std::get_if<Unread>(&bytes)) {
         return *unread == Unread::CannotRead ? Compared::Unreadable : Compared::Changed;
     }
-    return ownFile(std::get<QByteArray>(bytes)) == written ? Compared::AsWritten
-                                                           : Compared::Changed;
+    return forms.contains(ownFile(std::get<QByteArray>(bytes))) ? Compared::AsWritten
+                                                                : Compared::Changed;
 }
 
 QList<InTheWay> inTheWay(const QString& dir, const QStringList& folders, const QStringList& files,
-                         const OwnFiles& before) {
+                         const ListedFiles& before) {
     QList<InTheWay> found;
     QStringList badFolders;
     for (const QString& folder : folders) {
@@ -244,9 +257,9 @@ QList<InTheWay> inTheWay(const QString& dir, const QStringList& folders, const Q
     return found;
 }
 
-OwnFiles removeStaleFiles(const QString& dir, const OwnFiles& before, const OwnFiles& written,
-                          int& removed) {
-    OwnFiles kept;
+ListedFiles removeStaleFiles(const QString& dir, const ListedFiles& before, const OwnFiles& written,
+                             QStringList& removed) {
+    ListedFiles kept;
     for (auto file = before.cbegin(); file != before.cend(); ++file) {
         const QString path = dir + u'/' + file.key();
         if (written.contains(file.key()) ||
@@ -254,12 +267,67 @@ OwnFiles removeStaleFiles(const QString& dir, const OwnFiles& before, const OwnF
             continue;
         }
         if (QFile::remove(path)) {
-            ++removed;
+            removed.append(file.key());
         } else {
             kept.insert(file.key(), file.value());
         }
     }
     return kept;
+}
+
+OwnFilesLog::~OwnFilesLog() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+std::optional<QString> OwnFilesLog::start(const QString& dir, const ListedFiles& before) {
+    const QString path = dir + u'/' + QLatin1StringView(kOwnFilesList);
+    if (std::optional<QString> refusal =
+            saveFile(ownFilesList(before), path, QStringLiteral("list"))) {
+        return refusal;
+    }
+    fd_ = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
+    if (fd_ < 0) {
+        return QStringLiteral("it could not be opened to add lines to (%1)")
+            .arg(qt_error_string(errno));
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> OwnFilesLog::add(const OwnFiles& files) {
+    QByteArray lines;
+    for (auto file = files.cbegin(); file != files.cend(); ++file) {
+        lines += lineOf(file.key(), file.value());
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        qsizetype have = 0;
+        while (!failure_ && have < lines.size()) {
+            const ssize_t n =
+                ::write(fd_, lines.constData() + have, static_cast<size_t>(lines.size() - have));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                failure_ = QStringLiteral("a line could not be added (%1)")
+                               .arg(qt_error_string(n < 0 ? errno : ENOSPC));
+            } else {
+                have += n;
+            }
+        }
+        if (failure_) {
+            return failure_;
+        }
+    }
+    // The lines are on disk before any file they name.
+    if (fdatasync(fd_) != 0 && errno != EINVAL) {
+        const std::lock_guard lock(mutex_);
+        failure_ = QStringLiteral("its lines could not be flushed to disk (%1)")
+                       .arg(qt_error_string(errno));
+        return failure_;
+    }
+    return std::nullopt;
 }
 
 } // namespace loomara

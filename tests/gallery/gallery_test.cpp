@@ -5,12 +5,14 @@
 #include "entry/EnterSett.h"
 #include "sett/SettText.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QMap>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -20,10 +22,12 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
 #include <optional>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -360,6 +364,16 @@ TEST(GalleryFolder, IsWrittenOnlyWhereTheGalleryWroteItsOwnFilesAndNobodyChanged
          [](const QString& dir, const QString&) { writeBytes(dir + "/notes.txt", "mine"); },
          {},
          5},
+        {"list line cut short by a run that was stopped",
+         "g",
+         true,
+         [](const QString& dir, const QString&) {
+             QFile list(dir + "/.loomara-gallery");
+             ASSERT_TRUE(list.open(QIODevice::Append));
+             list.write("12 0a1b");
+         },
+         {},
+         5},
         {"edited earlier file", "g", true,
          [](const QString& dir, const QString&) {
              QFile edited(dir + "/cloth/wilson.png");
@@ -489,6 +503,63 @@ TEST_F(GalleryTest, AFileItCannotReadIsSaidToBeUnreadableNotChanged) {
               u"\"thumbs/wilson.jpg\" cannot be read, so the gallery cannot tell that it is the "
               u"file it wrote (the only name in the way)");
     EXPECT_EQ(everything(dir_), before);
+}
+
+// A run killed part way, as by Ctrl-C or `kill`, leaves its list naming every file it wrote, so
+// the next run takes them for its own and finishes the gallery as one run that was never stopped.
+// The runs to kill are this test again in a process of its own, which kills itself once the
+// given number of entries is woven, with files of others still being written.
+TEST_F(GalleryTest, ARunKilledPartWayIsFinishedByTheNextAsIfNeverStopped) {
+    GalleryOptions options = twoThreads();
+    if (const int killAt = qEnvironmentVariableIntValue("LOOMARA_TEST_KILL_AT"); killAt > 0) {
+        options.date = qEnvironmentVariable("LOOMARA_TEST_DATE");
+        writeGallery(qEnvironmentVariable("LOOMARA_TEST_DIR"), smallPages(), options,
+                     [killAt](int done, int) {
+                         if (done >= killAt) {
+                             ::kill(::getpid(), SIGKILL);
+                         }
+                     });
+        FAIL() << "the run was not killed";
+    }
+    const auto killedRun = [this](const QString& dir, const char* date, int killAt) {
+        QProcess run;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LOOMARA_TEST_DIR", dir);
+        environment.insert("LOOMARA_TEST_DATE", date);
+        environment.insert("LOOMARA_TEST_KILL_AT", QString::number(killAt));
+        run.setProcessEnvironment(environment);
+        run.start(
+            QCoreApplication::applicationFilePath(),
+            {"--gtest_filter=GalleryTest.ARunKilledPartWayIsFinishedByTheNextAsIfNeverStopped"});
+        if (!run.waitForFinished(20'000)) {
+            run.kill();
+            run.waitForFinished(5'000);
+            ADD_FAILURE() << "the run to kill did not end";
+        }
+        EXPECT_EQ(run.exitStatus(), QProcess::CrashExit)
+            << run.readAllStandardOutput().toStdString();
+    };
+    const auto finished =
+        [](const QString& dir, const char* date) {
+            GalleryOptions options = twoThreads();
+            options.date = date;
+            const GalleryResult result = writeGallery(dir, smallPages(), options);
+            EXPECT_TRUE(result.ok())
+                << result.refusal.value_or(result.failure.value_or("")).toStdString();
+            return everything(dir);
+        };
+    const char* first = "December 8, 2026";
+    const char* second = "December 9, 2026";
+    const QMap<QString, QByteArray> whole = finished(temporary_.filePath("whole"), second);
+
+    // Killed on its first run, then killed twice while it replaces a finished gallery with one
+    // whose drafts differ.
+    killedRun(dir_, first, 1);
+    EXPECT_FALSE(exists("index.html"));
+    finished(dir_, first);
+    killedRun(dir_, second, 3);
+    killedRun(dir_, second, 6);
+    EXPECT_EQ(finished(dir_, second), whole);
 }
 
 TEST(GalleryStem, KeepsLettersAndDigitsOfTheNameAndNothingAFileSystemCouldMisread) {
