@@ -568,10 +568,22 @@ QString whatTheRunChanged(const GalleryResult& result) {
     changed += result.listWritten
                    ? QStringLiteral(", and the gallery's list of its own files names those it "
                                     "wrote.")
-                   : QStringLiteral(". The gallery's list of its own files could not be brought "
-                                    "up to date, so the next run may refuse the files this one "
-                                    "wrote: then give it an empty folder.");
+                   // The lines of every file were added to it before the file was written.
+                   : QStringLiteral(". The gallery's list of its own files could not be written "
+                                    "afresh, but it names every file this run wrote, so the next "
+                                    "run takes them for its own.");
     return changed;
+}
+
+QStringList whatTheRunRemoved(const QString& dir, const GalleryResult& result) {
+    QStringList removed;
+    for (const QString& name : result.removed) {
+        removed.append(QStringLiteral("removed \"%1\": the gallery's list of its own files (%2) "
+                                      "named it, and this run did not write it again.")
+                           .arg(QDir::toNativeSeparators(QDir(dir).filePath(name)),
+                                QLatin1StringView(kOwnFilesList)));
+    }
+    return removed;
 }
 
 } // namespace loomara

@@ -84,6 +84,10 @@ GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
 // user.
 QString whatTheRunChanged(const GalleryResult& result);
 
+// A sentence for each file the run removed, naming it within dir and why it was the gallery's to
+// remove: the list of its own files may have been written by anyone who can write in dir.
+QStringList whatTheRunRemoved(const QString& dir, const GalleryResult& result);
+
 inline constexpr int kClothThreads = 400;
 inline constexpr int kThumbnailSize = 160;
 

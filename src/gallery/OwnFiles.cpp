@@ -260,16 +260,18 @@ QList<InTheWay> inTheWay(const QString& dir, const QStringList& folders, const Q
 ListedFiles removeStaleFiles(const QString& dir, const ListedFiles& before, const OwnFiles& written,
                              QStringList& removed) {
     ListedFiles kept;
-    for (auto file = before.cbegin(); file != before.cend(); ++file) {
-        const QString path = dir + u'/' + file.key();
-        if (written.contains(file.key()) ||
-            compareWritten(path, file.value()) != Compared::AsWritten) {
+    // In order of name, as the user is told of them.
+    QStringList names = before.keys();
+    names.sort();
+    for (const QString& name : names) {
+        const QString path = dir + u'/' + name;
+        if (written.contains(name) || compareWritten(path, before[name]) != Compared::AsWritten) {
             continue;
         }
         if (QFile::remove(path)) {
-            removed.append(file.key());
+            removed.append(name);
         } else {
-            kept.insert(file.key(), file.value());
+            kept.insert(name, before[name]);
         }
     }
     return kept;

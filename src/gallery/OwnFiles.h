@@ -65,8 +65,8 @@ QList<InTheWay> inTheWay(const QString& dir, const QStringList& folders, const Q
                          const ListedFiles& before);
 
 // What the earlier run wrote and this one did not goes, as long as nobody changed it, its name
-// added to `removed`; returns the files that are still there as the gallery wrote them, for the
-// next list.
+// added to `removed` in order of name; returns the files that are still there as the gallery wrote
+// them, for the next list.
 ListedFiles removeStaleFiles(const QString& dir, const ListedFiles& before, const OwnFiles& written,
                              QStringList& removed);
 

@@ -486,6 +486,38 @@ TEST_F(GalleryTest, ARunThatStopsPartWayListsWhatItWroteForTheNextRun) {
     EXPECT_TRUE(again.ok()) << again.refusal.value_or(again.failure.value_or("")).toStdString();
 }
 
+// Anyone who can write the list can make it name a file of the user's with its true size and
+// hash. The run removes such a file as it removes any file of an earlier run it does not write
+// again, and names each.
+TEST_F(GalleryTest, EveryFileARunRemovesIsNamedWithWhyItWasTheGallerys) {
+    ASSERT_TRUE(writeGallery(dir_, {{QStringLiteral("Only"), QStringLiteral("Wilson  W10K10")}},
+                             twoThreads())
+                    .ok());
+    ASSERT_TRUE(QFile::copy(file("cloth/wilson.png"), file("pictures/my-cat.png")));
+    const QByteArray list = testing::readFile(file(".loomara-gallery"));
+    const QRegularExpressionMatch cloth =
+        QRegularExpression("\n(\\d+ [0-9a-f]+ )cloth/wilson\\.png\n")
+            .match(QString::fromUtf8(list));
+    ASSERT_TRUE(cloth.hasMatch());
+    writeBytes(file(".loomara-gallery"),
+               list + cloth.captured(1).toUtf8() + "pictures/my-cat.png\n");
+
+    const GalleryResult result =
+        writeGallery(dir_, {{QStringLiteral("Only"), QStringLiteral("Brown  B8K8")}}, twoThreads());
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.removed,
+              (QStringList{"cloth/wilson.png", "drafts/wilson.wif", "pictures/my-cat.png",
+                           "pictures/wilson.png", "thumbs/wilson.jpg"}));
+    const QStringList said = whatTheRunRemoved(dir_, result);
+    ASSERT_EQ(said.size(), result.removed.size());
+    for (qsizetype i = 0; i < said.size(); ++i) {
+        EXPECT_FALSE(exists(result.removed[i]));
+        EXPECT_EQ(said[i], "removed \"" + file(result.removed[i]) +
+                               "\": the gallery's list of its own files (.loomara-gallery) named "
+                               "it, and this run did not write it again.");
+    }
+}
+
 // Root reads every file; the gallery is then run as a user would be.
 TEST_F(GalleryTest, AFileItCannotReadIsSaidToBeUnreadableNotChanged) {
     const QList<GalleryPage> pages{{QStringLiteral("Only"), QStringLiteral("Wilson  W10K10")}};
