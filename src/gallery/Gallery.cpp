@@ -465,7 +465,7 @@ void saveOwnList(const QString& dir, ListedFiles own, const OwnFiles& written,
 // Writes the index page, removes the earlier run's files this one did not write again, and
 // lists the gallery's own files.
 void publish(const QString& dir, const QList<GalleryPage>& pages, const ListedFiles& before,
-             Tally& tally, GalleryResult& result) {
+             OwnFilesLog& log, Tally& tally, GalleryResult& result) {
     QStringList titles;
     for (const GalleryPage& page : pages) {
         titles.append(page.title);
@@ -473,13 +473,19 @@ void publish(const QString& dir, const QList<GalleryPage>& pages, const ListedFi
     const QString index = QLatin1StringView(kGalleryIndex);
     const QByteArray page = galleryIndexPage(titles, tally.cards);
     const bool indexThere = before.contains(index) && QFileInfo::exists(dir + u'/' + index);
+    const OwnFile record = ownFile(page);
+    if (const std::optional<QString> failure = log.add({{index, record}})) {
+        result.failure = QLatin1StringView(kOwnFilesList) + QStringLiteral(": ") + *failure;
+        saveOwnList(dir, before, tally.written, result);
+        return;
+    }
     if (!saveOwn(dir, index, page, QStringLiteral("page"), result)) {
         saveOwnList(dir, before, tally.written, result);
         return;
     }
     result.indexWritten = true;
     result.replaced += indexThere ? 1 : 0;
-    tally.written.insert(index, ownFile(page));
+    tally.written.insert(index, record);
     saveOwnList(dir, removeStaleFiles(dir, before, tally.written, result.removed), tally.written,
                 result);
 }
@@ -545,7 +551,7 @@ GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
         return result;
     }
     nameVeryLike(items, tally.cards, cores());
-    publish(dir, pages, before, tally, result);
+    publish(dir, pages, before, log, tally, result);
     return result;
 }
 
