@@ -138,6 +138,12 @@ int writeReferenceGallery(const QString& dir, QTextStream& out, QTextStream& err
                                      whatTheRunChanged(result)),
                             {}});
     }
+    // Anyone who can write the gallery's list can make it name a file of the user's.
+    QStringList removed = whatTheRunRemoved(dir, result);
+    for (QString& note : removed) {
+        note = shownText(note);
+    }
+    tell(err, removed);
     out << counted(result.woven, u"sett", u"setts") << " woven (" << result.designer
         << " of them also in the designer) and " << result.skipped << " listed as not woven, in "
         << shownText(QDir::toNativeSeparators(QDir(dir).filePath(QStringLiteral("index.html"))))

@@ -135,9 +135,9 @@ Rendered& fileOf(EntryFiles& files, GalleryFile file) {
 
 class ItemWriter {
 public:
-    ItemWriter(const QString& dir, const OwnFiles& before, const DesktopColours& desktop,
-               const DraftCredits& credits)
-        : dir_(dir), before_(before), desktop_(desktop), credits_(credits) {}
+    ItemWriter(const QString& dir, const ListedFiles& before, OwnFilesLog& log,
+               const DesktopColours& desktop, const DraftCredits& credits)
+        : dir_(dir), before_(before), log_(log), desktop_(desktop), credits_(credits) {}
 
     Outcome weave(const Item& item) const {
         Outcome outcome;
@@ -157,19 +157,31 @@ public:
                 return outcome;
             }
         }
+        // Hashed here, while the bytes are in memory, so that the next run need not read them.
+        OwnFiles records;
+        for (const GalleryFileKind& kind : kGalleryFiles) {
+            if (fileOf(files, kind.file).ok()) {
+                records.insert(galleryPath(kind.file, item.stem),
+                               ownFile(fileOf(files, kind.file).bytes));
+            }
+        }
         const Clock::time_point clock = Clock::now();
+        if (std::optional<QString> failure = log_.add(records)) {
+            outcome.failure = QLatin1StringView(kOwnFilesList) + QStringLiteral(": ") + *failure;
+            return outcome;
+        }
         const auto write = [&](GalleryFile file) {
-            return this->write(galleryPath(file, item.stem), fileOf(files, file).bytes,
+            const QString relative = galleryPath(file, item.stem);
+            return records.contains(relative) &&
+                   this->write(relative, fileOf(files, file).bytes, records[relative],
                                file == GalleryFile::Draft ? QStringLiteral("draft")
                                                           : QStringLiteral("picture"),
                                outcome);
         };
         GalleryCard& card = outcome.card;
         card.cloth = write(GalleryFile::Cloth) && write(GalleryFile::Thumbnail);
-        card.draft =
-            card.cloth && fileOf(files, GalleryFile::Draft).ok() && write(GalleryFile::Draft);
-        card.designer =
-            card.cloth && fileOf(files, GalleryFile::Designer).ok() && write(GalleryFile::Designer);
+        card.draft = card.cloth && write(GalleryFile::Draft);
+        card.designer = card.cloth && write(GalleryFile::Designer);
         outcome.timings.write += secondsSince(clock);
         return outcome;
     }
@@ -213,13 +225,11 @@ private:
     }
 
     // Writes one file of the gallery; on failure the reason names the file.
-    bool write(const QString& relative, const QByteArray& bytes, const QString& what,
-               Outcome& outcome) const {
+    bool write(const QString& relative, const QByteArray& bytes, const OwnFile& record,
+               const QString& what, Outcome& outcome) const {
         if (outcome.failure) {
             return false;
         }
-        // Hashed here, while the bytes are in memory, so that the next run need not read them.
-        const OwnFile record = ownFile(bytes);
         const QString path = dir_ + u'/' + relative;
         const bool replacing = before_.contains(relative) && QFileInfo::exists(path);
         if (std::optional<QString> refusal = saveFile(bytes, path, what)) {
@@ -233,7 +243,8 @@ private:
     }
 
     QString dir_;
-    const OwnFiles& before_;
+    const ListedFiles& before_;
+    OwnFilesLog& log_;
     DesktopColours desktop_;
     DraftCredits credits_;
 };
@@ -265,7 +276,7 @@ std::vector<Item> readPages(const QList<GalleryPage>& pages) {
 // that is not the gallery's vouches for nothing in the folder.
 std::optional<QString> filesInTheWay(const QString& dir, const QStringList& folders,
                                      const std::vector<Item>& items,
-                                     const std::variant<OwnFiles, QString>& listed) {
+                                     const std::variant<ListedFiles, QString>& listed) {
     QStringList files{QLatin1StringView(kGalleryIndex)};
     for (const Item& item : items) {
         // Whether an entry's cloth or designer's picture can be made is known only once it is
@@ -279,7 +290,8 @@ std::optional<QString> filesInTheWay(const QString& dir, const QStringList& fold
     if (badList) {
         found.append({QLatin1StringView(kOwnFilesList), *badList});
     }
-    found.append(inTheWay(dir, folders, files, badList ? OwnFiles{} : std::get<OwnFiles>(listed)));
+    found.append(
+        inTheWay(dir, folders, files, badList ? ListedFiles{} : std::get<ListedFiles>(listed)));
     if (found.isEmpty()) {
         return std::nullopt;
     }
@@ -349,7 +361,7 @@ int cores() {
 // Checks the folder before anything is written: a refusal, or a failure to make its folders,
 // ends the run there; otherwise `before` holds the earlier run's own files.
 std::optional<GalleryResult> checkFolder(const QString& dir, const std::vector<Item>& items,
-                                         OwnFiles& before) {
+                                         ListedFiles& before) {
     GalleryResult stopped;
     if (dir.trimmed().isEmpty()) {
         stopped.refusal = QStringLiteral("no folder is named");
@@ -361,10 +373,10 @@ std::optional<GalleryResult> checkFolder(const QString& dir, const std::vector<I
         return stopped;
     }
     const QStringList folders = galleryFolders();
-    const std::variant<OwnFiles, QString> listed = writtenBefore(dir);
+    const std::variant<ListedFiles, QString> listed = writtenBefore(dir);
     stopped.refusal = filesInTheWay(dir, folders, items, listed);
     if (!stopped.refusal) {
-        before = std::get<OwnFiles>(listed);
+        before = std::get<ListedFiles>(listed);
         stopped.failure = readyFolders(dir, folders);
     }
     return stopped.ok() ? std::nullopt : std::optional(stopped);
@@ -439,18 +451,21 @@ bool saveOwn(const QString& dir, const QString& name, const QByteArray& bytes, c
     return true;
 }
 
-// The list of the gallery's own files: `own` and what this run wrote, listed even when the run
-// stops, so that the next run knows them.
-void saveOwnList(const QString& dir, OwnFiles own, const OwnFiles& written, GalleryResult& result) {
-    own.insert(written);
+// The list of the gallery's own files written afresh in place of the one the run kept while it
+// wrote: `own` and what this run wrote, each file in the one form it has now.
+void saveOwnList(const QString& dir, ListedFiles own, const OwnFiles& written,
+                 GalleryResult& result) {
+    for (auto file = written.cbegin(); file != written.cend(); ++file) {
+        own[file.key()] = {file.value()};
+    }
     result.listWritten = saveOwn(dir, QLatin1StringView(kOwnFilesList), ownFilesList(own),
                                  QStringLiteral("list"), result);
 }
 
 // Writes the index page, removes the earlier run's files this one did not write again, and
 // lists the gallery's own files.
-void publish(const QString& dir, const QList<GalleryPage>& pages, const OwnFiles& before,
-             Tally& tally, GalleryResult& result) {
+void publish(const QString& dir, const QList<GalleryPage>& pages, const ListedFiles& before,
+             OwnFilesLog& log, Tally& tally, GalleryResult& result) {
     QStringList titles;
     for (const GalleryPage& page : pages) {
         titles.append(page.title);
@@ -458,13 +473,19 @@ void publish(const QString& dir, const QList<GalleryPage>& pages, const OwnFiles
     const QString index = QLatin1StringView(kGalleryIndex);
     const QByteArray page = galleryIndexPage(titles, tally.cards);
     const bool indexThere = before.contains(index) && QFileInfo::exists(dir + u'/' + index);
+    const OwnFile record = ownFile(page);
+    if (const std::optional<QString> failure = log.add({{index, record}})) {
+        result.failure = QLatin1StringView(kOwnFilesList) + QStringLiteral(": ") + *failure;
+        saveOwnList(dir, before, tally.written, result);
+        return;
+    }
     if (!saveOwn(dir, index, page, QStringLiteral("page"), result)) {
         saveOwnList(dir, before, tally.written, result);
         return;
     }
     result.indexWritten = true;
     result.replaced += indexThere ? 1 : 0;
-    tally.written.insert(index, ownFile(page));
+    tally.written.insert(index, record);
     saveOwnList(dir, removeStaleFiles(dir, before, tally.written, result.removed), tally.written,
                 result);
 }
@@ -509,14 +530,19 @@ QString galleryStem(const QString& name) {
 GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
                            const GalleryOptions& options, const GalleryProgress& progress) {
     const std::vector<Item> items = readPages(pages);
-    OwnFiles before;
+    ListedFiles before;
     if (std::optional<GalleryResult> stopped = checkFolder(dir, items, before)) {
         return *stopped;
     }
-    // The designers on the workers start from colours read here, on the application's thread.
-    const ItemWriter writer(dir, before, desktopColours(), draftCredits(options.date));
-    const std::vector<Outcome> outcomes = weaveAll(items, writer, options.threads, progress);
     GalleryResult result;
+    OwnFilesLog log;
+    if (std::optional<QString> failure = log.start(dir, before)) {
+        result.failure = QLatin1StringView(kOwnFilesList) + QStringLiteral(": ") + *failure;
+        return result;
+    }
+    // The designers on the workers start from colours read here, on the application's thread.
+    const ItemWriter writer(dir, before, log, desktopColours(), draftCredits(options.date));
+    const std::vector<Outcome> outcomes = weaveAll(items, writer, options.threads, progress);
     Tally tally = tallied(outcomes, result);
     if (result.failure) {
         if (!tally.written.isEmpty()) {
@@ -525,12 +551,12 @@ GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
         return result;
     }
     nameVeryLike(items, tally.cards, cores());
-    publish(dir, pages, before, tally, result);
+    publish(dir, pages, before, log, tally, result);
     return result;
 }
 
 QString whatTheRunChanged(const GalleryResult& result) {
-    if (result.files == 0 && result.removed == 0) {
+    if (result.files == 0 && result.removed.isEmpty()) {
         return QStringLiteral("Nothing was written; every file there is as it was.");
     }
     QString changed = QStringLiteral("This run wrote ") + counted(result.files, u"file", u"files");
@@ -538,19 +564,32 @@ QString whatTheRunChanged(const GalleryResult& result) {
         changed += QStringLiteral(" (%1 of them in place of files of an earlier run)")
                        .arg(result.replaced);
     }
-    changed += result.removed > 0 ? QStringLiteral(" and removed %1 of an earlier run")
-                                        .arg(counted(result.removed, u"file", u"files"))
-                                  : QStringLiteral(" and removed none");
+    changed += !result.removed.isEmpty()
+                   ? QStringLiteral(" and removed %1 of an earlier run")
+                         .arg(counted(static_cast<int>(result.removed.size()), u"file", u"files"))
+                   : QStringLiteral(" and removed none");
     changed += result.indexWritten ? QStringLiteral("; every other file is as it was")
                                    : QStringLiteral("; the index page and every other file are "
                                                     "as they were");
     changed += result.listWritten
                    ? QStringLiteral(", and the gallery's list of its own files names those it "
                                     "wrote.")
-                   : QStringLiteral(". The gallery's list of its own files could not be brought "
-                                    "up to date, so the next run may refuse the files this one "
-                                    "wrote: then give it an empty folder.");
+                   // The lines of every file were added to it before the file was written.
+                   : QStringLiteral(". The gallery's list of its own files could not be written "
+                                    "afresh, but it names every file this run wrote, so the next "
+                                    "run takes them for its own.");
     return changed;
+}
+
+QStringList whatTheRunRemoved(const QString& dir, const GalleryResult& result) {
+    QStringList removed;
+    for (const QString& name : result.removed) {
+        removed.append(QStringLiteral("removed \"%1\": the gallery's list of its own files (%2) "
+                                      "named it, and this run did not write it again.")
+                           .arg(QDir::toNativeSeparators(QDir(dir).filePath(name)),
+                                QLatin1StringView(kOwnFilesList)));
+    }
+    return removed;
 }
 
 } // namespace loomara

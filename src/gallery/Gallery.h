@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -34,7 +35,9 @@ struct GalleryResult {
     int skipped = 0;  // entries listed with the reason they cannot be woven
     int files = 0;    // files written, the index and the list included
     int replaced = 0; // of them, those written in place of an earlier run's
-    int removed = 0;  // files of an earlier run this one did not write again, taken away
+    // Files an earlier run listed as its own and this one did not write again, taken away, by
+    // their names in the gallery's folder.
+    QStringList removed;
     bool indexWritten = false;
     bool listWritten = false;
     qint64 bytes = 0;
@@ -64,20 +67,26 @@ struct GalleryResult {
 //   pictures/NAME.png   the designer's picture, when the window can hold the sett
 //   index.html          a page of cards grouped by page, with the entries that cannot be woven
 //                       listed at the end of their page with the reason
-// plus .loomara-gallery, the list of the files it wrote with their sizes and hashes. It writes,
-// replaces and removes only files it wrote itself and nobody changed since. Before it writes
-// anything it refuses a folder where a folder of its own is a symbolic link or not a folder, or
-// where any name it writes is taken by anything else, a symbolic link included; then it makes
-// the folders and tells that it can write in each. Every file is written through the same render
-// step as the companion program's, whole or not at all; files an earlier run listed as its own,
-// unchanged, and this run did not write are removed once the rest is written. Must be called on
-// the application's thread, when there is one.
+// plus .loomara-gallery, the list of the files it wrote with their sizes and hashes, which names
+// each file before it is written, so that a run stopped at any point leaves a list of every file
+// it wrote and the next run finishes the job. It writes, replaces and removes only files it wrote
+// itself and nobody changed since. Before it writes anything it refuses a folder where a folder
+// of its own is a symbolic link or not a folder, or where any name it writes is taken by anything
+// else, a symbolic link included; then it makes the folders and tells that it can write in each.
+// Every file is written through the same render step as the companion program's, whole or not at
+// all; files an earlier run listed as its own, unchanged, and this run did not write are removed
+// once the rest is written, and named in the result. Must be called on the application's thread,
+// when there is one.
 GalleryResult writeGallery(const QString& dir, const QList<GalleryPage>& pages,
                            const GalleryOptions& options, const GalleryProgress& progress = {});
 
 // What a run that stopped part way changed and what it left as it was, in sentences for the
 // user.
 QString whatTheRunChanged(const GalleryResult& result);
+
+// A sentence for each file the run removed, naming it within dir and why it was the gallery's to
+// remove: the list of its own files may have been written by anyone who can write in dir.
+QStringList whatTheRunRemoved(const QString& dir, const GalleryResult& result);
 
 inline constexpr int kClothThreads = 400;
 inline constexpr int kThumbnailSize = 160;

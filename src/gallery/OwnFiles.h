@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <mutex>
+#include <optional>
 #include <variant>
 
 namespace loomara {
@@ -26,19 +28,29 @@ struct OwnFile {
 // Relative name ("cloth/wilson.png") to the file as written.
 using OwnFiles = QHash<QString, OwnFile>;
 
+// Relative name to every form of the file the list names, in the order listed: a run stopped part
+// way may have listed the new form of a file beside the old, and left either on disk.
+using ListedFiles = QHash<QString, QList<OwnFile>>;
+
 // The record of bytes about to be written.
 OwnFile ownFile(const QByteArray& bytes);
 
 // The list's bytes: a first line that marks it as the gallery's, then a file a line.
-QByteArray ownFilesList(const OwnFiles& files);
+QByteArray ownFilesList(const ListedFiles& files);
 
 // What the earlier run's list names; none when there is no list. A list is read as the user's
-// file it may be: anything but a plain file of the gallery's own form, or a list too large to be
-// one, is the reason it is not the gallery's. Lines not of the list's form name nothing.
-std::variant<OwnFiles, QString> writtenBefore(const QString& dir);
+// file it may be: anything but a plain file of the gallery's own form, a line of another form
+// included, or a list too large to be one, is the reason it is not the gallery's. A last line
+// without its line break was being added when a run was stopped and names nothing.
+std::variant<ListedFiles, QString> writtenBefore(const QString& dir);
 
-// Whether the file is still a plain file (not a link) as the gallery wrote it.
-bool stillAsWritten(const QString& path, const OwnFile& written);
+enum class Compared {
+    AsWritten,  // a plain file (not a link) as the gallery wrote it, in one of its forms
+    Changed,    // gone, replaced by something else, or of other bytes
+    Unreadable, // there, but it cannot be read to tell
+};
+
+Compared compareWritten(const QString& path, const QList<OwnFile>& forms);
 
 // A name in the gallery's folder that the run may not write over, and why.
 struct InTheWay {
@@ -50,11 +62,35 @@ struct InTheWay {
 // that is a symbolic link or not a folder, and any file there but one the earlier run listed and
 // nobody changed since. Nothing is changed.
 QList<InTheWay> inTheWay(const QString& dir, const QStringList& folders, const QStringList& files,
-                         const OwnFiles& before);
+                         const ListedFiles& before);
 
-// What the earlier run wrote and this one did not goes, as long as nobody changed it; returns
-// the files that are still there as the gallery wrote them, for the next list.
-OwnFiles removeStaleFiles(const QString& dir, const OwnFiles& before, const OwnFiles& written,
-                          int& removed);
+// What the earlier run wrote and this one did not goes, as long as nobody changed it, its name
+// added to `removed` in order of name; returns the files that are still there as the gallery wrote
+// them, for the next list.
+ListedFiles removeStaleFiles(const QString& dir, const ListedFiles& before, const OwnFiles& written,
+                             QStringList& removed);
+
+// The list as a run keeps it while it writes: first what the earlier run listed, then the lines
+// of each entry's files, on disk before the first of them is written. A run stopped at any point
+// leaves a list that names every file it wrote, so the next run takes them for its own.
+class OwnFilesLog {
+public:
+    OwnFilesLog() = default;
+    ~OwnFilesLog();
+    OwnFilesLog(const OwnFilesLog&) = delete;
+    OwnFilesLog& operator=(const OwnFilesLog&) = delete;
+
+    // Writes the list in dir afresh, naming what `before` names; otherwise the reason it could
+    // not, the list left as it was.
+    std::optional<QString> start(const QString& dir, const ListedFiles& before);
+    // Adds the files' lines and flushes them to disk; after a failure every later call fails, so
+    // that no line is added to one cut short. Workers may call it at once.
+    std::optional<QString> add(const OwnFiles& files);
+
+private:
+    std::mutex mutex_;
+    int fd_ = -1;
+    std::optional<QString> failure_;
+};
 
 } // namespace loomara

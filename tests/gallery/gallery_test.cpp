@@ -5,23 +5,30 @@
 #include "entry/EnterSett.h"
 #include "sett/SettText.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QMap>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "io/io_test_support.h"
+#include "support/AsOrdinaryUser.h"
 #include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
+#include <optional>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -302,14 +309,14 @@ TEST(GalleryFolder, IsWrittenOnlyWhereTheGalleryWroteItsOwnFilesAndNobodyChanged
         QStringLiteral("loomara-gallery 1\n6 %1 pictures/my-cat.png\n").arg(QString(64, u'0'));
     using Setup = std::function<void(const QString& dir, const QString& outside)>;
     struct Case {
-        const char* what;
+        std::string what;
         QString dir; // relative to the test's folder
         bool earlierRun;
         Setup setup;
         QString refusal; // empty when the run goes ahead
         int replaced;
     };
-    const QList<Case> cases{
+    QList<Case> cases{
         {"empty name", "", false, {}, "no folder is named", 0},
         {"blank name", " \t", false, {}, "no folder is named", 0},
         {"forged list naming a user's picture",
@@ -358,6 +365,16 @@ TEST(GalleryFolder, IsWrittenOnlyWhereTheGalleryWroteItsOwnFilesAndNobodyChanged
          [](const QString& dir, const QString&) { writeBytes(dir + "/notes.txt", "mine"); },
          {},
          5},
+        {"list line cut short by a run that was stopped",
+         "g",
+         true,
+         [](const QString& dir, const QString&) {
+             QFile list(dir + "/.loomara-gallery");
+             ASSERT_TRUE(list.open(QIODevice::Append));
+             list.write("12 0a1b");
+         },
+         {},
+         5},
         {"edited earlier file", "g", true,
          [](const QString& dir, const QString&) {
              QFile edited(dir + "/cloth/wilson.png");
@@ -367,6 +384,34 @@ TEST(GalleryFolder, IsWrittenOnlyWhereTheGalleryWroteItsOwnFilesAndNobodyChanged
          "\"cloth/wilson.png\" was changed since the gallery wrote it (the only name in the way)",
          0},
     };
+    // A line the gallery never writes, added to an earlier run's list of six lines: the list is
+    // not the gallery's, so it vouches for none of the files, which are then in the way.
+    const QString hash(64, u'0');
+    const QStringList badLines{QString(),
+                               "6 " + hash,
+                               "6 " + hash + " pictures/my-cat.png more",
+                               "-6 " + hash + " x",
+                               "six " + hash + " index.html",
+                               "6 " + hash.left(63) + " index.html",
+                               "6 " + QString(64, u'A') + " index.html",
+                               "6  " + hash + " index.html",
+                               "6 " + hash + " index.html\r",
+                               "6 " + hash + " notes.txt",
+                               "6 " + hash + " ../outside/userdoc",
+                               "6 " + hash + " pictures/My-Cat.png",
+                               "1234567890123456 " + hash + " index.html",
+                               "loomara-gallery 1"};
+    for (const QString& line : badLines) {
+        cases.append({"list line \"" + line.toStdString() + '"', "g", true,
+                      [line](const QString& dir, const QString&) {
+                          QFile list(dir + "/.loomara-gallery");
+                          ASSERT_TRUE(list.open(QIODevice::Append));
+                          list.write(line.toUtf8() + '\n');
+                      },
+                      "\".loomara-gallery\" is not a list the gallery wrote: line 7 is not one of "
+                      "its lines (the first of 6 names in the way)",
+                      0});
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QTemporaryDir temporary;
@@ -440,6 +485,130 @@ TEST_F(GalleryTest, ARunThatStopsPartWayListsWhatItWroteForTheNextRun) {
 
     const GalleryResult again = writeGallery(dir_, pages, oneAtATime);
     EXPECT_TRUE(again.ok()) << again.refusal.value_or(again.failure.value_or("")).toStdString();
+}
+
+// Anyone who can write the list can make it name a file of the user's with its true size and
+// hash. The run removes such a file as it removes any file of an earlier run it does not write
+// again, and names each.
+TEST_F(GalleryTest, EveryFileARunRemovesIsNamedWithWhyItWasTheGallerys) {
+    ASSERT_TRUE(writeGallery(dir_, {{QStringLiteral("Only"), QStringLiteral("Wilson  W10K10")}},
+                             twoThreads())
+                    .ok());
+    ASSERT_TRUE(QFile::copy(file("cloth/wilson.png"), file("pictures/my-cat.png")));
+    const QByteArray list = testing::readFile(file(".loomara-gallery"));
+    const QRegularExpressionMatch cloth =
+        QRegularExpression("\n(\\d+ [0-9a-f]+ )cloth/wilson\\.png\n")
+            .match(QString::fromUtf8(list));
+    ASSERT_TRUE(cloth.hasMatch());
+    writeBytes(file(".loomara-gallery"),
+               list + cloth.captured(1).toUtf8() + "pictures/my-cat.png\n");
+
+    const GalleryResult result =
+        writeGallery(dir_, {{QStringLiteral("Only"), QStringLiteral("Brown  B8K8")}}, twoThreads());
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.removed,
+              (QStringList{"cloth/wilson.png", "drafts/wilson.wif", "pictures/my-cat.png",
+                           "pictures/wilson.png", "thumbs/wilson.jpg"}));
+    const QStringList said = whatTheRunRemoved(dir_, result);
+    ASSERT_EQ(said.size(), result.removed.size());
+    for (qsizetype i = 0; i < said.size(); ++i) {
+        EXPECT_FALSE(exists(result.removed[i]));
+        EXPECT_EQ(said[i], "removed \"" + file(result.removed[i]) +
+                               "\": the gallery's list of its own files (.loomara-gallery) named "
+                               "it, and this run did not write it again.");
+    }
+}
+
+// Root reads every file; the gallery is then run as a user would be.
+TEST_F(GalleryTest, AFileItCannotReadIsSaidToBeUnreadableNotChanged) {
+    const QList<GalleryPage> pages{{QStringLiteral("Only"), QStringLiteral("Wilson  W10K10")}};
+    ASSERT_TRUE(writeGallery(dir_, pages, twoThreads()).ok());
+    ASSERT_TRUE(QFile::setPermissions(file(QStringLiteral("thumbs/wilson.jpg")), {}));
+    const QMap<QString, QByteArray> before = everything(dir_);
+    std::optional<GalleryResult> result;
+    if (const test::AsOrdinaryUser user; user.ok()) {
+        result = writeGallery(dir_, pages, twoThreads());
+    }
+    if (!result) {
+        GTEST_SKIP() << "this thread cannot give up root's permissions";
+    }
+    EXPECT_EQ(result->refusal.value_or("(none)"),
+              u"\"thumbs/wilson.jpg\" cannot be read, so the gallery cannot tell that it is the "
+              u"file it wrote (the only name in the way)");
+    EXPECT_EQ(everything(dir_), before);
+}
+
+// A run killed part way, as by Ctrl-C or `kill`, leaves its list naming every file it wrote, so
+// the next run takes them for its own and finishes the gallery as one run that was never stopped.
+// The runs to kill are this test again in a process of its own, which kills itself once the
+// given number of entries is woven, with files of others still being written.
+TEST_F(GalleryTest, ARunKilledPartWayIsFinishedByTheNextAsIfNeverStopped) {
+    GalleryOptions options = twoThreads();
+    if (const int killAt = qEnvironmentVariableIntValue("LOOMARA_TEST_KILL_AT"); killAt > 0) {
+        options.date = qEnvironmentVariable("LOOMARA_TEST_DATE");
+        const QString dir = qEnvironmentVariable("LOOMARA_TEST_DIR");
+        // Past the last entry: as soon as the index page is there, before the list is written
+        // afresh, or within ten seconds.
+        std::thread atTheIndex;
+        writeGallery(dir, smallPages(), options, [&](int done, int total) {
+            if (done >= killAt) {
+                ::kill(::getpid(), SIGKILL);
+            }
+            if (killAt > total && done == total) {
+                atTheIndex = std::thread([dir] {
+                    const QDeadlineTimer deadline(10'000);
+                    while (!QFileInfo::exists(dir + "/index.html") && !deadline.hasExpired()) {
+                        std::this_thread::yield();
+                    }
+                    ::kill(::getpid(), SIGKILL);
+                });
+            }
+        });
+        atTheIndex.join();
+    }
+    const auto killedRun = [](const QString& dir, const char* date, int killAt) {
+        QProcess run;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LOOMARA_TEST_DIR", dir);
+        environment.insert("LOOMARA_TEST_DATE", date);
+        environment.insert("LOOMARA_TEST_KILL_AT", QString::number(killAt));
+        run.setProcessEnvironment(environment);
+        run.start(
+            QCoreApplication::applicationFilePath(),
+            {"--gtest_filter=GalleryTest.ARunKilledPartWayIsFinishedByTheNextAsIfNeverStopped"});
+        if (!run.waitForFinished(20'000)) {
+            run.kill();
+            run.waitForFinished(5'000);
+            ADD_FAILURE() << "the run to kill did not end";
+        }
+        EXPECT_EQ(run.exitStatus(), QProcess::CrashExit)
+            << run.readAllStandardOutput().toStdString();
+    };
+    const auto finished =
+        [](const QString& dir, const char* date) {
+            GalleryOptions options = twoThreads();
+            options.date = date;
+            const GalleryResult result = writeGallery(dir, smallPages(), options);
+            EXPECT_TRUE(result.ok())
+                << result.refusal.value_or(result.failure.value_or("")).toStdString();
+            return everything(dir);
+        };
+    const char* first = "December 8, 2026";
+    const char* second = "December 9, 2026";
+    const QMap<QString, QByteArray> whole = finished(temporary_.filePath("whole"), second);
+
+    // Killed on its first run, then killed twice while it replaces a finished gallery with one
+    // whose drafts differ.
+    killedRun(dir_, first, 1);
+    EXPECT_FALSE(exists("index.html"));
+    finished(dir_, first);
+    killedRun(dir_, second, 3);
+    killedRun(dir_, second, 6);
+    EXPECT_EQ(finished(dir_, second), whole);
+
+    const QString atIndex = temporary_.filePath("at-index");
+    killedRun(atIndex, second, 100);
+    EXPECT_EQ(finished(atIndex, second), whole);
 }
 
 TEST(GalleryStem, KeepsLettersAndDigitsOfTheNameAndNothingAFileSystemCouldMisread) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/SettStore.h"
+#include "support/AsOrdinaryUser.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -10,10 +11,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace loomara::test {
 
@@ -31,42 +28,6 @@ struct StoreFolder {
             QFile::setPermissions(entries.next(), all);
         }
     }
-};
-
-// Root passes every permission check. For the cases a user meets, this thread gives that up
-// (CAP_DAC_OVERRIDE and CAP_DAC_READ_SEARCH leave its effective set) until the end of the scope;
-// the store runs its SQLite connection on the thread that made it.
-class AsOrdinaryUser {
-public:
-    AsOrdinaryUser() {
-        if (geteuid() != 0) {
-            return;
-        }
-        if (syscall(SYS_capget, &header_, data_) != 0) {
-            ok_ = false;
-            return;
-        }
-        saved_ = data_[0].effective;
-        data_[0].effective &= ~((1U << CAP_DAC_OVERRIDE) | (1U << CAP_DAC_READ_SEARCH));
-        ok_ = syscall(SYS_capset, &header_, data_) == 0;
-        dropped_ = ok_;
-    }
-    ~AsOrdinaryUser() {
-        if (dropped_) {
-            data_[0].effective = saved_;
-            syscall(SYS_capset, &header_, data_);
-        }
-    }
-    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
-    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
-    bool ok() const { return ok_; }
-
-private:
-    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data_[2]{};
-    quint32 saved_ = 0;
-    bool ok_ = true;
-    bool dropped_ = false;
 };
 
 // A database of ours holding `count` setts, named "Sett 1" and on.
