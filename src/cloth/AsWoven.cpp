@@ -17,30 +17,29 @@ namespace {
 // cloth seen from afar keeps its yarns' colours. Each lightens a broad part a little and darkens a
 // narrow part much, as a round yarn is lit, so the lightest yarns lose little to the top of the
 // scale.
-constexpr float kRound = 0.8f;      // across the width: the middle lit, the edges in shadow
+constexpr float kRound = 0.7f;      // across the width: the middle lit, the edges in shadow
 constexpr float kDive = 0.8f;       // along a crossing: shaded where the yarn dives under
 constexpr float kTwist = 0.08f;     // the plies' grooves
 constexpr float kIrregular = 0.03f; // one thread a little lighter or darker than the next
 constexpr int kSubsamples = 16;     // to take the mean of a shade over a pixel
 // The most the light may rise above a yarn's colour, where all of them lighten at once.
-constexpr float kMostLight = (1 + kRound / 6) * (1 + kDive / 5) * (1 + kTwist);
+constexpr float kMostLight = (1 + kRound / 2) * (1 + kDive / 3) * (1 + kTwist);
 // A yarn too light to be lit so without passing white is lit less, down to this share.
 constexpr float kLeastLighting = 0.3f;
 
-// The light across a round yarn, u from -1 at one edge to 1 at the other: u^6 has mean 1/7.
+// The light across a round yarn, u from -1 at one edge to 1 at the other: u^2 has mean 1/3.
 float acrossShade(double u) {
-    const double u6 = std::pow(u, 6);
-    return static_cast<float>(1 + kRound * (1 - 7 * u6) / 6);
+    return static_cast<float>(1 + kRound * (1 - 3 * u * u) / 2);
 }
 
 // Along a crossing, t from 0 where it starts to 1 where it ends: the yarn dives under at the
 // start or the end (or both), or runs on over its neighbour as a float. Its mean is 1.
 float alongShade(double t, bool divesAtStart, bool divesAtEnd) {
-    // A dive darkens the half crossing next to it, most at the edge: (1 - 2t)^4 has mean 1/10
+    // A dive darkens the half crossing next to it, most at the edge: (1 - 2t)^2 has mean 1/6
     // over the crossing.
-    const auto darkening = [](double s) { return s < 0.5 ? std::pow(1 - 2 * s, 4) : 0.0; };
+    const auto darkening = [](double s) { return s < 0.5 ? (1 - 2 * s) * (1 - 2 * s) : 0.0; };
     const int dives = int(divesAtStart) + int(divesAtEnd);
-    double shade = dives / 10.0;
+    double shade = dives / 6.0;
     if (divesAtStart) {
         shade -= darkening(t);
     }

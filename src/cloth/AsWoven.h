@@ -13,6 +13,9 @@ namespace loomara {
 // is. The cloth as it will look asks only this, so it draws any weave the drawdown draws.
 using EndUp = std::function<bool(long long end, long long pick)>;
 
+// The light colour behind the cloth unless told: the palette's cream white.
+inline constexpr Rgb kLightBacking{224, 224, 199};
+
 // How a cloth is set and seen: the threads to the millimetre each way, the yarn's width across
 // each way, the colour behind the cloth that shows through its gaps, and the pixels a millimetre
 // of the picture takes.
@@ -21,7 +24,7 @@ struct ClothLook {
     double picksPerMm = 2.2;
     double warpWidthMm = 0.3;
     double weftWidthMm = 0.3;
-    Rgb backing{240, 240, 236};
+    Rgb backing = kLightBacking;
     double pixelsPerMm = 16;
 };
 
