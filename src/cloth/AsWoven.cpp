@@ -283,4 +283,14 @@ QImage asWovenPicture(const ClothThreads& threads, const ClothLook& look, const 
     return picture;
 }
 
+QImage asWovenPicture(const ClothThreads& threads, const ClothLook& look) {
+    if (threads.threading.size() != threads.warp.size() ||
+        threads.treadling.size() != threads.weft.size()) {
+        return {};
+    }
+    return asWovenPicture(threads, look, [&threads](qsizetype end, qsizetype pick) {
+        return threads.weave.lifts(threads.treadling[pick - 1], threads.threading[end - 1]);
+    });
+}
+
 } // namespace loomara

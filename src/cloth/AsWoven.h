@@ -11,7 +11,7 @@ namespace loomara {
 
 // Whether warp end `end` lies over weft pick `pick`, both counted from 1: the weave, whichever it
 // is. The cloth as it will look asks only this, so it draws any weave the drawdown draws.
-using EndUp = std::function<bool(long long end, long long pick)>;
+using EndUp = std::function<bool(qsizetype end, qsizetype pick)>;
 
 // The light colour behind the cloth unless told: the palette's cream white.
 inline constexpr Rgb kLightBacking{224, 224, 199};
@@ -39,7 +39,10 @@ QSize asWovenSize(const ClothThreads& threads, const ClothLook& look);
 // that of its yarns and backing weighted by the areas they cover. The irregularity is fixed, so
 // the same cloth gives the same pixels, and the picture records its pixels per metre, so a print
 // at 100% is true size. Null when the picture would be too large to hold in memory.
-QImage asWovenPicture(const ClothThreads& threads, const ClothLook& look,
-                      const EndUp& endUp = endRaised);
+QImage asWovenPicture(const ClothThreads& threads, const ClothLook& look, const EndUp& endUp);
+
+// The same, each end up where the threads' loom lifts it, as in their drawdown; null also when
+// the loom does not match the threads.
+QImage asWovenPicture(const ClothThreads& threads, const ClothLook& look);
 
 } // namespace loomara

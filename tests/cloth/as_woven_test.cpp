@@ -1,6 +1,7 @@
 #include "cloth/AsWoven.h"
 #include "collection/Similarity.h"
 #include "palette/PaletteSwatch.h"
+#include "sett/SettText.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +14,27 @@ using namespace loomara;
 
 namespace {
 
-// Threads in stripes of random palette colours, as a random sett weaves them.
-QList<Rgb> randomStripes(QRandomGenerator& random, int threads) {
+// A straight sett of random palette colours about `threads` threads long, with a weft of its own
+// about `picks` long, woven in the weave.
+ClothThreads randomCloth(QRandomGenerator& random, int threads, int picks,
+                         const Weave& weave = defaultWeave()) {
     const auto swatches = paletteSwatches();
-    QList<Rgb> colours;
-    while (colours.size() < threads) {
-        const Rgb c = swatches[random.bounded(static_cast<int>(swatches.size()))].colour();
-        for (int n = random.bounded(1, 24); n > 0 && colours.size() < threads; --n) {
-            colours.append(c);
+    const auto stripes = [&](int length) {
+        Sett sett;
+        sett.repeat = Repeat::Straight;
+        for (int total = 0; total < length;) {
+            const PaletteSwatch& s = swatches[random.bounded(static_cast<int>(swatches.size()))];
+            const int count = random.bounded(1, 24);
+            sett.stripes.append({s.codeText(), s.colour(), count});
+            total += count;
         }
-    }
-    return colours;
+        return sett;
+    };
+    Sett sett = stripes(threads);
+    sett.ownWeft = std::make_shared<const Sett>(stripes(picks));
+    ClothPlan plan = clothThreads(sett, 1, 0, weave);
+    EXPECT_TRUE(plan.ok());
+    return plan.threads;
 }
 
 double between(QRandomGenerator& random, double low, double high) {
@@ -67,8 +78,11 @@ double spectrumPeak(const std::vector<double>& profile, double low, double high)
         const std::complex<double> step = std::polar(1.0, -2 * M_PI * f);
         std::complex<double> turn = 1;
         std::complex<double> sum;
-        for (const double v : profile) {
-            sum += (v - mean) * turn;
+        // Tapered at the ends, so that the picture's edges blur no peak.
+        for (std::size_t x = 0; x < profile.size(); ++x) {
+            const double taper = 1 - std::cos(2 * M_PI * static_cast<double>(x) /
+                                              static_cast<double>(profile.size()));
+            sum += (profile[x] - mean) * taper * turn;
             turn *= step;
         }
         if (std::abs(sum) > best) {
@@ -81,19 +95,19 @@ double spectrumPeak(const std::vector<double>& profile, double low, double high)
 
 } // namespace
 
-// The picture's threads lie at the density's spacing, each way its own: the light across the
-// picture repeats once a thread.
+// The picture's threads lie at the density's spacing, each way its own: the yarn and the gaps
+// between come round once a thread.
 TEST(AsWoven, ThreadsLieAtTheDensitysSpacing) {
     QRandomGenerator random(3301);
     for (int round = 0; round < 5; ++round) {
-        const ClothThreads threads{randomStripes(random, random.bounded(150, 260)),
-                                   randomStripes(random, random.bounded(150, 260))};
+        const ClothThreads threads =
+            randomCloth(random, random.bounded(150, 260), random.bounded(150, 260));
         ClothLook look;
         look.pixelsPerMm = 9;
         look.endsPerMm = between(random, 1.4, 2.6);
         look.picksPerMm = between(random, 1.4, 2.6);
-        look.warpWidthMm = between(random, 0.4, 0.9) / look.endsPerMm;
-        look.weftWidthMm = between(random, 0.4, 0.9) / look.picksPerMm;
+        look.warpWidthMm = between(random, 0.4, 0.75) / look.endsPerMm;
+        look.weftWidthMm = between(random, 0.4, 0.75) / look.picksPerMm;
         SCOPED_TRACE(::testing::Message() << look.endsPerMm << "/mm by " << look.picksPerMm);
         const QImage picture = asWovenPicture(threads, look);
         ASSERT_FALSE(picture.isNull());
@@ -102,7 +116,11 @@ TEST(AsWoven, ThreadsLieAtTheDensitysSpacing) {
         for (int y = 0; y < picture.height(); ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
             for (int x = 0; x < picture.width(); ++x) {
-                const double light = qGray(line[x]);
+                // How far from the backing: none in a gap, some on every yarn.
+                const QRgb p = line[x];
+                const Rgb& b = look.backing;
+                const double light =
+                    std::hypot(qRed(p) - b.red, qGreen(p) - b.green, qBlue(p) - b.blue);
                 columns[static_cast<std::size_t>(x)] += light;
                 rows[static_cast<std::size_t>(y)] += light;
             }
@@ -121,8 +139,9 @@ TEST(AsWoven, ThreadsLieAtTheDensitysSpacing) {
 TEST(AsWoven, AWholeRepeatsMeanColourIsItsYarnsAndBackingByArea) {
     QRandomGenerator random(3302);
     for (int round = 0; round < 12; ++round) {
-        const ClothThreads threads{randomStripes(random, random.bounded(20, 120)),
-                                   randomStripes(random, random.bounded(20, 120))};
+        const Weave& weave = weaves()[random.bounded(static_cast<int>(weaves().size()))];
+        const ClothThreads threads =
+            randomCloth(random, random.bounded(20, 120), random.bounded(20, 120), weave);
         ClothLook look;
         look.pixelsPerMm = between(random, 8.0, 20.0);
         look.endsPerMm = between(random, 1.2, 2.8);
@@ -145,18 +164,20 @@ TEST(AsWoven, AWholeRepeatsMeanColourIsItsYarnsAndBackingByArea) {
         }
         const double pixels = static_cast<double>(picture.width()) * picture.height();
 
-        // Each crossing: the yarn on top covers its share, the one beneath shows beside it, and
-        // the backing shows where neither reaches.
+        // Each crossing: the yarn on top, as the drawdown shows it, covers its share, the one
+        // beneath shows beside it, and the backing shows where neither reaches.
+        const QImage drawdown = clothPicture(threads);
         const double warpShare = std::min(1.0, look.warpWidthMm * look.endsPerMm);
         const double weftShare = std::min(1.0, look.weftWidthMm * look.picksPerMm);
         std::array<double, 3> mixed{};
         for (qsizetype j = 0; j < threads.weft.size(); ++j) {
             for (qsizetype i = 0; i < threads.warp.size(); ++i) {
-                const bool up = endRaised(i + 1, j + 1);
+                const Rgb& w = threads.warp[i];
+                const bool up = drawdown.pixel(static_cast<int>(i), static_cast<int>(j)) ==
+                                qRgb(w.red, w.green, w.blue);
                 const double warpArea = up ? warpShare : warpShare * (1 - weftShare);
                 const double weftArea = up ? weftShare * (1 - warpShare) : weftShare;
                 const double backingArea = (1 - warpShare) * (1 - weftShare);
-                const Rgb& w = threads.warp[i];
                 const Rgb& f = threads.weft[j];
                 const Rgb& b = look.backing;
                 mixed[0] += warpArea * linear(w.red) + weftArea * linear(f.red) +
@@ -173,8 +194,9 @@ TEST(AsWoven, AWholeRepeatsMeanColourIsItsYarnsAndBackingByArea) {
             mixed[c] /= crossings;
         }
         EXPECT_LT(deltaE(srgbOf(seen), srgbOf(mixed)), 2)
-            << threads.warp.size() << " x " << threads.weft.size() << ", yarn " << warpShare
-            << " and " << weftShare << " of its space";
+            << weave.title.toStdString() << ", " << threads.warp.size() << " x "
+            << threads.weft.size() << ", yarn " << warpShare << " and " << weftShare
+            << " of its space";
     }
 }
 
@@ -182,7 +204,7 @@ TEST(AsWoven, AWholeRepeatsMeanColourIsItsYarnsAndBackingByArea) {
 // the same cloth gives the same picture every time.
 TEST(AsWoven, YarnThatFillsItsSpaceHidesTheBacking) {
     QRandomGenerator random(3303);
-    const ClothThreads threads{randomStripes(random, 60), randomStripes(random, 50)};
+    const ClothThreads threads = randomCloth(random, 60, 50);
     ClothLook look;
     look.pixelsPerMm = 13.7;
     look.endsPerMm = 2.3;
@@ -196,36 +218,32 @@ TEST(AsWoven, YarnThatFillsItsSpaceHidesTheBacking) {
         EXPECT_EQ(asWovenPicture(threads, look), onBlack) << fill;
     }
     look.warpWidthMm = 0.97 / look.endsPerMm;
+    look.weftWidthMm = 0.97 / look.picksPerMm;
     const QImage onMagenta = asWovenPicture(threads, look);
     EXPECT_EQ(asWovenPicture(threads, look), onMagenta);
     look.backing = {0, 0, 0};
     EXPECT_NE(asWovenPicture(threads, look), onMagenta);
 }
 
-// Any weave: at the middle of every crossing the yarn on top shows, as the weave says.
-TEST(AsWoven, TheYarnOnTopAtEachCrossingIsTheWeaves) {
-    QRandomGenerator random(3304);
-    const ClothThreads threads{QList<Rgb>(40, Rgb{200, 20, 20}), QList<Rgb>(36, Rgb{20, 20, 200})};
+// Every weave: at the middle of each crossing the yarn on top is the one the drawdown shows.
+TEST(AsWoven, TheYarnOnTopAtEachCrossingIsTheDrawdowns) {
+    Sett sett = readSett(u"...R40...").sett;
+    sett.ownWeft = std::make_shared<const Sett>(readSett(u"...B36...").sett);
     ClothLook look;
     look.pixelsPerMm = 9;
     look.endsPerMm = 1.1;
     look.picksPerMm = 1.3;
-    for (int round = 0; round < 4; ++round) {
-        const int ends = random.bounded(2, 9);
-        const int picks = random.bounded(2, 9);
-        QList<bool> table;
-        for (int k = 0; k < ends * picks; ++k) {
-            table.append(random.bounded(2) == 1);
-        }
-        const EndUp weave = [&](long long end, long long pick) {
-            return table[((pick - 1) % picks) * ends + (end - 1) % ends];
-        };
-        const QImage picture = asWovenPicture(threads, look, weave);
-        for (int j = 0; j < threads.weft.size(); ++j) {
-            for (int i = 0; i < threads.warp.size(); ++i) {
+    for (const Weave& weave : weaves()) {
+        const ClothThreads threads = clothThreads(sett, 1, 0, weave).threads;
+        const QImage drawdown = clothPicture(threads);
+        const QImage picture = asWovenPicture(threads, look);
+        for (int j = 0; j < drawdown.height(); ++j) {
+            for (int i = 0; i < drawdown.width(); ++i) {
                 const QRgb middle = picture.pixel(static_cast<int>((i + 0.5) * 9 / 1.1),
                                                   static_cast<int>((j + 0.5) * 9 / 1.3));
-                EXPECT_EQ(qRed(middle) > qBlue(middle), weave(i + 1, j + 1)) << i << "," << j;
+                const QRgb shown = drawdown.pixel(i, j);
+                EXPECT_EQ(qRed(middle) > qBlue(middle), qRed(shown) > qBlue(shown))
+                    << weave.title.toStdString() << " " << i << "," << j;
             }
         }
     }
@@ -233,7 +251,9 @@ TEST(AsWoven, TheYarnOnTopAtEachCrossingIsTheWeaves) {
 
 // Printed at 100%, the picture is the cloth's size.
 TEST(AsWoven, ThePictureRecordsItsTrueSize) {
-    const ClothThreads threads{QList<Rgb>(112, Rgb{}), QList<Rgb>(56, Rgb{})};
+    Sett sett = readSett(u"...K112...").sett;
+    sett.ownWeft = std::make_shared<const Sett>(readSett(u"...K56...").sett);
+    const ClothThreads threads = clothThreads(sett, 1, 0).threads;
     ClothLook look;
     look.endsPerMm = 56 / 25.4;
     look.picksPerMm = 28 / 25.4;
