@@ -68,7 +68,7 @@ void benchAsWoven(const Report& report) {
     look.endsPerMm = 56 / 25.4;
     look.picksPerMm = look.endsPerMm;
     look.pixelsPerMm = kPixelsPerThread * look.endsPerMm;
-    look.warpWidthMm = firmTwillYarnWidthMm(look.endsPerMm);
+    look.warpWidthMm = firmYarnWidthMm(look.endsPerMm, threads.weave);
     look.weftWidthMm = look.warpWidthMm;
     QImage asWoven;
     const double asWovenMs = bestMsPerRun(3, 1, [&] { asWoven = asWovenPicture(threads, look); });

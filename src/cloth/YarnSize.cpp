@@ -73,8 +73,20 @@ std::variant<double, QString> yarnWidthMm(QStringView count) {
     return widthMm(system->yardsPerPound * single / plies, system->packing);
 }
 
-double firmTwillYarnWidthMm(double threadsPerMm) {
-    return 2 / (3 * threadsPerMm);
+double firmYarnWidthMm(double threadsPerMm, const Weave& weave) {
+    // An end of one round of the draw crosses where it is up on one pick and down on the next,
+    // round the picks, treadled as drawn.
+    const QList<int>& draw = weave.draw;
+    const qsizetype round = draw.size();
+    qsizetype crossings = 0;
+    for (const int shaft : draw) {
+        for (qsizetype pick = 0; pick < round; ++pick) {
+            crossings +=
+                weave.lifts(draw[pick], shaft) != weave.lifts(draw[(pick + 1) % round], shaft);
+        }
+    }
+    const double threads = static_cast<double>(round * round);
+    return round == 0 ? 1 / threadsPerMm : threads / ((threads + crossings) * threadsPerMm);
 }
 
 QString metricTwoPlyCount(double widthMm) {

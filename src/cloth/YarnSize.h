@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cloth/Weave.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -15,10 +17,11 @@ namespace loomara {
 //   YSW 12    Yorkshire skeins woollen, 256 yards to the pound
 std::variant<double, QString> yarnWidthMm(QStringView count);
 
-// The yarn a cloth of that density is woven from unless told: the thickest that weaves a firm
-// 2/2 twill, whose threads lie at two thirds of the yarn's widths to the same length (four
-// threads of a repeat take the room of four widths and two crossings).
-double firmTwillYarnWidthMm(double threadsPerMm);
+// The yarn a cloth of that density is woven from unless told: the thickest that weaves firm in
+// the weave, where the threads of a round of the weave take the room of their widths and of a
+// width more for each time a thread crosses from face to back (a 2/2 twill: four threads and two
+// crossings, so the threads lie at two thirds of the yarn's widths to the same length).
+double firmYarnWidthMm(double threadsPerMm, const Weave& weave);
 
 // The metric count of a two-ply worsted yarn of that width, as a note on a yarn taken unless told
 // would write it: "Nm 2/30".

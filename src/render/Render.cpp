@@ -106,7 +106,7 @@ QString draftDate() {
     return QLocale::c().toString(QDate::currentDate(), QStringLiteral("MMMM d, yyyy"));
 }
 
-ChosenLook chosenLook(const LookChoice& choice) {
+ChosenLook chosenLook(const LookChoice& choice, const Weave& weave) {
     ChosenLook chosen;
     ClothLook& look = chosen.look;
     const auto perInch = [](double perMetre) {
@@ -124,14 +124,14 @@ ChosenLook chosenLook(const LookChoice& choice) {
     look.picksPerMm = picksPerMetre / 1000;
     if (choice.yarnSize.isEmpty()) {
         // One yarn for both ways, the thickest that weaves firm at the denser.
-        const double width = firmTwillYarnWidthMm(std::max(look.endsPerMm, look.picksPerMm));
+        const double width = firmYarnWidthMm(std::max(look.endsPerMm, look.picksPerMm), weave);
         look.warpWidthMm = look.weftWidthMm = width;
         chosen.notes << QStringLiteral("the yarn is taken as %1, %2 mm across, the thickest that "
-                                       "weaves a firm 2/2 twill at %3 threads to the inch; "
+                                       "weaves a firm %3 at %4 threads to the inch; "
                                        "--yarn-size sets it.")
                             .arg(metricTwoPlyCount(width))
                             .arg(width, 0, 'f', 2)
-                            .arg(perInch(std::max(endsPerMetre, picksPerMetre)));
+                            .arg(weave.title, perInch(std::max(endsPerMetre, picksPerMetre)));
     } else {
         const std::variant<double, QString> width = yarnWidthMm(choice.yarnSize);
         if (const QString* why = std::get_if<QString>(&width)) {

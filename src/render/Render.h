@@ -77,7 +77,7 @@ struct ChosenLook {
     QStringList notes;
     std::optional<QString> refusal;
 };
-ChosenLook chosenLook(const LookChoice& choice);
+ChosenLook chosenLook(const LookChoice& choice, const Weave& weave);
 
 // What every draft this program writes says of who wrote it: the program, its version and an
 // address, and the given date.

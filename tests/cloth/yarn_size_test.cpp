@@ -36,13 +36,21 @@ TEST(YarnSize, CountsThatDoNotReadAreRefused) {
     }
 }
 
-// The yarn taken unless told fills two thirds of a thread's room, and the count a note names for
-// it reads back to nearly that width.
+// The yarn taken unless told fills a share of a thread's room that falls as the weave crosses
+// more often, and the count a note names for it reads back to nearly that width.
 TEST(YarnSize, TheYarnTakenForADensityReadsBackFromItsNote) {
+    struct Row {
+        const char* weave;
+        double share;
+    };
+    for (const Row& row : {Row{"twill", 2.0 / 3}, Row{"point", 2.0 / 3}, Row{"hopsack", 2.0 / 3},
+                           Row{"plain", 1.0 / 2}, Row{"2/1", 3.0 / 5}, Row{"3/1", 2.0 / 3}}) {
+        EXPECT_NEAR(firmYarnWidthMm(2, *weaveNamed(QString::fromLatin1(row.weave))) * 2, row.share,
+                    1e-12)
+            << row.weave;
+    }
     for (const double perInch : {20.0, 40.0, 56.0, 72.0, 120.0}) {
-        const double perMm = perInch / 25.4;
-        const double mm = firmTwillYarnWidthMm(perMm);
-        EXPECT_NEAR(mm * perMm, 2.0 / 3, 1e-12);
+        const double mm = firmYarnWidthMm(perInch / 25.4, defaultWeave());
         const QString note = metricTwoPlyCount(mm);
         EXPECT_NEAR(width(note.toLatin1().constData()) / mm, 1, 0.03) << note.toStdString();
     }
