@@ -122,27 +122,30 @@ ChosenLook chosenLook(const LookChoice& choice, const Weave& weave) {
     const double picksPerMetre = choice.picksPerMetre > 0 ? choice.picksPerMetre : endsPerMetre;
     look.endsPerMm = endsPerMetre / 1000;
     look.picksPerMm = picksPerMetre / 1000;
+    const double denser = std::max(endsPerMetre, picksPerMetre);
+    double round = 0;
     if (choice.yarnSize.isEmpty()) {
         // One yarn for both ways, the thickest that weaves firm at the denser.
-        const double width = firmYarnWidthMm(std::max(look.endsPerMm, look.picksPerMm), weave);
-        look.warpWidthMm = look.weftWidthMm = width;
-        chosen.notes << QStringLiteral("the yarn is taken as %1, %2 mm across, the thickest that "
-                                       "weaves a firm %3 at %4 threads to the inch; "
-                                       "--yarn-size sets it.")
-                            .arg(metricTwoPlyCount(width))
-                            .arg(width, 0, 'f', 2)
-                            .arg(weave.title, perInch(std::max(endsPerMetre, picksPerMetre)));
+        round = firmYarnWidthMm(denser / 1000, weave);
     } else {
         const std::variant<double, QString> width = yarnWidthMm(choice.yarnSize);
         if (const QString* why = std::get_if<QString>(&width)) {
-            chosen.refusal = *why;
+            chosen.refusal = QStringLiteral("--yarn-size: ") + *why;
             return chosen;
         }
-        look.warpWidthMm = look.weftWidthMm = std::get<double>(width);
-        chosen.notes << QStringLiteral("the yarn %1 is %2 mm across.")
-                            .arg(choice.yarnSize.simplified())
-                            .arg(look.warpWidthMm, 0, 'f', 2);
+        round = std::get<double>(width);
     }
+    look.warpWidthMm = look.weftWidthMm = round * kFlattenedInCloth;
+    const QString across =
+        QStringLiteral("%1 mm across and %2 mm as it lies flattened in the cloth")
+            .arg(round, 0, 'f', 2)
+            .arg(look.warpWidthMm, 0, 'f', 2);
+    chosen.notes
+        << (choice.yarnSize.isEmpty()
+                ? QStringLiteral("the yarn is taken as %1, %2, the thickest that weaves a "
+                                 "firm %3 at %4 threads to the inch; --yarn-size sets it.")
+                      .arg(metricTwoPlyCount(round), across, weave.title, perInch(denser))
+                : QStringLiteral("the yarn %1 is %2.").arg(choice.yarnSize.simplified(), across));
     look.backing = choice.backing.value_or(kLightBacking);
     look.pixelsPerMm =
         choice.pixelsPerMm > 0
