@@ -14,9 +14,7 @@ namespace {
 
 // How strongly each effect lights and shades the yarn. Each is spread so that its mean over a
 // yarn's width, a crossing's length or a turn of the twist is 1: light moved, none added, so the
-// cloth seen from afar keeps its yarns' colours. Each lightens a broad part a little and darkens a
-// narrow part much, as a round yarn is lit, so the lightest yarns lose little to the top of the
-// scale.
+// cloth seen from afar keeps its yarns' colours.
 constexpr float kRound = 0.7f;      // across the width: the middle lit, the edges in shadow
 constexpr float kDive = 0.8f;       // along a crossing: shaded where the yarn dives under
 constexpr float kTwist = 0.08f;     // the plies' grooves
