@@ -55,6 +55,10 @@ void benchWindow(const Report& report);
 // A cloth picture of 2,000 x 2,000 threads, against a bare loop writing as many pixels.
 void benchCloth(const Report& report);
 
+// The cloth as it will look, 2,000 x 2,000 threads at 4 pixels a thread, against the cloth's
+// drawdown of the same threads at scale 4.
+void benchAsWoven(const Report& report);
+
 // One named sett from its text to a woven picture, the weave against a bare loop writing as many
 // pixels, and the gallery of every named sett written to disk on every core.
 void benchGallery(const Report& report);

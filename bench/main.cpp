@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
         {"weave", loomara::bench::benchWeave},
         {"window", loomara::bench::benchWindow},
         {"cloth", loomara::bench::benchCloth},
+        {"as_woven", loomara::bench::benchAsWoven},
         {"studio", loomara::bench::benchStudio},
         {"gallery", loomara::bench::benchGallery},
         {"similar", loomara::bench::benchSimilar},

@@ -279,6 +279,13 @@ const QList<Mode>& modes() {
          {&O::output, &O::name, &O::fromPicture, &O::cloth, &O::weft, &O::brighten, &O::darken,
           &O::scale, &O::repeats, &O::threadsPerInch, &O::threadsPerCm, &O::weave},
          writePicture},
+        {QStringLiteral("the cloth as woven (--as-woven)"),
+         &O::asWoven,
+         true,
+         {&O::output, &O::name, &O::asWoven, &O::cloth, &O::weft, &O::weave, &O::brighten,
+          &O::darken, &O::repeats, &O::threadsPerInch, &O::threadsPerCm, &O::weftThreadsPerInch,
+          &O::weftThreadsPerCm, &O::yarnSize, &O::backing, &O::pixelsPerMm},
+         writePicture},
         {QStringLiteral("--yarn"),
          &O::yarn,
          true,
@@ -306,6 +313,7 @@ const QList<Mode>& modes() {
 const QList<std::pair<OptionOf, OptionOf>> kOneOf{
     {&Options::brighten, &Options::darken},
     {&Options::threadsPerInch, &Options::threadsPerCm},
+    {&Options::weftThreadsPerInch, &Options::weftThreadsPerCm},
 };
 
 // The mode the options ask for: the first whose own option is given, else the cloth or draft

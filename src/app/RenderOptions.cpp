@@ -4,14 +4,38 @@ namespace loomara {
 
 const QList<OptionOf>& renderOptionOrder() {
     using Options = RenderOptions;
-    static const QList<OptionOf> order{
-        &Options::output,   &Options::name,       &Options::list,           &Options::background,
-        &Options::brighten, &Options::darken,     &Options::scale,          &Options::repeats,
-        &Options::cloth,    &Options::weft,       &Options::threadsPerInch, &Options::threadsPerCm,
-        &Options::gallery,  &Options::help,       &Options::version,        &Options::yarn,
-        &Options::width,    &Options::length,     &Options::yarnDensity,    &Options::weftDensity,
-        &Options::waste,    &Options::takeUp,     &Options::similar,        &Options::top,
-        &Options::weave,    &Options::fromPicture};
+    static const QList<OptionOf> order{&Options::output,
+                                       &Options::name,
+                                       &Options::list,
+                                       &Options::background,
+                                       &Options::brighten,
+                                       &Options::darken,
+                                       &Options::scale,
+                                       &Options::repeats,
+                                       &Options::cloth,
+                                       &Options::weft,
+                                       &Options::threadsPerInch,
+                                       &Options::threadsPerCm,
+                                       &Options::asWoven,
+                                       &Options::weftThreadsPerInch,
+                                       &Options::weftThreadsPerCm,
+                                       &Options::yarnSize,
+                                       &Options::backing,
+                                       &Options::pixelsPerMm,
+                                       &Options::gallery,
+                                       &Options::help,
+                                       &Options::version,
+                                       &Options::yarn,
+                                       &Options::width,
+                                       &Options::length,
+                                       &Options::yarnDensity,
+                                       &Options::weftDensity,
+                                       &Options::waste,
+                                       &Options::takeUp,
+                                       &Options::similar,
+                                       &Options::top,
+                                       &Options::weave,
+                                       &Options::fromPicture};
     return order;
 }
 
@@ -41,6 +65,10 @@ QString renderHelp(const QCommandLineParser& parser) {
     return QStringLiteral("Usage: loomara-render SETT -o FILE [options]\n"
                           "       loomara-render SETT --cloth -o FILE [--repeats N] [--weft SETT] "
                           "[--weave NAME]\n"
+                          "       loomara-render SETT --cloth --as-woven -o FILE [--repeats N] "
+                          "[--threads-per-inch T]\n"
+                          "                      [--yarn-size COUNT] [--backing CODE] "
+                          "[--pixels-per-mm N]\n"
                           "       loomara-render --name \"NAME\" -o FILE [options]\n"
                           "       loomara-render SETT --yarn --width W --length L --density D "
                           "[-o FILE.csv]\n"

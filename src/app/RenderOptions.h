@@ -71,6 +71,34 @@ struct RenderOptions {
     QCommandLineOption threadsPerCm{QStringLiteral("threads-per-cm"),
                                     QStringLiteral("The same in threads to the centimetre."),
                                     QStringLiteral("T")};
+    QCommandLineOption asWoven{
+        QStringLiteral("as-woven"),
+        QStringLiteral("Draw the cloth as it will look: each end and pick at its place and "
+                       "width, the yarn round and lit, over the backing where the yarn does not "
+                       "fill its space. The file records its size for printing at 100%.")};
+    QCommandLineOption weftThreadsPerInch{
+        QStringLiteral("weft-threads-per-inch"),
+        QStringLiteral("The picks' own density, when not the ends' (as woven)."),
+        QStringLiteral("T")};
+    QCommandLineOption weftThreadsPerCm{QStringLiteral("weft-threads-per-cm"),
+                                        QStringLiteral("The same in picks to the centimetre."),
+                                        QStringLiteral("T")};
+    QCommandLineOption yarnSize{
+        QStringLiteral("yarn-size"),
+        QStringLiteral("The yarn's count: Nm 2/28 (metric), NeW 2/48 (worsted) or YSW 12 "
+                       "(Yorkshire woollen); unless given, the thickest that weaves firm at the "
+                       "density (as woven)."),
+        QStringLiteral("COUNT")};
+    QCommandLineOption backing{
+        QStringLiteral("backing"),
+        QStringLiteral("Show the palette colour CODE where the yarn does not fill its space (as "
+                       "woven; the cream white CW unless given)."),
+        QStringLiteral("CODE")};
+    QCommandLineOption pixelsPerMm{
+        QStringLiteral("pixels-per-mm"),
+        QStringLiteral("Draw N pixels to the millimetre, N from 1 to 100 (as woven; six pixels a "
+                       "thread unless given)."),
+        QStringLiteral("N")};
     QCommandLineOption yarn{QStringLiteral("yarn"),
                             QStringLiteral("Print the ends, picks and metres of yarn of every "
                                            "colour of a cloth of --width and --length woven at "

@@ -15,6 +15,8 @@ namespace loomara {
 namespace {
 
 constexpr int kLargestScale = 8;
+// A thread of a fine cloth, 0.2 mm, still has 20 pixels at the most.
+constexpr double kMostPixelsPerMm = 100;
 
 RenderStop settRefused(const AskedSettRefusal& refusal) {
     return renderRefused(refusal.message + (refusal.unknownName
@@ -59,13 +61,16 @@ std::variant<AskedSett, RenderStop> pictureSett(const QString& fileName) {
     return AskedSett{*reading.sett, written, written, nullptr, {}, reading.notes()};
 }
 
-// A density in threads to the metre, from threads to the inch or to the centimetre.
-std::variant<double, RenderStop> density(const QCommandLineParser& parser, const RenderOptions& o) {
-    const bool inches = parser.isSet(o.threadsPerInch);
-    if (!inches && !parser.isSet(o.threadsPerCm)) {
+// A density in threads to the metre, from threads to the inch or to the centimetre; 0 when
+// neither is given.
+std::variant<double, RenderStop> density(const QCommandLineParser& parser,
+                                         const QCommandLineOption& perInch,
+                                         const QCommandLineOption& perCm) {
+    const bool inches = parser.isSet(perInch);
+    if (!inches && !parser.isSet(perCm)) {
         return 0.0;
     }
-    const QCommandLineOption& option = inches ? o.threadsPerInch : o.threadsPerCm;
+    const QCommandLineOption& option = inches ? perInch : perCm;
     const LengthUnit per = inches ? LengthUnit::Inch : LengthUnit::Centimetre;
     const QString value = parser.value(option);
     const auto read = readDensity(value + (inches ? QStringLiteral("/in") : QStringLiteral("/cm")));
@@ -94,7 +99,9 @@ std::optional<RenderStop> readFileKind(const QCommandLineParser& parser, const R
     const QString ending = QFileInfo(fileName).suffix().toLower();
     if (ending == u"png" || ending == u"bmp") {
         r.format = ending == u"png" ? PictureFormat::Png : PictureFormat::Bitmap;
-        r.drawing = parser.isSet(o.cloth) ? Drawing::Cloth : Drawing::Designer;
+        r.drawing = parser.isSet(o.asWoven) ? Drawing::AsWoven
+                    : parser.isSet(o.cloth) ? Drawing::Cloth
+                                            : Drawing::Designer;
         return std::nullopt;
     }
     if (ending != u"wif") {
@@ -104,6 +111,10 @@ std::optional<RenderStop> readFileKind(const QCommandLineParser& parser, const R
                 .arg(QDir::toNativeSeparators(fileName)));
     }
     r.drawing = Drawing::Draft;
+    if (parser.isSet(o.asWoven)) {
+        return renderRefused(QStringLiteral("--as-woven draws a picture; a .wif draft holds the "
+                                            "cloth as threads. Give a .png or .bmp file."));
+    }
     if (parser.isSet(o.cloth)) {
         return renderRefused(QStringLiteral("--cloth draws a picture; a .wif draft holds the same "
                                             "cloth as threads. Give a .png or .bmp file."));
@@ -128,7 +139,7 @@ std::optional<RenderStop> readLook(const QCommandLineParser& parser, const Rende
             return *stop;
         }
     }
-    const auto threadsPerMetre = density(parser, o);
+    const auto threadsPerMetre = density(parser, o.threadsPerInch, o.threadsPerCm);
     if (const RenderStop* stop = std::get_if<RenderStop>(&threadsPerMetre)) {
         return *stop;
     }
@@ -149,6 +160,49 @@ std::optional<RenderStop> readLook(const QCommandLineParser& parser, const Rende
                     .arg(parser.value(o.background)));
         }
     }
+    return std::nullopt;
+}
+
+// The cloth as it will look: the picks' density, the yarn, the backing and the picture's pixels to
+// the millimetre, each given or taken, with a note on each one taken.
+std::optional<RenderStop> readAsWoven(const QCommandLineParser& parser, const RenderOptions& o,
+                                      PictureRequest& request) {
+    LookChoice choice;
+    choice.endsPerMetre = request.render.threadsPerMetre;
+    const auto picks = density(parser, o.weftThreadsPerInch, o.weftThreadsPerCm);
+    if (const RenderStop* stop = std::get_if<RenderStop>(&picks)) {
+        return *stop;
+    }
+    choice.picksPerMetre = std::get<double>(picks);
+    choice.yarnSize = parser.value(o.yarnSize);
+    if (parser.isSet(o.yarnSize) && choice.yarnSize.trimmed().isEmpty()) {
+        return renderRefused(QStringLiteral("--yarn-size needs a count, e.g. \"Nm 2/28\"."));
+    }
+    if (parser.isSet(o.backing)) {
+        const PaletteSwatch* swatch = findSwatchByCode(parser.value(o.backing));
+        if (swatch == nullptr) {
+            return renderRefused(
+                QStringLiteral("--backing: \"%1\" is not a colour code of the palette.")
+                    .arg(parser.value(o.backing)));
+        }
+        choice.backing = swatch->colour();
+    }
+    if (parser.isSet(o.pixelsPerMm)) {
+        bool read = false;
+        choice.pixelsPerMm = parser.value(o.pixelsPerMm).toDouble(&read);
+        if (!read || !(choice.pixelsPerMm >= 1 && choice.pixelsPerMm <= kMostPixelsPerMm)) {
+            return renderRefused(QStringLiteral("--pixels-per-mm takes a number from 1 to %1, "
+                                                "e.g. 14 or 9.5, not \"%2\".")
+                                     .arg(kMostPixelsPerMm)
+                                     .arg(parser.value(o.pixelsPerMm)));
+        }
+    }
+    ChosenLook chosen = chosenLook(choice, request.render.weave);
+    if (chosen.refusal) {
+        return renderRefused(*chosen.refusal);
+    }
+    request.render.look = chosen.look;
+    request.notes += chosen.notes;
     return std::nullopt;
 }
 
@@ -242,6 +296,11 @@ std::variant<PictureRequest, RenderStop> readRequest(const QCommandLineParser& p
     request.several = read.several;
     request.notes = read.notes;
     request.shownLine = read.shownLine;
+    if (r.drawing == Drawing::AsWoven) {
+        if (const std::optional<RenderStop> stop = readAsWoven(parser, o, request)) {
+            return *stop;
+        }
+    }
     return request;
 }
 

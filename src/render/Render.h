@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cloth/AsWoven.h"
 #include "cloth/Weave.h"
 #include "formats/PictureFiles.h"
 #include "formats/WeavingDraft.h"
@@ -11,14 +12,15 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
 namespace loomara {
 
-// What a file shows of a sett: the designer's woven picture, the cloth's drawdown, or the draft
-// a loom is set up from.
-enum class Drawing { Designer, Cloth, Draft };
+// What a file shows of a sett: the designer's woven picture, the cloth's drawdown, the cloth as it
+// will look, or the draft a loom is set up from.
+enum class Drawing { Designer, Cloth, AsWoven, Draft };
 enum class PictureFormat { Bitmap, Png };
 
 // The largest cloth picture drawn, in pixels: while it is written as a bitmap, the picture, its
@@ -36,6 +38,7 @@ struct RenderRequest {
     int repeats = 1;                           // of the sett each way, cloth and draft
     Weave weave = defaultWeave();              // cloth and draft
     double threadsPerMetre = 0;                // the cloth's threads to the metre, 0 when not known
+    ClothLook look;                            // the cloth as it will look only
     DraftCredits credits;
     PngCompression compression = PngCompression::Small;
 };
@@ -50,6 +53,31 @@ struct Rendered {
 
     bool ok() const { return !refusal && !failure; }
 };
+
+// What a user may choose of the cloth as it will look; what is not chosen follows from the
+// density.
+struct LookChoice {
+    double endsPerMetre = 0;  // 0 when not given
+    double picksPerMetre = 0; // 0 when as the ends
+    QString yarnSize;         // a count as yarnWidthMm reads it; empty when not given
+    std::optional<Rgb> backing;
+    double pixelsPerMm = 0; // 0 when not given
+};
+
+// The density taken when none is given: a kilt's cloth, 56 threads to the inch.
+inline constexpr double kKiltThreadsPerMetre = 56 / 0.0254;
+// Unless told, the picture gives the denser way's threads this many pixels each, enough to show a
+// yarn's round and its twist.
+inline constexpr double kPixelsPerThread = 6;
+
+// The look chosen, every part given or taken, with a note for the user on each part taken; or why
+// the yarn size does not read.
+struct ChosenLook {
+    ClothLook look;
+    QStringList notes;
+    std::optional<QString> refusal;
+};
+ChosenLook chosenLook(const LookChoice& choice, const Weave& weave);
 
 // What every draft this program writes says of who wrote it: the program, its version and an
 // address, and the given date.

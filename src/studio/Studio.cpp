@@ -11,6 +11,9 @@ namespace loomara {
 
 namespace {
 
+// The most pixels the view's tile has as woven.
+constexpr double kMostShownWovenPixels = 4'000'000;
+
 // A weave's draw goes round every few threads; a repeat of another length starts the next one
 // elsewhere in it.
 QImage clothTile(RenderRequest request, const QImage& repeat) {
@@ -236,6 +239,52 @@ double Studio::threadsPerMetre() const {
         readDensity(state_.yarn[static_cast<std::size_t>(YarnField::Density)].trimmed());
     const Density* density = std::get_if<Density>(&read);
     return density ? threadsIn(Length{1, LengthUnit::Metre}, *density) : 0;
+}
+
+double Studio::weftThreadsPerMetre() const {
+    const auto read =
+        readDensity(state_.yarn[static_cast<std::size_t>(YarnField::WeftDensity)].trimmed());
+    const Density* density = std::get_if<Density>(&read);
+    return density ? threadsIn(Length{1, LengthUnit::Metre}, *density) : 0;
+}
+
+void Studio::setAsWoven(bool on) {
+    state_.asWoven = on;
+    state_.status = on ? QStringLiteral("As woven: the threads at their width, the yarn round "
+                                        "and lit; the density from the Yarn panel.")
+                       : QStringLiteral("Exact: a square of colour a crossing.");
+}
+
+Studio::ShownTile Studio::shownTile(double pixelsPerThread) {
+    if (!state_.asWoven || state_.tile.isNull() || !(pixelsPerThread > 0)) {
+        return {state_.tile, pixelsPerThread};
+    }
+    LookChoice choice;
+    choice.endsPerMetre = threadsPerMetre();
+    choice.picksPerMetre = weftThreadsPerMetre();
+    const double ends = choice.endsPerMetre > 0 ? choice.endsPerMetre : kKiltThreadsPerMetre;
+    const double picks = choice.picksPerMetre > 0 ? choice.picksPerMetre : ends;
+    if (woven_.tile == state_.tile.cacheKey() && woven_.pixelsPerThread == pixelsPerThread &&
+        woven_.ends == ends && woven_.picks == picks) {
+        return woven_.shown;
+    }
+    // A large tile at a large zoom is drawn smaller and shown enlarged, so that drawing it stays
+    // quick and its picture small.
+    const double pixels = state_.tile.width() * state_.tile.height() * pixelsPerThread *
+                          pixelsPerThread * picks / ends;
+    const double enlarged = std::max(1.0, std::sqrt(pixels / kMostShownWovenPixels));
+    choice.pixelsPerMm = pixelsPerThread / enlarged * ends / 1000;
+    RenderRequest request;
+    request.sett = state_.sett;
+    request.weave = state_.weave;
+    request.drawing = Drawing::AsWoven;
+    request.repeats = repeatsThatTile(state_.sett, state_.weave);
+    request.look = chosenLook(choice, state_.weave).look;
+    Rendered drawn = renderClothPicture(request);
+    woven_ = {state_.tile.cacheKey(), pixelsPerThread, ends, picks,
+              drawn.ok() ? ShownTile{std::move(drawn.picture), enlarged}
+                         : ShownTile{state_.tile, pixelsPerThread}};
+    return woven_.shown;
 }
 
 NearestQuestion Studio::nearestQuestion() const {

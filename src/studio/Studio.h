@@ -63,6 +63,17 @@ public:
     bool setTrueSize(bool on);
     // Threads to the metre, from the density box; 0 when it is empty or does not read.
     double threadsPerMetre() const;
+    void setAsWoven(bool on);
+
+    // What the view tiles and the screen pixels each of its pixels takes, for a view of
+    // `pixelsPerThread` screen pixels a thread: the tile, a pixel a crossing; or, as woven, the
+    // tile drawn as it will look at that size, at the yarn panel's densities (a kilt's unless
+    // given). Null when there is no cloth.
+    struct ShownTile {
+        QImage picture;
+        double scale = 1;
+    };
+    ShownTile shownTile(double pixelsPerThread);
 
     // The nearest panel: the question for a worker, and its answer, taken only when it answers
     // the latest edit.
@@ -96,6 +107,7 @@ private:
     void reweave();
     // The sett's cloth in the chosen weave becomes the cloth shown; why not, when it cannot.
     std::optional<QString> weaveCloth(Sett sett);
+    double weftThreadsPerMetre() const;
     void replan();
     void loadText(const QString& sett, const QString& weft, SettSource source, const QString& name);
     // The bytes for the chosen ending (its index in `endings`), or why there are none.
@@ -106,6 +118,14 @@ private:
 
     SettShelf& shelf_;
     StudioState state_;
+    // The last tile drawn as woven, and what it was drawn from.
+    struct WovenTile {
+        qint64 tile = 0;
+        double pixelsPerThread = 0;
+        double ends = 0;
+        double picks = 0;
+        ShownTile shown;
+    } woven_;
 };
 
 } // namespace loomara

@@ -63,6 +63,8 @@ struct StudioState {
     // 0 for the default zoom, worked out from the view's size; otherwise 1..16.
     int zoom = 0;
     bool trueSize = false;
+    // The cloth as it will look, at the yarn panel's density, instead of the drawdown.
+    bool asWoven = false;
 
     std::array<QString, kYarnFields> yarn;
     std::optional<YarnPlan> yarnPlan; // when every box needed reads and the cloth fits

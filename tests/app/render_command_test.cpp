@@ -74,21 +74,20 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
          "picture."},
         {{"k8", "--weft", "w4", "-o", png},
          2,
-         "--weft is not for the designer's picture; it is for cloth and drafts (--cloth, .wif) and "
-         "--yarn."},
+         "--weft is not for the designer's picture; it is for cloth and drafts (--cloth, .wif), "
+         "the cloth as woven (--as-woven) and --yarn."},
         {{"k8", "--cloth", "--weave", "satin", "-o", png},
          2,
          "--weave: there is no weave \"satin\"; the weaves are twill, plain, 2/1, 3/1, point and "
          "hopsack (twill unless given)."},
         {{"k8", "--weave", "plain", "-o", png},
          2,
-         "--weave is not for the designer's picture; it is for cloth and drafts (--cloth, .wif) "
-         "and "
-         "--yarn."},
+         "--weave is not for the designer's picture; it is for cloth and drafts (--cloth, .wif), "
+         "the cloth as woven (--as-woven) and --yarn."},
         {{"k8", "--threads-per-cm", "12", "-o", png},
          2,
          "--threads-per-cm is not for the designer's picture; it is for cloth and drafts (--cloth, "
-         ".wif)."},
+         ".wif) and the cloth as woven (--as-woven)."},
         {{"k8", "--cloth", "--threads-per-inch", "56", "--threads-per-cm", "12", "-o", png},
          2,
          "--threads-per-inch and --threads-per-cm cannot be used together; give one of them."},
@@ -144,7 +143,7 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
         {{"k8", "--repeats", "2", "-o", png},
          2,
          "--repeats is not for the designer's picture; it is for cloth and drafts (--cloth, "
-         ".wif)."},
+         ".wif) and the cloth as woven (--as-woven)."},
         {{"k8", "--repeats", "0", "-o", wif},
          2,
          "--repeats takes a whole number from 1 to 100000, not \"0\"."},
@@ -182,8 +181,9 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
         {{"--gallery", " "}, 2, "--gallery needs the name of a folder, e.g. --gallery gallery."},
         {{"--list", "-o", png},
          2,
-         "-o is not for --list; it is for the designer's picture, cloth and drafts (--cloth, .wif) "
-         "and --yarn."},
+         "-o is not for --list; it is for the designer's picture, cloth and drafts (--cloth, "
+         ".wif), "
+         "the cloth as woven (--as-woven) and --yarn."},
         {{"k8", "--gallery", path("gallery")}, 2, "--gallery takes no sett; \"k8\" is not for it."},
         {{"k8", "-o", path("missing/out.png")},
          1,

@@ -259,6 +259,33 @@ TEST_F(StudioFixture, CtrlOPutsTheSettReadFromAPhotoInTheFieldAsTheToolReadsIt) 
         << prompts.told.first().toStdString();
 }
 
+// Ctrl+Shift+A shows the tool's cloth as woven at the view's zoom, a tile of the repeats that meet
+// as the cloth's do, and again the exact cloth.
+TEST_F(StudioFixture, CtrlShiftAShowsTheToolsClothAsWovenAndBack) {
+    type(QStringLiteral("K/5 W3 R/6"));
+    const QImage exact = cloth()->grab().toImage();
+    const int zoom = window.studio().shownZoom(cloth()->size());
+    key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(part<QAction>("asWoven")->isChecked());
+    QTemporaryDir folder;
+    const QString file = folder.filePath("woven.png");
+    const double pixelsPerMm = zoom * kKiltThreadsPerMetre / 1000;
+    const QSize tile = window.studio().state().tile.size();
+    const int repeats = tile.width() / window.studio().state().repeat.width();
+    const RenderRun run =
+        render({"K/5 W3 R/6", "--cloth", "--as-woven", "--repeats", QString::number(repeats),
+                "--pixels-per-mm", QString::number(pixelsPerMm, 'g', 17), "-o", file});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QImage tool = QImage(file).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(tool.size(), tile * zoom);
+    const QImage shown = cloth()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect both = shown.rect() & tool.rect();
+    EXPECT_EQ(shown.copy(both), tool.copy(both));
+    key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(part<QAction>("asWoven")->isChecked());
+    EXPECT_EQ(cloth()->grab().toImage(), exact);
+}
+
 TEST_F(StudioFixture, EveryControlHasANameAndTabGoesThroughThePanelsInReadingOrder) {
     for (QWidget* widget : window.findChildren<QWidget*>()) {
         if (widget->focusPolicy() & Qt::TabFocus && widget->isVisible() &&

@@ -81,6 +81,7 @@ std::vector<MenuItem> menuItems() {
         {"&View", "zoomDefault", "&Default zoom", QKeySequence(Qt::CTRL | Qt::Key_0),
          &StudioWindow::zoomToDefault},
         {"&View", "trueSize", "&True size", QKeySequence(Qt::CTRL | Qt::Key_T), nullptr},
+        {"&View", "asWoven", "&As woven", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), nullptr},
         {"&View", "showNamed", "&Named setts", QKeySequence(Qt::CTRL | Qt::Key_1), nullptr},
         {"&View", "showSaved", "&My setts", QKeySequence(Qt::CTRL | Qt::Key_2), nullptr},
         {"&View", "showYarn", "&Yarn", QKeySequence(Qt::CTRL | Qt::Key_3), nullptr},
@@ -410,6 +411,12 @@ void StudioWindow::buildMenus() {
     trueSize_ = qobject_cast<QAction*>(parts_.value(QStringLiteral("trueSize")));
     trueSize_->setCheckable(true);
     connect(trueSize_, &QAction::toggled, this, &StudioWindow::trueSizeToggled);
+    asWoven_ = qobject_cast<QAction*>(parts_.value(QStringLiteral("asWoven")));
+    asWoven_->setCheckable(true);
+    connect(asWoven_, &QAction::toggled, this, [this](bool on) {
+        studio_.setAsWoven(on);
+        refresh();
+    });
     // A text box on X11 takes Ctrl+E (end of line) and the like for itself before the menus see
     // them; the window's own keys must work from every box.
     for (QLineEdit* box : findChildren<QLineEdit*>()) {
@@ -694,11 +701,14 @@ void StudioWindow::refreshCloth() {
     const double trueZoom =
         state.trueSize ? trueSizeZoom(screenDotsPerInch(), studio_.threadsPerMetre()) : 0;
     const double zoom = trueZoom > 0 ? trueZoom : studio_.shownZoom(view);
-    cloth_->show(state.tile, zoom, state.problem.has_value());
+    const Studio::ShownTile shown = studio_.shownTile(zoom);
+    cloth_->show(shown.picture, shown.scale, state.problem.has_value());
     qobject_cast<QAction*>(parts_.value(QStringLiteral("weave:") + state.weave.name))
         ->setChecked(true);
     QSignalBlocker block(trueSize_);
     trueSize_->setChecked(trueZoom > 0);
+    QSignalBlocker blockWoven(asWoven_);
+    asWoven_->setChecked(state.asWoven);
     zoomLabel_->setText(trueZoom > 0 ? QStringLiteral("True size")
                                      : QStringLiteral("Zoom %1").arg(static_cast<int>(zoom)));
 }

@@ -156,6 +156,7 @@ private:
     QTableWidget* yarnTable_ = nullptr;
     QLabel* zoomLabel_ = nullptr;
     QAction* trueSize_ = nullptr;
+    QAction* asWoven_ = nullptr;
 };
 
 } // namespace loomara

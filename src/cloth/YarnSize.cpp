@@ -1,0 +1,101 @@
+#include "cloth/YarnSize.h"
+
+#include <QRegularExpression>
+
+#include <array>
+#include <cmath>
+
+namespace loomara {
+
+namespace {
+
+// A yarn's width across in inches is 1 / (k sqrt(yards to the pound)): the yarn's cross-section
+// grows with its weight per length, and k holds how densely its fibres pack, looser in a woollen
+// yarn than in a worsted one.
+constexpr double kWorstedPacking = 0.9;
+constexpr double kWoollenPacking = 0.84;
+constexpr double kMmPerInch = 25.4;
+// Metres to the gram in yards to the pound: 453.59237 g / 0.9144 m.
+constexpr double kYardsPerPoundPerMetric = 453.59237 / 0.9144;
+
+struct CountSystem {
+    const char* name;
+    double yardsPerPound; // for a count of 1
+    double packing;
+};
+
+constexpr std::array<CountSystem, 3> kSystems{{
+    {"Nm", kYardsPerPoundPerMetric, kWorstedPacking},
+    {"NeW", 560, kWorstedPacking},
+    {"YSW", 256, kWoollenPacking},
+}};
+
+constexpr int kMostPlies = 20;
+constexpr double kFinestCount = 1000;
+
+double widthMm(double yardsPerPound, double packing) {
+    return kMmPerInch / (packing * std::sqrt(yardsPerPound));
+}
+
+} // namespace
+
+std::variant<double, QString> yarnWidthMm(QStringView count) {
+    static const QRegularExpression form(
+        QStringLiteral(R"(^\s*([A-Za-z]+)\s*(?:(\d+)\s*/\s*)?(\d+(?:\.\d+)?)\s*$)"));
+    const QRegularExpressionMatch match = form.match(count.toString());
+    const QString how = QStringLiteral("write a yarn size as a count such as Nm 2/28 (metric), "
+                                       "NeW 2/48 (worsted) or YSW 12 (Yorkshire woollen)");
+    if (!match.hasMatch()) {
+        return QStringLiteral("the yarn size \"%1\" does not read; %2.").arg(count, how);
+    }
+    const CountSystem* system = nullptr;
+    for (const CountSystem& s : kSystems) {
+        if (match.capturedView(1).compare(QLatin1String(s.name), Qt::CaseInsensitive) == 0) {
+            system = &s;
+        }
+    }
+    if (!system) {
+        return QStringLiteral("the yarn count system \"%1\" is not known; %2.")
+            .arg(match.captured(1), how);
+    }
+    const int plies = match.hasCaptured(2) ? match.capturedView(2).toInt() : 1;
+    const double single = match.capturedView(3).toDouble();
+    if (plies < 1 || plies > kMostPlies) {
+        return QStringLiteral("a yarn of %1 plies cannot be woven; give 1 to %2.")
+            .arg(match.captured(2))
+            .arg(kMostPlies);
+    }
+    if (!(single > 0 && single <= kFinestCount)) {
+        return QStringLiteral("the count %1 is outside the counts spun, above 0 and up to %2.")
+            .arg(match.captured(3))
+            .arg(kFinestCount);
+    }
+    return widthMm(system->yardsPerPound * single / plies, system->packing);
+}
+
+double firmYarnWidthMm(double threadsPerMm, const Weave& weave) {
+    // An end of one round of the draw crosses where it is up on one pick and down on the next,
+    // round the picks, treadled as drawn.
+    const QList<int>& draw = weave.draw;
+    const qsizetype round = draw.size();
+    qsizetype crossings = 0;
+    for (const int shaft : draw) {
+        for (qsizetype pick = 0; pick < round; ++pick) {
+            crossings +=
+                weave.lifts(draw[pick], shaft) != weave.lifts(draw[(pick + 1) % round], shaft);
+        }
+    }
+    const double threads = static_cast<double>(round * round);
+    return round == 0 ? 1 / threadsPerMm : threads / ((threads + crossings) * threadsPerMm);
+}
+
+QString metricTwoPlyCount(double widthMm) {
+    const double yardsPerPound = std::pow(kMmPerInch / (kWorstedPacking * widthMm), 2);
+    const double metric = yardsPerPound / kYardsPerPoundPerMetric;
+    // A coarse yarn's count to a tenth, as the steps between whole counts are wide there.
+    const double single = 2 * metric;
+    return QStringLiteral("Nm 2/%1").arg(single < 10 ? QString::number(std::round(single * 10) / 10)
+                                                     : QString::number(std::lround(single)));
+}
+
+} // namespace loomara
