@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     // Each bench prints its own figures; add a bench by adding a row. Names given on the command
     // line run only those benches.
     using Bench = std::pair<const char*, loomara::bench::BenchFunction>;
-    constexpr std::array<Bench, 7> kBenches{{
+    constexpr std::array<Bench, 8> kBenches{{
         {"weave", loomara::bench::benchWeave},
         {"window", loomara::bench::benchWindow},
         {"cloth", loomara::bench::benchCloth},
