@@ -28,10 +28,10 @@ QString capitalised(QString text) {
 
 RenderRequest Studio::request(Drawing drawing, PictureFormat format) const {
     RenderRequest request;
-    request.sett = state_.sett;
+    request.sett = state_.woven;
     // A draft is titled as the tool titles it: an entry by its name, a written sett as written.
-    request.title = state_.source == SettSource::Written ? state_.wovenText.simplified()
-                                                        : state_.name;
+    request.title =
+        state_.source == SettSource::Written ? state_.wovenText.simplified() : state_.name;
     request.drawing = drawing;
     request.format = format;
     request.scale = drawing == Drawing::Cloth ? state_.exportScale : 1;
@@ -112,15 +112,14 @@ Outcome Studio::exportCloth(CommonDialog& dialog) {
     return write(dialog, QStringLiteral("cloth"),
                  QStringLiteral("PNG picture (*.png)|*.png|24-bit bitmap (*.bmp)|*.bmp"),
                  {QStringLiteral("png"), QStringLiteral("bmp")}, [this](qsizetype ending) {
-                     return renderedBytes(request(Drawing::Cloth, ending == 0
-                                                                      ? PictureFormat::Png
-                                                                      : PictureFormat::Bitmap));
+                     return renderedBytes(request(
+                         Drawing::Cloth, ending == 0 ? PictureFormat::Png : PictureFormat::Bitmap));
                  });
 }
 
 Outcome Studio::exportDraft(CommonDialog& dialog) {
-    return write(dialog, QStringLiteral("draft"),
-                 QStringLiteral("Weaving draft (*.wif)|*.wif"), {QStringLiteral("wif")},
+    return write(dialog, QStringLiteral("draft"), QStringLiteral("Weaving draft (*.wif)|*.wif"),
+                 {QStringLiteral("wif")},
                  [this](qsizetype) { return renderedBytes(request(Drawing::Draft, {})); });
 }
 

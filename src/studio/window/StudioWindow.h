@@ -18,6 +18,7 @@
 class QGridLayout;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QSpinBox;
 class QSplitter;
 class QTabWidget;
@@ -88,6 +89,11 @@ public:
     void focusSett();
     void focusWeft();
     void focusNearest();
+    void focusLegend();
+    // The legend's colour at `row`, or the one chosen in it, in a colour the user picks.
+    void recolourRow(int row);
+    void recolourChosen();
+    void schemeChosen(Scheme scheme);
     void findName();
     void findSaved();
     void showPanel(int panel);
@@ -117,6 +123,7 @@ private:
     void connectWidgets();
     void buildMenus();
     void refreshCloth();
+    void refreshLegend();
     void refreshYarn();
     void refreshNearest();
     void refreshSaved();
@@ -155,6 +162,8 @@ private:
     QTableWidget* yarnTable_ = nullptr;
     QLabel* zoomLabel_ = nullptr;
     QAction* trueSize_ = nullptr;
+    QListWidget* legend_ = nullptr;
+    QList<LegendColour> shownLegend_;
 };
 
 } // namespace loomara
