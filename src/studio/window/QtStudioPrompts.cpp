@@ -41,7 +41,7 @@ std::optional<QString> QtStudioPrompts::pickColour(const QString& question,
     palette->setMovement(QListView::Static);
     palette->setResizeMode(QListView::Adjust);
     palette->setIconSize(QSize(28, 28));
-    palette->setGridSize(QSize(52, 52));
+    palette->setGridSize(QSize(60, 52));
     palette->setUniformItemSizes(true);
     for (const PaletteSwatch& swatch : paletteSwatches()) {
         auto* item =
@@ -62,7 +62,7 @@ std::optional<QString> QtStudioPrompts::pickColour(const QString& question,
     layout->addWidget(label);
     layout->addWidget(palette, 1);
     layout->addWidget(buttons);
-    dialog.resize(720, 520);
+    dialog.resize(800, 520);
     palette->setFocus();
     if (dialog.exec() != QDialog::Accepted || palette->currentItem() == nullptr) {
         return std::nullopt;

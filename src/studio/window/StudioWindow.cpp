@@ -229,6 +229,9 @@ QGridLayout* StudioWindow::buildFields(QWidget* central) {
     legend_->setIconSize(QSize(kLegendSwatch, kLegendSwatch));
     legend_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     legend_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A row of swatches on the window's own ground, not a white box.
+    legend_->setFrameShape(QFrame::NoFrame);
+    legend_->viewport()->setAutoFillBackground(false);
     legend_->setFixedHeight(kLegendSwatch + 2 * legend_->frameWidth() +
                             legend_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
     legend_->setToolTip(QStringLiteral("Click a colour, or choose it and press Enter, to weave "
