@@ -5,13 +5,13 @@ namespace loomara {
 const QList<OptionOf>& renderOptionOrder() {
     using Options = RenderOptions;
     static const QList<OptionOf> order{
-        &Options::output,   &Options::name,   &Options::list,           &Options::background,
-        &Options::brighten, &Options::darken, &Options::scale,          &Options::repeats,
-        &Options::cloth,    &Options::weft,   &Options::threadsPerInch, &Options::threadsPerCm,
-        &Options::gallery,  &Options::help,   &Options::version,        &Options::yarn,
-        &Options::width,    &Options::length, &Options::yarnDensity,    &Options::weftDensity,
-        &Options::waste,    &Options::takeUp, &Options::similar,        &Options::top,
-        &Options::weave};
+        &Options::output,   &Options::name,     &Options::list,           &Options::background,
+        &Options::brighten, &Options::darken,   &Options::scale,          &Options::repeats,
+        &Options::cloth,    &Options::weft,     &Options::threadsPerInch, &Options::threadsPerCm,
+        &Options::gallery,  &Options::help,     &Options::version,        &Options::yarn,
+        &Options::width,    &Options::length,   &Options::yarnDensity,    &Options::weftDensity,
+        &Options::waste,    &Options::takeUp,   &Options::similar,        &Options::top,
+        &Options::weave,    &Options::recolour, &Options::scheme};
     return order;
 }
 
@@ -41,6 +41,7 @@ QString renderHelp(const QCommandLineParser& parser) {
     return QStringLiteral("Usage: loomara-render SETT -o FILE [options]\n"
                           "       loomara-render SETT --cloth -o FILE [--repeats N] [--weft SETT] "
                           "[--weave NAME]\n"
+                          "              [--recolour K=NB,R=DR] [--scheme NAME]\n"
                           "       loomara-render --name \"NAME\" -o FILE [options]\n"
                           "       loomara-render SETT --yarn --width W --length L --density D "
                           "[-o FILE.csv]\n"

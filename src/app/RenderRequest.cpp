@@ -2,6 +2,7 @@
 
 #include "model/ShownText.h"
 #include "palette/PaletteSwatch.h"
+#include "sett/Colourway.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -132,6 +133,35 @@ std::optional<RenderStop> readLook(const QCommandLineParser& parser, const Rende
     return std::nullopt;
 }
 
+// The sett, its weft too, in the colours --recolour and --scheme ask for, in that order, so that
+// a new code takes the scheme as well; its title says so, for a draft and a yarn table.
+std::optional<RenderStop> giveColourway(const QCommandLineParser& parser, const RenderOptions& o,
+                                        AskedSett& asked) {
+    if (parser.isSet(o.recolour)) {
+        const QString text = parser.value(o.recolour);
+        const auto pairs = readRecolourings(text);
+        if (const QString* why = std::get_if<QString>(&pairs)) {
+            return renderRefused(QStringLiteral("--recolour: ") + *why);
+        }
+        if (const std::optional<QString> why = whyNotRecoloured(asked.sett, std::get<0>(pairs))) {
+            return renderRefused(QStringLiteral("--recolour: ") + *why);
+        }
+        asked.sett = recoloured(std::move(asked.sett), std::get<0>(pairs));
+        asked.title += QStringLiteral(", recoloured ") + text.simplified();
+    }
+    if (parser.isSet(o.scheme)) {
+        const QString name = parser.value(o.scheme);
+        const std::optional<Scheme> scheme = schemeNamed(name.trimmed());
+        if (!scheme) {
+            return renderRefused(QStringLiteral("--scheme: \"%1\" is not a scheme; give %2.")
+                                     .arg(name, schemeNames()));
+        }
+        asked.sett = inScheme(std::move(asked.sett), *scheme);
+        asked.title += QStringLiteral(", %1 scheme").arg(schemeName(*scheme));
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::variant<Weave, RenderStop> askedWeave(const QCommandLineParser& parser,
@@ -192,6 +222,10 @@ std::variant<AskedSett, RenderStop> askedSett(const QCommandLineParser& parser,
         if (weft) {
             return settRefused(*weft);
         }
+    }
+    if (const std::optional<RenderStop> stop =
+            giveColourway(parser, o, std::get<AskedSett>(sett))) {
+        return *stop;
     }
     return std::get<AskedSett>(sett);
 }
