@@ -136,7 +136,7 @@ SchemeTransform schemeTransform(Scheme scheme) {
         return {0, 0.55, 0.55, {0, 0}};
     case Scheme::Faded:
         // A grey-brown, as wool left in the sun.
-        return {0.3, 0.55, 0.3, {4, 12}};
+        return {0.3, 0.55, 0.15, {5, 14}};
     }
     return {};
 }

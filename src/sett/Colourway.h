@@ -64,7 +64,7 @@ struct SchemeTransform {
     double keepCool = 1;
     std::array<double, 2> grey{}; // a and b of the colour things fade toward
 };
-inline constexpr double kCoolestHue = 210;
+inline constexpr double kCoolestHue = 230;
 SchemeTransform schemeTransform(Scheme scheme);
 
 Lab inScheme(const Lab& lab, Scheme scheme);
