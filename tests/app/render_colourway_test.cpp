@@ -59,11 +59,20 @@ TEST(RenderColourway, RecolouringGivesWhatTheSettRetypedGives) {
         for (int i = random.bounded(2, 6); i > 0; --i) {
             codes.append(anyCode());
         }
-        Sett sett;
-        sett.repeat = random.bounded(2) ? Repeat::Straight : Repeat::Symmetric;
-        for (int i = random.bounded(2, 12); i > 0; --i) {
-            const QString code = codes[random.bounded(static_cast<int>(codes.size()))];
-            sett.stripes.append({code, findSwatchByCode(code)->colour(), random.bounded(1, 40)});
+        // The warp, and every other round a weft of its own, of those codes.
+        const auto stripes = [&] {
+            Sett sett;
+            sett.repeat = random.bounded(2) ? Repeat::Straight : Repeat::Symmetric;
+            for (int i = random.bounded(2, 12); i > 0; --i) {
+                const QString code = codes[random.bounded(static_cast<int>(codes.size()))];
+                sett.stripes.append(
+                    {code, findSwatchByCode(code)->colour(), random.bounded(1, 40)});
+            }
+            return sett;
+        };
+        Sett sett = stripes();
+        if (round % 2 == 1) {
+            sett.ownWeft = std::make_shared<const Sett>(stripes());
         }
         // The first code the sett weaves, and any of the others, in new codes.
         QStringList pairs;
@@ -74,12 +83,22 @@ TEST(RenderColourway, RecolouringGivesWhatTheSettRetypedGives) {
                 pairs.append(code + u'=' + to[code]);
             }
         }
-        Sett retyped = sett;
-        for (SettStripe& stripe : retyped.stripes) {
-            stripe.code = to.value(stripe.code, stripe.code);
-        }
-        const QStringList recolour{writtenForm(sett), "--recolour", pairs.join(u',')};
-        const QStringList typed{writtenForm(retyped)};
+        const auto written = [&](const Sett& s, bool retyped) {
+            Sett copy = s;
+            for (SettStripe& stripe : copy.stripes) {
+                stripe.code = retyped ? to.value(stripe.code, stripe.code) : stripe.code;
+            }
+            return writtenForm(copy);
+        };
+        const auto arguments = [&](bool retyped) {
+            QStringList given{written(sett, retyped)};
+            if (sett.ownWeft) {
+                given += QStringList{"--weft", written(*sett.ownWeft, retyped)};
+            }
+            return retyped ? given : given + QStringList{"--recolour", pairs.join(u',')};
+        };
+        const QStringList recolour = arguments(false);
+        const QStringList typed = arguments(true);
         const std::string why = recolour.join(u' ').toStdString();
         EXPECT_TRUE(
             picture(recolour + QStringList{"--cloth", "--repeats", "2"}, dir.filePath("a.png")) ==
