@@ -191,7 +191,10 @@ int printSimilar(const Call& call) {
         }
     }
     out << "# rank\tscore\tname\tlist\tsett\n";
-    const QList<SimilarEntry> similar = entriesNearest(read.sett, std::get<int>(top), read.entry);
+    // An entry in other colours is another cloth: it takes its place by its score, not first.
+    const bool coloured = parser.isSet(o.recolour) || parser.isSet(o.scheme);
+    const QList<SimilarEntry> similar =
+        entriesNearest(read.sett, std::get<int>(top), coloured ? nullptr : read.entry);
     for (qsizetype rank = 0; rank < similar.size(); ++rank) {
         const ReferenceEntry& entry = similar[rank].listed->entry;
         out << rank + 1 << '\t' << similar[rank].score << '\t'
@@ -271,31 +274,34 @@ const QList<Mode>& modes() {
          nullptr,
          true,
          {&O::output, &O::name, &O::fromPicture, &O::background, &O::brighten, &O::darken,
-          &O::scale},
+          &O::scale, &O::recolour},
          writePicture},
         {QStringLiteral("cloth and drafts (--cloth, .wif)"),
          nullptr,
          true,
          {&O::output, &O::name, &O::fromPicture, &O::cloth, &O::weft, &O::brighten, &O::darken,
-          &O::scale, &O::repeats, &O::threadsPerInch, &O::threadsPerCm, &O::weave},
+          &O::scale, &O::repeats, &O::threadsPerInch, &O::threadsPerCm, &O::weave, &O::recolour,
+          &O::scheme},
          writePicture},
         {QStringLiteral("the cloth as woven (--as-woven)"),
          &O::asWoven,
          true,
          {&O::output, &O::name, &O::fromPicture, &O::asWoven, &O::cloth, &O::weft, &O::weave,
           &O::brighten, &O::darken, &O::repeats, &O::threadsPerInch, &O::threadsPerCm,
-          &O::weftThreadsPerInch, &O::weftThreadsPerCm, &O::yarnSize, &O::backing, &O::pixelsPerMm},
+          &O::weftThreadsPerInch, &O::weftThreadsPerCm, &O::yarnSize, &O::backing, &O::pixelsPerMm,
+          &O::recolour, &O::scheme},
          writePicture},
         {QStringLiteral("--yarn"),
          &O::yarn,
          true,
          {&O::yarn, &O::output, &O::name, &O::fromPicture, &O::weft, &O::width, &O::length,
-          &O::yarnDensity, &O::weftDensity, &O::waste, &O::takeUp, &O::weave},
+          &O::yarnDensity, &O::weftDensity, &O::waste, &O::takeUp, &O::weave, &O::recolour,
+          &O::scheme},
          countYarn},
         {QStringLiteral("--similar"),
          &O::similar,
          true,
-         {&O::similar, &O::name, &O::fromPicture, &O::top},
+         {&O::similar, &O::name, &O::fromPicture, &O::top, &O::recolour, &O::scheme},
          printSimilar},
         {QStringLiteral("--list"), &O::list, false, {&O::list}, printList},
         {QStringLiteral("--gallery"), &O::gallery, false, {&O::gallery}, runGallery},

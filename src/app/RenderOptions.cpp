@@ -35,7 +35,9 @@ const QList<OptionOf>& renderOptionOrder() {
                                        &Options::similar,
                                        &Options::top,
                                        &Options::weave,
-                                       &Options::fromPicture};
+                                       &Options::fromPicture,
+                                       &Options::recolour,
+                                       &Options::scheme};
     return order;
 }
 
@@ -65,6 +67,7 @@ QString renderHelp(const QCommandLineParser& parser) {
     return QStringLiteral("Usage: loomara-render SETT -o FILE [options]\n"
                           "       loomara-render SETT --cloth -o FILE [--repeats N] [--weft SETT] "
                           "[--weave NAME]\n"
+                          "              [--recolour K=NB,R=DR] [--scheme NAME]\n"
                           "       loomara-render SETT --cloth --as-woven -o FILE [--repeats N] "
                           "[--threads-per-inch T]\n"
                           "                      [--yarn-size COUNT] [--backing CODE] "

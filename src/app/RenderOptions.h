@@ -144,6 +144,18 @@ struct RenderOptions {
                        "picture format) instead of a written sett; how it was read is told on "
                        "standard error. Alone, print the sett read."),
         QStringLiteral("FILE")};
+    QCommandLineOption recolour{
+        QStringLiteral("recolour"),
+        QStringLiteral("Weave every thread of each code in another palette code, warp and weft, "
+                       "in every output: pairs of codes as the sett writes them, separated by "
+                       "commas, e.g. K=NB,R=DR."),
+        QStringLiteral("PAIRS")};
+    QCommandLineOption scheme{
+        QStringLiteral("scheme"),
+        QStringLiteral("Weave the whole sett in the colour scheme NAME: modern (the codes' own "
+                       "colours), lighter, muted or faded (not the designer's picture, which "
+                       "weaves the palette's own colours)."),
+        QStringLiteral("NAME")};
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Print this help.")};
     QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")},

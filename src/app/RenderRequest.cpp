@@ -3,6 +3,7 @@
 #include "model/ShownText.h"
 #include "palette/PaletteSwatch.h"
 #include "photo/PictureReading.h"
+#include "sett/Colourway.h"
 #include "sett/SettText.h"
 
 #include <QDir>
@@ -206,6 +207,35 @@ std::optional<RenderStop> readAsWoven(const QCommandLineParser& parser, const Re
     return std::nullopt;
 }
 
+// The sett, its weft too, in the colours --recolour and --scheme ask for, in that order, so that
+// a new code takes the scheme as well; its title says so, for a draft and a yarn table.
+std::optional<RenderStop> giveColourway(const QCommandLineParser& parser, const RenderOptions& o,
+                                        AskedSett& asked) {
+    if (parser.isSet(o.recolour)) {
+        const QString text = parser.value(o.recolour);
+        const auto pairs = readRecolourings(text);
+        if (const QString* why = std::get_if<QString>(&pairs)) {
+            return renderRefused(QStringLiteral("--recolour: ") + *why);
+        }
+        if (const std::optional<QString> why = whyNotRecoloured(asked.sett, std::get<0>(pairs))) {
+            return renderRefused(QStringLiteral("--recolour: ") + *why);
+        }
+        asked.sett = recoloured(std::move(asked.sett), std::get<0>(pairs));
+        asked.title += QStringLiteral(", recoloured ") + text.simplified();
+    }
+    if (parser.isSet(o.scheme)) {
+        const QString name = parser.value(o.scheme);
+        const std::optional<Scheme> scheme = schemeNamed(name.trimmed());
+        if (!scheme) {
+            return renderRefused(QStringLiteral("--scheme: \"%1\" is not a scheme; give %2.")
+                                     .arg(name, schemeNames()));
+        }
+        asked.sett = inScheme(std::move(asked.sett), *scheme);
+        asked.title += QStringLiteral(", %1 scheme").arg(schemeName(*scheme));
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::variant<Weave, RenderStop> askedWeave(const QCommandLineParser& parser,
@@ -253,25 +283,33 @@ std::variant<AskedSett, RenderStop> askedSett(const QCommandLineParser& parser,
             noOneSett(setts, named, parser.isSet(o.fromPicture))) {
         return *stop;
     }
-    if (parser.isSet(o.fromPicture)) {
-        return pictureSett(parser.value(o.fromPicture));
-    }
     const QString name = parser.value(o.name).trimmed();
     if (named && name.isEmpty()) {
         return renderRefused(QStringLiteral("--name needs the name of an entry of the lists."));
     }
-    AskedSettReading sett = named ? namedSett(name) : writtenSett(setts.first());
-    if (const auto* refusal = std::get_if<AskedSettRefusal>(&sett)) {
-        return settRefused(*refusal);
+    std::variant<AskedSett, RenderStop> sett = AskedSett{};
+    if (parser.isSet(o.fromPicture)) {
+        sett = pictureSett(parser.value(o.fromPicture));
+    } else {
+        const AskedSettReading read = named ? namedSett(name) : writtenSett(setts.first());
+        if (const auto* refusal = std::get_if<AskedSettRefusal>(&read)) {
+            return settRefused(*refusal);
+        }
+        sett = std::get<AskedSett>(read);
     }
-    if (parser.isSet(o.weft)) {
-        const std::optional<AskedSettRefusal> weft = giveOwnWeft(
-            std::get<AskedSett>(sett), parser.value(o.weft), QStringLiteral("--weft: "));
-        if (weft) {
+    AskedSett* asked = std::get_if<AskedSett>(&sett);
+    if (asked != nullptr && parser.isSet(o.weft)) {
+        if (const std::optional<AskedSettRefusal> weft =
+                giveOwnWeft(*asked, parser.value(o.weft), QStringLiteral("--weft: "))) {
             return settRefused(*weft);
         }
     }
-    return std::get<AskedSett>(sett);
+    if (asked != nullptr) {
+        if (const std::optional<RenderStop> stop = giveColourway(parser, o, *asked)) {
+            return *stop;
+        }
+    }
+    return sett;
 }
 
 std::variant<PictureRequest, RenderStop> readRequest(const QCommandLineParser& parser,

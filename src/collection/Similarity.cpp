@@ -42,16 +42,6 @@ long long unitsApart(const std::array<double, 3>& a, const std::array<double, 3>
     return std::llround(distance(a, b) * kUnitsPerDifference);
 }
 
-double linear(int component) {
-    const double c = component / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
-double labCurve(double t) {
-    constexpr double kEdge = 6.0 / 29.0;
-    return t > kEdge * kEdge * kEdge ? std::cbrt(t) : t / (3 * kEdge * kEdge) + 4.0 / 29.0;
-}
-
 // The least area between two shares of one component drawn as distribution functions: what it
 // costs at least to move one cloth's colours onto the other's along that component, and so, as
 // the colour difference is at least the difference of any one component, a bound under the
@@ -580,18 +570,6 @@ const std::vector<ClothProfile>& collectionProfiles() {
 }
 
 } // namespace
-
-std::array<double, 3> labOf(Rgb colour) {
-    return labOfLight(linear(colour.red), linear(colour.green), linear(colour.blue));
-}
-
-std::array<double, 3> labOfLight(double r, double g, double b) {
-    const double x = (0.4124564 * r + 0.3575761 * g + 0.1804375 * b) / 0.95047;
-    const double y = 0.2126729 * r + 0.7151522 * g + 0.0721750 * b;
-    const double z = (0.0193339 * r + 0.1191920 * g + 0.9503041 * b) / 1.08883;
-    const double fy = labCurve(y);
-    return {116 * fy - 16, 500 * (labCurve(x) - fy), 200 * (fy - labCurve(z))};
-}
 
 ClothProfile::ClothProfile(const Sett& sett) {
     std::vector<std::pair<Rgb, long long>> runs;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "collection/Collection.h"
+#include "sett/Lab.h"
 #include "sett/Sett.h"
 
 #include <QList>
@@ -55,11 +56,6 @@ private:
     std::array<std::vector<Share>, 3> components_;
     std::array<double, 3> meanLab_{};
 };
-
-// The colour in CIE Lab (D65 white) of an sRGB colour.
-std::array<double, 3> labOf(Rgb colour);
-// The same of linear sRGB light, each component 0 to 1.
-std::array<double, 3> labOfLight(double red, double green, double blue);
 
 // The colour difference of two cloths: the CIE 1976 difference between their colours, averaged
 // thread by thread over one repeat once both repeats are stretched to one length, laid side by

@@ -2,6 +2,7 @@
 
 #include "cloth/YarnTitle.h"
 #include "collection/Collection.h"
+#include "palette/PaletteSwatch.h"
 #include "sett/SettText.h"
 #include "studio/ClothZoom.h"
 
@@ -23,6 +24,34 @@ QImage clothTile(RenderRequest request, const QImage& repeat) {
     }
     Rendered tile = renderClothPicture(request);
     return tile.ok() ? std::move(tile.picture) : repeat;
+}
+
+// The text with each written code of a recolouring changed where it stands, so that the field
+// keeps the user's way of writing; the sett written afresh when the changed text would not read
+// as the recoloured sett (a code written in another case's form, say).
+QString retyped(const QString& text, const QList<Recolouring>& pairs) {
+    const SettReading reading = readSett(text);
+    if (!reading.ok()) {
+        return text;
+    }
+    const Sett wanted = recoloured(reading.sett, pairs);
+    QString changed = text;
+    for (auto stripe = reading.sett.stripes.crbegin(); stripe != reading.sett.stripes.crend();
+         ++stripe) {
+        const auto pair = std::find_if(pairs.begin(), pairs.end(), [&](const Recolouring& r) {
+            return r.from == stripe->code;
+        });
+        if (pair == pairs.end()) {
+            continue;
+        }
+        const qsizetype at = stripe->writtenAt - 1;
+        if (at < 0 || QStringView(changed).mid(at, stripe->code.size()) != stripe->code) {
+            return writtenForm(wanted);
+        }
+        changed.replace(at, stripe->code.size(), pair->to);
+    }
+    const SettReading again = readSett(changed);
+    return again.ok() && again.sett == wanted ? changed : writtenForm(wanted);
 }
 
 } // namespace
@@ -115,9 +144,68 @@ void Studio::reweave() {
     replan();
 }
 
+QList<LegendColour> Studio::legend() const {
+    QList<LegendColour> legend;
+    for (const QString& code : settCodes(state_.woven)) {
+        for (const Sett* sett : {&state_.woven, &state_.woven.weft()}) {
+            const auto stripe =
+                std::find_if(sett->stripes.begin(), sett->stripes.end(),
+                             [&code](const SettStripe& s) { return s.code == code; });
+            if (stripe != sett->stripes.end()) {
+                legend.append({code, stripe->colour});
+                break;
+            }
+        }
+    }
+    return legend;
+}
+
+bool Studio::recolour(const QString& code, StudioPrompts& prompts) {
+    if (state_.problem) {
+        prompts.tell(QStringLiteral("Only a sett that reads can be recoloured; the line under the "
+                                    "field says what to mend."));
+        return false;
+    }
+    const std::optional<QString> to =
+        prompts.pickColour(QStringLiteral("Weave every thread of %1 in:").arg(code), code);
+    if (!to || *to == code || !findSwatchByCode(*to) || !settCodes(state_.sett).contains(code)) {
+        return false;
+    }
+    recolour(code, *to);
+    return true;
+}
+
+void Studio::recolour(const QString& from, const QString& to) {
+    const QList<Recolouring> pairs{{from, to}};
+    state_.settText = retyped(state_.settText, pairs);
+    state_.weftText = retyped(state_.weftText, pairs);
+    state_.source = SettSource::Written;
+    state_.name.clear();
+    state_.status = QStringLiteral("Every thread of %1 is now %2.").arg(from, to);
+    reweave();
+}
+
+void Studio::setScheme(Scheme scheme) {
+    if (scheme == state_.scheme) {
+        return;
+    }
+    state_.scheme = scheme;
+    // The sett shown wove once, and a scheme changes only colours, so it weaves again: a new
+    // cloth for the nearest search and the yarn plan.
+    if (!state_.repeat.isNull()) {
+        if (std::optional<QString> why = weaveCloth(state_.sett)) {
+            state_.problem = FieldProblem{SettField::Warp, *why, 0};
+            return;
+        }
+        ++state_.edit;
+        replan();
+    }
+    state_.status = QStringLiteral("Woven in the %1 scheme.").arg(schemeName(scheme));
+}
+
 std::optional<QString> Studio::weaveCloth(Sett sett) {
     RenderRequest request;
-    request.sett = sett;
+    request.sett = inScheme(sett, state_.scheme);
     request.drawing = Drawing::Cloth;
     request.weave = state_.weave;
     Rendered cloth = renderClothPicture(request);
@@ -125,6 +213,7 @@ std::optional<QString> Studio::weaveCloth(Sett sett) {
         return cloth.refusal ? cloth.refusal->message : *cloth.failure;
     }
     state_.sett = std::move(sett);
+    state_.woven = request.sett;
     state_.repeat = std::move(cloth.picture);
     state_.tile = clothTile(request, state_.repeat);
     return std::nullopt;
@@ -161,7 +250,7 @@ void Studio::replan() {
                                             "its yarn.");
         return;
     }
-    if (state_.sett.stripes.isEmpty()) {
+    if (state_.woven.stripes.isEmpty()) {
         state_.yarnProblem = QStringLiteral("Type a sett to count its yarn.");
         return;
     }
@@ -189,14 +278,14 @@ void Studio::replan() {
         state_.yarnProblem = problem;
         return;
     }
-    YarnPlan plan = yarnPlan(state_.sett, order);
+    YarnPlan plan = yarnPlan(state_.woven, order);
     if (plan.refusal) {
         state_.yarnProblem = *plan.refusal;
         return;
     }
     const bool named = state_.source == SettSource::Entry;
     state_.yarnHeading =
-        yarnHeading(yarnTitle(named ? state_.name : state_.wovenText, state_.sett, named), order,
+        yarnHeading(yarnTitle(named ? state_.name : state_.wovenText, state_.woven, named), order,
                     text(YarnField::Waste).isEmpty(), text(YarnField::TakeUp).isEmpty());
     state_.yarnPlan = std::move(plan);
     state_.yarnProblem.clear();
@@ -288,7 +377,7 @@ Studio::ShownTile Studio::shownTile(double pixelsPerThread) {
 }
 
 NearestQuestion Studio::nearestQuestion() const {
-    return {state_.edit, state_.sett, state_.saved};
+    return {state_.edit, state_.woven, state_.saved};
 }
 
 bool Studio::answerNearest(quint64 edit, const QList<NearRow>& rows) {

@@ -54,6 +54,15 @@ public:
     // problem, when there is none.
     bool loadName(const QString& name);
 
+    // The colours: each code of the sett once, as the warp and then the weft first use it, in the
+    // scheme's colours.
+    QList<LegendColour> legend() const;
+    // Every stripe of `code`, warp and weft, in a palette colour the user picks: the fields are
+    // retyped with the new code where it stands. False when nothing changed.
+    bool recolour(const QString& code, StudioPrompts& prompts);
+    void recolour(const QString& from, const QString& to);
+    void setScheme(Scheme scheme);
+
     // The view, `view` being its size in screen pixels.
     int shownZoom(QSize view) const;
     void zoomIn(QSize view);

@@ -31,7 +31,7 @@ QString capitalised(QString text) {
 
 RenderRequest Studio::request(Drawing drawing, PictureFormat format) const {
     RenderRequest request;
-    request.sett = state_.sett;
+    request.sett = state_.woven;
     // A draft is titled as the tool titles it: an entry by its name, a written sett as written.
     request.title =
         state_.source == SettSource::Written ? state_.wovenText.simplified() : state_.name;

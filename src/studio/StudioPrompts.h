@@ -19,6 +19,8 @@ public:
     virtual std::optional<QString> askName(const QString& question, const QString& suggestion) = 0;
     // Whether the user answers yes.
     virtual bool confirm(const QString& question) = 0;
+    // A colour code of the palette, starting from `current`; empty when they cancel.
+    virtual std::optional<QString> pickColour(const QString& question, const QString& current) = 0;
     virtual void tell(const QString& message) = 0;
 };
 

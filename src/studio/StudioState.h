@@ -3,6 +3,7 @@
 #include "cloth/Weave.h"
 #include "cloth/YarnPlan.h"
 #include "collection/Collection.h"
+#include "sett/Colourway.h"
 #include "sett/Sett.h"
 #include "store/SettStore.h"
 #include "studio/Nearest.h"
@@ -33,6 +34,14 @@ struct FieldProblem {
 enum class YarnField { Width, Length, Density, WeftDensity, Waste, TakeUp };
 inline constexpr int kYarnFields = 6;
 
+// A colour of the sett's legend: a code as the sett writes it and its colour in the scheme.
+struct LegendColour {
+    QString code;
+    Rgb colour;
+
+    friend bool operator==(const LegendColour&, const LegendColour&) = default;
+};
+
 // The studio's window as plain data: what is typed, what it reads as, the cloth shown, the panels'
 // contents. The window shows it; the rules in Studio change it.
 struct StudioState {
@@ -42,8 +51,11 @@ struct StudioState {
     QString name; // the entry's or the saved sett's name; empty for a sett typed by the user
 
     // The last sett that read, the text it was read from, and its cloth of one repeat, one pixel
-    // a crossing.
+    // a crossing. The cloth, the yarn plan, the files and the nearest search take the sett in the
+    // colours of the scheme (`woven`).
     Sett sett;
+    Scheme scheme = Scheme::Modern;
+    Sett woven;
     QString wovenText;
     QImage repeat;
     // What the view tiles: as many repeats as bring the weave's draw back to where it began, so

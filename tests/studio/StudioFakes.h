@@ -21,8 +21,9 @@ public:
 
     StoreState state() const override { return storeState; }
     QString message() const override { return storeMessage; }
-    bool canSave() const override { return storeState == StoreState::Open ||
-                                           storeState == StoreState::MovedAside; }
+    bool canSave() const override {
+        return storeState == StoreState::Open || storeState == StoreState::MovedAside;
+    }
     QList<SavedSett> list(const QString& filter) const override {
         changed = false;
         QList<SavedSett> found;
@@ -90,6 +91,9 @@ public:
         return yes;
     }
     void tell(const QString& message) override { told.append(message); }
+    std::optional<QString> pickColour(const QString& question, const QString&) override {
+        return askName(question, QString());
+    }
 };
 
 } // namespace loomara::testing

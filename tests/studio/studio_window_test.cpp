@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -296,7 +297,7 @@ TEST_F(StudioFixture, EveryControlHasANameAndTabGoesThroughThePanelsInReadingOrd
         }
     }
     QStringList order;
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < 10; ++i) {
         QWidget* focused = QApplication::focusWidget();
         while (focused->accessibleName().isEmpty() && focused->parentWidget()) {
             focused = focused->parentWidget();
@@ -304,8 +305,37 @@ TEST_F(StudioFixture, EveryControlHasANameAndTabGoesThroughThePanelsInReadingOrd
         order.append(focused->accessibleName());
         key(Qt::Key_Tab, Qt::NoModifier);
     }
-    EXPECT_EQ(order, QStringList({"Sett", "Weft sett", "Cloth", "Repeats to export and print",
-                                  "Pixels a thread in exported pictures", "Panels",
-                                  "Find a named sett", "Named setts", "Nearest setts"}))
+    EXPECT_EQ(order,
+              QStringList({"Sett", "Weft sett", "Colours of the sett", "Cloth",
+                           "Repeats to export and print", "Pixels a thread in exported pictures",
+                           "Panels", "Find a named sett", "Named setts", "Nearest setts"}))
         << order.join('|').toStdString();
+}
+
+TEST_F(StudioFixture, TheLegendRecoloursFromTheKeyboardAndTheMouseAndTheSchemeMenuShadesIt) {
+    type(QStringLiteral("K/4 R24 Y/4"));
+    auto* legend = part<QListWidget>("legend");
+    ASSERT_EQ(legend->count(), 3);
+    EXPECT_EQ(legend->item(1)->text(), "R");
+    key(Qt::Key_K);
+    ASSERT_EQ(QApplication::focusWidget(), legend);
+    key(Qt::Key_Right, Qt::NoModifier);
+    prompts.names = {QStringLiteral("DR")};
+    key(Qt::Key_Return, Qt::NoModifier);
+    EXPECT_EQ(sett()->text(), "K/4 DR24 Y/4");
+    EXPECT_EQ(prompts.asked.last(), "Weave every thread of R in:");
+    prompts.names = {QStringLiteral("NB")};
+    QTest::mouseClick(legend->viewport(), Qt::LeftButton, {},
+                      legend->visualItemRect(legend->item(0)).center());
+    EXPECT_EQ(sett()->text(), "NB/4 DR24 Y/4");
+    EXPECT_EQ(legend->item(0)->text(), "NB");
+
+    const QImage modern = cloth()->repeat();
+    part<QAction>("schemeFaded")->trigger();
+    EXPECT_TRUE(part<QAction>("schemeFaded")->isChecked());
+    EXPECT_FALSE(part<QAction>("schemeModern")->isChecked());
+    EXPECT_EQ(cloth()->repeat(), window.studio().state().repeat);
+    EXPECT_NE(cloth()->repeat(), modern);
+    part<QAction>("schemeModern")->trigger();
+    EXPECT_EQ(cloth()->repeat(), modern);
 }

@@ -19,11 +19,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -42,6 +44,8 @@ namespace {
 constexpr int kSavedPollMs = 2000;
 // Characters of the field shown on each side of a refused place.
 constexpr int kAroundPlace = 24;
+// The side of a colour's swatch in the legend.
+constexpr int kLegendSwatch = 20;
 
 enum Panel { NamedPanel, SavedPanel, YarnPanel };
 
@@ -76,6 +80,10 @@ std::vector<MenuItem> menuItems() {
          &StudioWindow::findSaved},
         {"&Edit", "deleteSaved", "&Delete saved sett", QKeySequence::Delete,
          &StudioWindow::deleteSaved},
+        {"&Edit", "focusLegend", "&Colours of the sett", QKeySequence(Qt::CTRL | Qt::Key_K),
+         &StudioWindow::focusLegend},
+        {"&Edit", "recolour", "&Recolour...", QKeySequence(Qt::CTRL | Qt::Key_R),
+         &StudioWindow::recolourChosen},
         {"&View", "zoomIn", "Zoom &in", QKeySequence::ZoomIn, &StudioWindow::zoomIn},
         {"&View", "zoomOut", "Zoom &out", QKeySequence::ZoomOut, &StudioWindow::zoomOut},
         {"&View", "zoomDefault", "&Default zoom", QKeySequence(Qt::CTRL | Qt::Key_0),
@@ -87,6 +95,10 @@ std::vector<MenuItem> menuItems() {
         {"&View", "showYarn", "&Yarn", QKeySequence(Qt::CTRL | Qt::Key_3), nullptr},
         {"&View", "focusNearest", "N&earest setts", QKeySequence(Qt::CTRL | Qt::Key_4),
          &StudioWindow::focusNearest},
+        {"S&cheme", "schemeModern", "&Modern", QKeySequence(), nullptr},
+        {"S&cheme", "schemeLighter", "&Lighter", QKeySequence(), nullptr},
+        {"S&cheme", "schemeMuted", "M&uted", QKeySequence(), nullptr},
+        {"S&cheme", "schemeFaded", "&Faded", QKeySequence(), nullptr},
     };
 }
 
@@ -113,6 +125,13 @@ QString problemHtml(const QString& text, const FieldProblem& problem) {
                       .arg(from > 0 ? QStringLiteral("...") : QString(), escaped(before),
                            escaped(marked), escaped(after),
                            at + 1 + kAroundPlace < text.size() ? QStringLiteral("...") : QString());
+}
+
+// The Scheme menu's action for a scheme, as parts_ names it: "schemeModern".
+QString schemeKey(Scheme scheme) {
+    QString key = schemeName(scheme);
+    key[0] = key[0].toUpper();
+    return QStringLiteral("scheme") + key;
 }
 
 void name(QWidget* widget, const QString& accessible) {
@@ -205,6 +224,24 @@ QGridLayout* StudioWindow::buildFields(QWidget* central) {
     problem_->setTextFormat(Qt::RichText);
     name(problem_, QStringLiteral("Why the sett does not read"));
     fields->addWidget(problem_, 1, 1, 1, 3);
+    legend_ = new QListWidget(central);
+    legend_->setFlow(QListView::LeftToRight);
+    legend_->setWrapping(false);
+    legend_->setIconSize(QSize(kLegendSwatch, kLegendSwatch));
+    legend_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    legend_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A row of swatches on the window's own ground, not a white box.
+    legend_->setFrameShape(QFrame::NoFrame);
+    legend_->viewport()->setAutoFillBackground(false);
+    legend_->setFixedHeight(kLegendSwatch + 2 * legend_->frameWidth() +
+                            legend_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
+    legend_->setToolTip(QStringLiteral("Click a colour, or choose it and press Enter, to weave "
+                                       "every thread of it in another"));
+    name(legend_, QStringLiteral("Colours of the sett"));
+    auto* legendLabel = new QLabel(QStringLiteral("C&olours:"), central);
+    legendLabel->setBuddy(legend_);
+    fields->addWidget(legendLabel, 2, 0);
+    fields->addWidget(legend_, 2, 1, 1, 3);
     return fields;
 }
 
@@ -334,7 +371,8 @@ QWidget* StudioWindow::buildNearestPage(QWidget* right) {
 void StudioWindow::orderTabs() {
     // Reading order: the fields, the cloth and its export numbers, the panels, the nearest.
     setTabOrder(sett_, weft_);
-    setTabOrder(weft_, cloth_);
+    setTabOrder(weft_, legend_);
+    setTabOrder(legend_, cloth_);
     setTabOrder(cloth_, repeats_);
     setTabOrder(repeats_, scale_);
     // The tab widget passes its focus to its bar of tabs, which is what the chain must hold.
@@ -359,7 +397,8 @@ void StudioWindow::nameParts() {
         {QStringLiteral("panels"), panels_},       {QStringLiteral("namedSearch"), namedSearch_},
         {QStringLiteral("named"), named_},         {QStringLiteral("savedSearch"), savedSearch_},
         {QStringLiteral("saved"), saved_},         {QStringLiteral("yarnHeading"), yarnHeading_},
-        {QStringLiteral("yarnTable"), yarnTable_}, {QStringLiteral("nearest"), nearest_}};
+        {QStringLiteral("yarnTable"), yarnTable_}, {QStringLiteral("nearest"), nearest_},
+        {QStringLiteral("legend"), legend_}};
     for (int i = 0; i < kYarnFields; ++i) {
         parts_.insert(QStringLiteral("yarn%1").arg(i), yarn_[static_cast<std::size_t>(i)]);
     }
@@ -380,6 +419,10 @@ void StudioWindow::connectWidgets() {
     connect(savedSearch_, &QLineEdit::returnPressed, this, [this] { loadSavedRow(0); });
     connect(saved_, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { loadSavedRow(saved_->indexOfTopLevelItem(item)); });
+    // A click picks a colour; so does Enter, which is the view's activation from the keyboard.
+    connect(legend_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { recolourRow(legend_->row(item)); });
+    legend_->installEventFilter(this);
     connect(repeats_, &QSpinBox::valueChanged, this, &StudioWindow::exportRepeatsChanged);
     connect(scale_, &QSpinBox::valueChanged, this, &StudioWindow::exportScaleChanged);
 }
@@ -421,6 +464,13 @@ void StudioWindow::buildMenus() {
     // them; the window's own keys must work from every box.
     for (QLineEdit* box : findChildren<QLineEdit*>()) {
         box->installEventFilter(this);
+    }
+    auto* schemes = new QActionGroup(this);
+    for (const Scheme scheme : kSchemes) {
+        auto* action = qobject_cast<QAction*>(parts_.value(schemeKey(scheme)));
+        action->setCheckable(true);
+        action->setActionGroup(schemes);
+        connect(action, &QAction::triggered, this, [this, scheme] { schemeChosen(scheme); });
     }
     const std::array<std::pair<const char*, int>, 3> shows{
         {{"showNamed", NamedPanel}, {"showSaved", SavedPanel}, {"showYarn", YarnPanel}}};
@@ -637,7 +687,37 @@ void StudioWindow::rereadSaved() {
     }
 }
 
+void StudioWindow::focusLegend() {
+    legend_->setFocus(Qt::ShortcutFocusReason);
+    if (legend_->currentItem() == nullptr && legend_->count() > 0) {
+        legend_->setCurrentRow(0);
+    }
+}
+
+void StudioWindow::recolourRow(int row) {
+    const QList<LegendColour> legend = studio_.legend();
+    if (row >= 0 && row < legend.size() && studio_.recolour(legend[row].code, *prompts_)) {
+        refresh();
+    }
+}
+
+void StudioWindow::recolourChosen() {
+    recolourRow(std::max(0, legend_->currentRow()));
+}
+
+void StudioWindow::schemeChosen(Scheme scheme) {
+    studio_.setScheme(scheme);
+    refresh();
+}
+
 bool StudioWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == legend_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            recolourChosen();
+            return true;
+        }
+    }
     if (event->type() != QEvent::ShortcutOverride) {
         return QMainWindow::eventFilter(watched, event);
     }
@@ -689,6 +769,7 @@ void StudioWindow::refresh() {
         statusBar()->showMessage(state.status);
     }
     refreshCloth();
+    refreshLegend();
     refreshYarn();
     refreshSaved();
     refreshNearest();
@@ -711,6 +792,34 @@ void StudioWindow::refreshCloth() {
     asWoven_->setChecked(state.asWoven);
     zoomLabel_->setText(trueZoom > 0 ? QStringLiteral("True size")
                                      : QStringLiteral("Zoom %1").arg(static_cast<int>(zoom)));
+}
+
+void StudioWindow::refreshLegend() {
+    const QList<LegendColour> legend = studio_.legend();
+    for (const Scheme scheme : kSchemes) {
+        auto* action = qobject_cast<QAction*>(parts_.value(schemeKey(scheme)));
+        QSignalBlocker block(action);
+        action->setChecked(scheme == studio_.state().scheme);
+    }
+    if (legend == shownLegend_) {
+        return;
+    }
+    const int current = legend_->currentRow();
+    legend_->clear();
+    for (const LegendColour& colour : legend) {
+        auto* item =
+            new QListWidgetItem(swatchIcon(colour.colour, kLegendSwatch), colour.code, legend_);
+        item->setToolTip(QStringLiteral("%1: %2,%3,%4. Click or press Enter to weave it in another "
+                                        "colour.")
+                             .arg(colour.code)
+                             .arg(colour.colour.red)
+                             .arg(colour.colour.green)
+                             .arg(colour.colour.blue));
+    }
+    if (current >= 0 && current < legend_->count()) {
+        legend_->setCurrentRow(current);
+    }
+    shownLegend_ = legend;
 }
 
 void StudioWindow::refreshYarn() {

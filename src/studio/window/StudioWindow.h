@@ -18,6 +18,7 @@
 class QGridLayout;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QSpinBox;
 class QSplitter;
 class QTabWidget;
@@ -89,6 +90,11 @@ public:
     void focusSett();
     void focusWeft();
     void focusNearest();
+    void focusLegend();
+    // The legend's colour at `row`, or the one chosen in it, in a colour the user picks.
+    void recolourRow(int row);
+    void recolourChosen();
+    void schemeChosen(Scheme scheme);
     void findName();
     void findSaved();
     void showPanel(int panel);
@@ -118,6 +124,7 @@ private:
     void connectWidgets();
     void buildMenus();
     void refreshCloth();
+    void refreshLegend();
     void refreshYarn();
     void refreshNearest();
     void refreshSaved();
@@ -157,6 +164,8 @@ private:
     QLabel* zoomLabel_ = nullptr;
     QAction* trueSize_ = nullptr;
     QAction* asWoven_ = nullptr;
+    QListWidget* legend_ = nullptr;
+    QList<LegendColour> shownLegend_;
 };
 
 } // namespace loomara
