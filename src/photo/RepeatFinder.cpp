@@ -1,6 +1,6 @@
 #include "photo/RepeatFinder.h"
 
-#include "photo/Spectrum.h"
+#include "photo/Fourier.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "photo/TwillPitch.h"
 
-#include "photo/Spectrum.h"
+#include "photo/Fourier.h"
 
 #include <algorithm>
 #include <cmath>

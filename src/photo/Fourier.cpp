@@ -1,4 +1,4 @@
-#include "photo/Spectrum.h"
+#include "photo/Fourier.h"
 
 #include <fftw3.h>
 
