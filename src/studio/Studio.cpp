@@ -337,6 +337,13 @@ double Studio::weftThreadsPerMetre() const {
     return density ? threadsIn(Length{1, LengthUnit::Metre}, *density) : 0;
 }
 
+LookChoice Studio::lookChoice() const {
+    LookChoice choice;
+    choice.endsPerMetre = threadsPerMetre();
+    choice.picksPerMetre = weftThreadsPerMetre();
+    return choice;
+}
+
 void Studio::setAsWoven(bool on) {
     state_.asWoven = on;
     state_.status = on ? QStringLiteral("As woven: the threads at their width, the yarn round "
@@ -348,9 +355,7 @@ Studio::ShownTile Studio::shownTile(double pixelsPerThread) {
     if (!state_.asWoven || state_.tile.isNull() || !(pixelsPerThread > 0)) {
         return {state_.tile, pixelsPerThread};
     }
-    LookChoice choice;
-    choice.endsPerMetre = threadsPerMetre();
-    choice.picksPerMetre = weftThreadsPerMetre();
+    LookChoice choice = lookChoice();
     const double ends = choice.endsPerMetre > 0 ? choice.endsPerMetre : kKiltThreadsPerMetre;
     const double picks = choice.picksPerMetre > 0 ? choice.picksPerMetre : ends;
     if (woven_.tile == state_.tile.cacheKey() && woven_.pixelsPerThread == pixelsPerThread &&
@@ -364,7 +369,7 @@ Studio::ShownTile Studio::shownTile(double pixelsPerThread) {
     const double enlarged = std::max(1.0, std::sqrt(pixels / kMostShownWovenPixels));
     choice.pixelsPerMm = pixelsPerThread / enlarged * ends / 1000;
     RenderRequest request;
-    request.sett = state_.sett;
+    request.sett = state_.woven;
     request.weave = state_.weave;
     request.drawing = Drawing::AsWoven;
     request.repeats = repeatsThatTile(state_.sett, state_.weave);

@@ -109,14 +109,20 @@ public:
     // typed; a picture without a readable plaid leaves the field as it was and says why.
     Outcome readPhoto(CommonDialog& dialog);
 
-    // The request for the cloth or draft files of the sett shown.
+    // The request for the cloth or draft files of the sett shown. The cloth as woven is drawn at
+    // the yarn panel's densities (a kilt's unless given) and at the tool's pixels to the
+    // millimetre, which its picture records, so that it prints at true size.
     RenderRequest request(Drawing drawing, PictureFormat format) const;
+    // What export and print draw of the cloth: as woven while the view shows it so.
+    Drawing clothDrawing() const { return state_.asWoven ? Drawing::AsWoven : Drawing::Cloth; }
 
 private:
     void reweave();
     // The sett's cloth in the chosen weave becomes the cloth shown; why not, when it cannot.
     std::optional<QString> weaveCloth(Sett sett);
     double weftThreadsPerMetre() const;
+    // The yarn panel's densities for the cloth as woven, the picture's size left to the tool.
+    LookChoice lookChoice() const;
     void replan();
     void loadText(const QString& sett, const QString& weft, SettSource source, const QString& name);
     // The bytes for the chosen ending (its index in `endings`), or why there are none.

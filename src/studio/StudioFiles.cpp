@@ -20,6 +20,11 @@ constexpr double kInchesPerMetre = 100 / 2.54;
 // A cloth of unknown density is printed as the screen shows it at zoom 1: 96 pixels to the inch.
 constexpr double kTwipsPerScreenPixel = 15;
 
+// What the cloth's files are called in titles and messages.
+QString clothWhat(Drawing drawing) {
+    return drawing == Drawing::AsWoven ? QStringLiteral("cloth as woven") : QStringLiteral("cloth");
+}
+
 QString capitalised(QString text) {
     if (!text.isEmpty()) {
         text[0] = text[0].toUpper();
@@ -41,6 +46,9 @@ RenderRequest Studio::request(Drawing drawing, PictureFormat format) const {
     request.repeats = state_.exportRepeats;
     request.weave = state_.weave;
     request.threadsPerMetre = threadsPerMetre();
+    if (drawing == Drawing::AsWoven) {
+        request.look = chosenLook(lookChoice(), state_.weave).look;
+    }
     request.credits = draftCredits(draftDate());
     return request;
 }
@@ -136,11 +144,12 @@ Outcome Studio::readPhoto(CommonDialog& dialog) {
 }
 
 Outcome Studio::exportCloth(CommonDialog& dialog) {
-    return write(dialog, QStringLiteral("cloth"),
+    const Drawing drawing = clothDrawing();
+    return write(dialog, clothWhat(drawing),
                  QStringLiteral("PNG picture (*.png)|*.png|24-bit bitmap (*.bmp)|*.bmp"),
-                 {QStringLiteral("png"), QStringLiteral("bmp")}, [this](qsizetype ending) {
-                     return renderedBytes(request(
-                         Drawing::Cloth, ending == 0 ? PictureFormat::Png : PictureFormat::Bitmap));
+                 {QStringLiteral("png"), QStringLiteral("bmp")}, [this, drawing](qsizetype ending) {
+                     return renderedBytes(request(drawing, ending == 0 ? PictureFormat::Png
+                                                                       : PictureFormat::Bitmap));
                  });
 }
 
@@ -163,37 +172,43 @@ Outcome Studio::exportYarn(CommonDialog& dialog) {
 }
 
 Outcome Studio::printCloth(CommonDialog& dialog, Printer& printer) {
+    const Drawing drawing = clothDrawing();
+    const QString what = clothWhat(drawing);
     if (const std::optional<QString> why = whyNotShown()) {
         return {Outcome::Result::Failed,
-                QStringLiteral("The cloth cannot be printed: %1.").arg(*why)};
+                QStringLiteral("The %1 cannot be printed: %2.").arg(what, *why)};
     }
-    RenderRequest cloth = request(Drawing::Cloth, PictureFormat::Png);
+    RenderRequest cloth = request(drawing, PictureFormat::Png);
     cloth.scale = 1;
     const Rendered drawn = renderClothPicture(cloth);
     if (!drawn.ok()) {
         return {Outcome::Result::Failed,
-                QStringLiteral("The cloth cannot be printed: %1.")
-                    .arg(drawn.refusal ? drawn.refusal->message : *drawn.failure)};
+                QStringLiteral("The %1 cannot be printed: %2.")
+                    .arg(what, drawn.refusal ? drawn.refusal->message : *drawn.failure)};
     }
     if (dialog.showPrinter() == DialogResult::Cancelled) {
         return {};
     }
     printer.setOrientation(dialog.orientation());
-    // At its true size when the density is known: a thread is 1/density long on the page.
+    // At its true size when the density is known: a thread is 1/density long on the page, and a
+    // pixel of the cloth as woven 1/(its pixels to the metre), the density being a kilt's unless
+    // given.
     const double tpm = threadsPerMetre();
-    const double twipsPerThread =
-        tpm > 0 ? kTwipsPerInch * kInchesPerMetre / tpm : kTwipsPerScreenPixel * state_.exportScale;
+    const double twipsPerPixel = drawing == Drawing::AsWoven ? kTwipsPerInch * kInchesPerMetre /
+                                                                   (cloth.look.pixelsPerMm * 1000)
+                                 : tpm > 0 ? kTwipsPerInch * kInchesPerMetre / tpm
+                                           : kTwipsPerScreenPixel * state_.exportScale;
     std::optional<QString> problem =
-        printer.paintPicture(drawn.picture, 0.0f, 0.0f, drawn.picture.width() * twipsPerThread,
-                             drawn.picture.height() * twipsPerThread);
+        printer.paintPicture(drawn.picture, 0.0f, 0.0f, drawn.picture.width() * twipsPerPixel,
+                             drawn.picture.height() * twipsPerPixel);
     if (!problem) {
         problem = printer.endDoc();
     }
     if (problem) {
         return {Outcome::Result::Failed,
-                QStringLiteral("The cloth could not be printed: %1.").arg(*problem)};
+                QStringLiteral("The %1 could not be printed: %2.").arg(what, *problem)};
     }
-    return {Outcome::Result::Done, QStringLiteral("The cloth was sent to the printer.")};
+    return {Outcome::Result::Done, QStringLiteral("The %1 was sent to the printer.").arg(what)};
 }
 
 } // namespace loomara

@@ -129,6 +129,13 @@ TEST(StudioColours, ASchemeColoursTheClothTheLegendTheFilesTheYarnAndTheNearest)
         }
     }
     EXPECT_EQ(studio.state().repeat, modern);
+    // As woven, the view shows the scheme too: the tile the tool draws of the sett in it.
+    studio.setScheme(Scheme::Faded);
+    studio.setAsWoven(true);
+    RenderRequest woven = studio.request(Drawing::AsWoven, PictureFormat::Png);
+    woven.repeats = repeatsThatTile(woven.sett, woven.weave);
+    woven.look.pixelsPerMm = 4 * studio.threadsPerMetre() / 1000;
+    EXPECT_EQ(studio.shownTile(4).picture, renderClothPicture(woven).picture);
     studio.setScheme(Scheme::Muted);
     studio.editSett(QStringLiteral("K4 R4"));
     EXPECT_EQ(studio.state().woven, inScheme(readSett(u"K4 R4").sett, Scheme::Muted))

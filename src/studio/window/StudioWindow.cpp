@@ -790,6 +790,11 @@ void StudioWindow::refreshCloth() {
     trueSize_->setChecked(trueZoom > 0);
     QSignalBlocker blockWoven(asWoven_);
     asWoven_->setChecked(state.asWoven);
+    // The cloth as woven is exported at its own pixels to the millimetre.
+    scale_->setEnabled(!state.asWoven);
+    scale_->setToolTip(state.asWoven ? QStringLiteral("As woven, the cloth is exported and printed "
+                                                      "at six pixels a thread, at true size.")
+                                     : QString());
     zoomLabel_->setText(trueZoom > 0 ? QStringLiteral("True size")
                                      : QStringLiteral("Zoom %1").arg(static_cast<int>(zoom)));
 }
