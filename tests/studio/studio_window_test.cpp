@@ -18,7 +18,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSet>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -282,8 +285,26 @@ TEST_F(StudioFixture, CtrlShiftAShowsTheToolsClothAsWovenAndBack) {
     const QImage shown = cloth()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QRect both = shown.rect() & tool.rect();
     EXPECT_EQ(shown.copy(both), tool.copy(both));
+    EXPECT_FALSE(part<QSpinBox>("scale")->isEnabled()) << "as woven, the tool's pixels a thread";
     key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_FALSE(part<QAction>("asWoven")->isChecked());
+    EXPECT_EQ(cloth()->grab().toImage(), exact);
+    EXPECT_TRUE(part<QSpinBox>("scale")->isEnabled());
+
+    // The mouse: View, then As woven, on and off.
+    for (const bool on : {true, false}) {
+        QMenuBar* bar = window.menuBar();
+        const QList<QAction*> menus = bar->actions();
+        QAction* view = *std::find_if(menus.begin(), menus.end(),
+                                      [](QAction* a) { return a->text() == "&View"; });
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(view).center());
+        QMenu* menu = view->menu();
+        ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, kWaitMs));
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(part<QAction>("asWoven")).center());
+        EXPECT_EQ(part<QAction>("asWoven")->isChecked(), on);
+        EXPECT_EQ(window.studio().state().asWoven, on);
+    }
     EXPECT_EQ(cloth()->grab().toImage(), exact);
 }
 
