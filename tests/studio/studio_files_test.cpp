@@ -34,100 +34,43 @@ TEST(StudioFiles, EachExportIsWhatTheToolWritesForTheSameSett) {
         QString weft;
         QStringList yarn; // width, length, density, weft density, waste, take-up
         int repeats;
-        int scale;
+        int scale; // as woven, the tool's pixels a thread whatever the box says
         Export what;
         QStringList tool; // the tool's arguments beyond -o FILE
-        Scheme scheme = Scheme::Modern;
     };
     const QStringList kilt{"28in", "8yd", "56/in", "", "", ""};
+    // One row a case.
+    // clang-format off
     const QList<Case> cases{
-        {"scaled.png",
-         kKilt,
-         "",
-         kilt,
-         2,
-         3,
-         Export::Cloth,
+        {"scaled.png", kKilt, "", kilt, 2, 3, Export::Cloth,
          {kKilt, "--cloth", "--repeats", "2", "--scale", "3", "--threads-per-inch", "56"}},
-        {"plain.png",
-         "...K4 R24 K24 Y4...",
-         "",
-         {},
-         1,
-         1,
-         Export::Cloth,
+        {"plain.png", "...K4 R24 K24 Y4...", "", {}, 1, 1, Export::Cloth,
          {"...K4 R24 K24 Y4...", "--cloth"}},
-        {"named.bmp",
-         "name:Aberdeen University",
-         "K8",
-         {"", "", "12/cm", "", "", ""},
-         3,
-         2,
+        {"named.bmp", "name:Aberdeen University", "K8", {"", "", "12/cm", "", "", ""}, 3, 2,
          Export::Cloth,
          {"--name", "Aberdeen University", "--weft", "K8", "--cloth", "--repeats", "3", "--scale",
           "2", "--threads-per-cm", "12"}},
-        {"named.wif",
-         "name:Aberdeen University",
-         "",
-         {},
-         2,
-         1,
-         Export::Draft,
+        {"named.wif", "name:Aberdeen University", "", {}, 2, 1, Export::Draft,
          {"--name", "Aberdeen University", "--repeats", "2"}},
-        {"written.wif",
-         kKilt,
-         "K4 R4",
-         {"", "", "56/in", "", "", ""},
-         1,
-         1,
-         Export::Draft,
+        {"written.wif", kKilt, "K4 R4", {"", "", "56/in", "", "", ""}, 1, 1, Export::Draft,
          {kKilt, "--weft", "K4 R4", "--threads-per-inch", "56"}},
-        {"written.csv",
-         kKilt,
-         "K4 R4",
-         {"28in", "8yd", "56/in", "12/cm", "27in", "12.5%"},
-         1,
-         1,
+        {"written.csv", kKilt, "K4 R4", {"28in", "8yd", "56/in", "12/cm", "27in", "12.5%"}, 1, 1,
          Export::Yarn,
          {kKilt, "--weft", "K4 R4", "--yarn", "--width", "28in", "--length", "8yd", "--density",
           "56/in", "--weft-density", "12/cm", "--waste", "27in", "--take-up", "12.5%"}},
-        // As woven, the pixels a thread are the tool's, whatever the box says.
-        {"woven.png",
-         "K/5 W3 R/6",
-         "",
-         kilt,
-         2,
-         3,
-         Export::AsWoven,
+        {"woven.png", "K/5 W3 R/6", "", kilt, 2, 3, Export::AsWoven,
          {"K/5 W3 R/6", "--cloth", "--as-woven", "--repeats", "2", "--threads-per-inch", "56"}},
-        {"woven.bmp",
-         "name:Aberdeen University",
-         "K8",
-         {"", "", "12/cm", "40/in", "", ""},
-         1,
-         1,
+        {"woven.bmp", "name:Aberdeen University", "K8", {"", "", "12/cm", "40/in", "", ""}, 1, 1,
          Export::AsWoven,
          {"--name", "Aberdeen University", "--weft", "K8", "--cloth", "--as-woven",
           "--threads-per-cm", "12", "--weft-threads-per-inch", "40"}},
-        {"faded.png",
-         "K/5 W3 R/6",
-         "",
-         {},
-         2,
-         1,
-         Export::AsWoven,
-         {"K/5 W3 R/6", "--cloth", "--as-woven", "--repeats", "2", "--scheme", "faded"},
-         Scheme::Faded},
-        {"named.csv",
-         "name:Aberdeen University",
-         "",
-         kilt,
-         1,
-         1,
-         Export::Yarn,
+        {"faded.png", "K/5 W3 R/6", "", {}, 2, 1, Export::AsWoven,
+         {"K/5 W3 R/6", "--cloth", "--as-woven", "--repeats", "2", "--scheme", "faded"}},
+        {"named.csv", "name:Aberdeen University", "", kilt, 1, 1, Export::Yarn,
          {"--name", "Aberdeen University", "--yarn", "--width", "28in", "--length", "8yd",
           "--density", "56/in"}},
     };
+    // clang-format on
     QTemporaryDir folder;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -146,7 +89,9 @@ TEST(StudioFiles, EachExportIsWhatTheToolWritesForTheSameSett) {
         }
         studio.setExportRepeats(c.repeats);
         studio.setExportScale(c.scale);
-        studio.setScheme(c.scheme);
+        // The scheme the tool is given, chosen in the studio's menu.
+        const qsizetype scheme = c.tool.indexOf("--scheme");
+        studio.setScheme(scheme < 0 ? Scheme::Modern : *schemeNamed(c.tool[scheme + 1]));
         studio.setAsWoven(c.what == Export::AsWoven);
         FakeCommonDialog dialog;
         const QString ours = folder.filePath(QStringLiteral("studio-") + c.file);
@@ -196,14 +141,13 @@ TEST(StudioFiles, PrintIsTheClothAtTrueSizeWhenTheDensityIsKnownAndAlwaysAsWoven
         QString density;
         bool asWoven;
         double twipsPerEnd;
-        double within; // as woven, the picture is whole pixels of at most 1/8 mm
     };
     const double kilt = 1440 / 56.0;
-    for (const Case& c : QList<Case>{{"56/in", false, kilt, 1e-6},
-                                     {"", false, 15.0, 1e-6},
-                                     {"56/in", true, kilt, 8},
-                                     {"", true, kilt, 8},
-                                     {"12/cm", true, 1440 / 12.0 / 2.54, 8}}) {
+    for (const Case& c : QList<Case>{{"56/in", false, kilt},
+                                     {"", false, 15.0},
+                                     {"56/in", true, kilt},
+                                     {"", true, kilt},
+                                     {"12/cm", true, 1440 / 12.0 / 2.54}}) {
         SCOPED_TRACE(c.density.toStdString() + (c.asWoven ? " as woven" : ""));
         FakeShelf shelf;
         Studio studio(shelf);
@@ -217,14 +161,13 @@ TEST(StudioFiles, PrintIsTheClothAtTrueSizeWhenTheDensityIsKnownAndAlwaysAsWoven
         EXPECT_EQ(studio.printCloth(dialog, printer).result, Outcome::Result::Done);
         ASSERT_EQ(printer.paintings().size(), 1u);
         const RecordingPrinter::Painting& page = printer.paintings().front();
-        const double ends = 2 * studio.state().repeat.width();
-        EXPECT_NEAR(page.width, ends * c.twipsPerEnd, c.within);
-        EXPECT_NEAR(page.height, ends * c.twipsPerEnd, c.within);
+        // As woven, the picture is whole pixels of at most 1/8 mm, 7 twips.
+        const double ends = 2 * studio.state().repeat.width(), within = c.asWoven ? 8 : 1e-6;
+        EXPECT_NEAR(page.width, ends * c.twipsPerEnd, within);
+        EXPECT_NEAR(page.height, ends * c.twipsPerEnd, within);
         EXPECT_EQ(page.orientation, kLandscape);
-        const QImage drawn =
-            renderClothPicture(studio.request(c.asWoven ? Drawing::AsWoven : Drawing::Cloth, {}))
-                .picture;
-        EXPECT_EQ(page.picture, drawn);
+        EXPECT_EQ(page.picture,
+                  renderClothPicture(studio.request(studio.clothDrawing(), {})).picture);
         EXPECT_EQ(printer.pagesPrinted(), 1);
     }
 }
