@@ -440,7 +440,9 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
     if (pitch.seen) {
         for (auto [way, width] : {std::pair{&across, pitch.across}, std::pair{&down, pitch.down}}) {
             const Trusted trusted = trustedBins(way->profile);
-            averageOverThreads(way->profile, trusted.first, trusted.end, width);
+            if (threadShading(way->profile, trusted.first, trusted.end, width) >= kThreadsSeen) {
+                averageOverThreads(way->profile, trusted.first, trusted.end, width);
+            }
             removeTwillRipple(way->profile, trusted.first, trusted.end, width);
         }
     }

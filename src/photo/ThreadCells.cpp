@@ -11,6 +11,15 @@ namespace {
 
 using Sums = std::array<double, 4>; // colour weighed by the pixels, and the pixels
 
+// Neighbouring threads whose means differ by less than this share and this much light lie in one
+// stripe.
+constexpr double kAlikeThreads = 0.1;
+constexpr double kAlikeLight = 0.005;
+
+bool worthAveraging(int first, int end, double threadWidth) {
+    return threadWidth > 1 && end - first >= 2 && threadWidth * 2 <= end - first;
+}
+
 // The profile's means over one thread's width around each bin of [first, end), as sums.
 std::vector<Sums> threadMeans(const Profile& profile, int first, int end, double threadWidth) {
     const int n = end - first;
@@ -49,11 +58,40 @@ std::vector<Sums> threadMeans(const Profile& profile, int first, int end, double
     return means;
 }
 
-bool worthAveraging(int first, int end, double threadWidth) {
-    return threadWidth > 1 && end - first >= 2 && threadWidth * 2 <= end - first;
-}
-
 } // namespace
+
+double threadShading(const Profile& profile, int first, int end, double threadWidth) {
+    if (!worthAveraging(first, end, threadWidth)) {
+        return 0;
+    }
+    const std::vector<Sums> means = threadMeans(profile, first, end, threadWidth);
+    const int n = end - first;
+    const auto meanAt = [&](int i, std::size_t c) {
+        const Sums& m = means[static_cast<std::size_t>(i)];
+        return m[3] > 0 ? m[c] / m[3] : 0.0;
+    };
+    // Only the bins whose thread is like its neighbours either side: at a stripe's edge a thread's
+    // mean holds some of the next stripe's colour, and a flat picture strays there too.
+    const int apart = static_cast<int>(std::lround(threadWidth));
+    double departures = 0;
+    double light = 0;
+    for (int i = apart; i + apart < n; ++i) {
+        bool inside = means[static_cast<std::size_t>(i)][3] > 0;
+        for (std::size_t c = 0; c < 3 && inside; ++c) {
+            const double here = meanAt(i, c);
+            const double most = kAlikeThreads * here + kAlikeLight;
+            inside = std::abs(meanAt(i - apart, c) - here) <= most &&
+                     std::abs(meanAt(i + apart, c) - here) <= most;
+        }
+        for (std::size_t c = 0; c < 3 && inside; ++c) {
+            const double here = meanAt(i, c);
+            const double d = profile.colour[static_cast<std::size_t>(first + i)][c] - here;
+            departures += d * d;
+            light += here * here;
+        }
+    }
+    return light > 0 ? std::sqrt(departures / light) : 0;
+}
 
 void averageOverThreads(Profile& profile, int first, int end, double threadWidth) {
     if (!worthAveraging(first, end, threadWidth)) {
