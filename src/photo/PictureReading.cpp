@@ -6,6 +6,7 @@
 #include "photo/ColourMatch.h"
 #include "photo/RepeatFinder.h"
 #include "photo/StripeSegments.h"
+#include "photo/ThreadCells.h"
 #include "photo/TwillPitch.h"
 #include "sett/SettText.h"
 
@@ -439,6 +440,9 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
     if (pitch.seen) {
         for (auto [way, width] : {std::pair{&across, pitch.across}, std::pair{&down, pitch.down}}) {
             const Trusted trusted = trustedBins(way->profile);
+            if (threadShading(way->profile, trusted.first, trusted.end, width) >= kThreadsSeen) {
+                averageOverThreads(way->profile, trusted.first, trusted.end, width);
+            }
             removeTwillRipple(way->profile, trusted.first, trusted.end, width);
         }
     }

@@ -107,4 +107,17 @@ TEST_F(RenderFromPicture, RefusesWithOneLineAndStatusTwo) {
     }
 }
 
+// The cloth as it will look, read back: the tool names the entry it drew first.
+TEST_F(RenderFromPicture, NamesTheEntryWhoseClothAsWovenItReads) {
+    const QString woven = path("woven.png");
+    const char* name = "Campbell of Glenlyon";
+    ASSERT_EQ(
+        render({"--name", name, "--cloth", "--as-woven", "--repeats", "2", "-o", woven}).status,
+        kRenderDone);
+    const RenderRun run = render({"--from-picture", woven, "--similar", "--top", "1"});
+    ASSERT_EQ(run.status, kRenderDone) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("\t%1\t").arg(QLatin1String(name))))
+        << run.out.toStdString();
+}
+
 } // namespace
