@@ -1,5 +1,6 @@
 #include "app/RenderRequest.h"
 
+#include "io/SaveFile.h"
 #include "model/ShownText.h"
 #include "palette/PaletteSwatch.h"
 #include "photo/PictureReading.h"
@@ -88,6 +89,20 @@ std::variant<double, RenderStop> density(const QCommandLineParser& parser,
     return given->threadsPer(LengthUnit::Metre);
 }
 
+// What -o names when it is no regular file: said for what it is, before the name's ending is
+// judged, as nothing will be written there whatever it ends in.
+std::optional<RenderStop> outputNotAFile(const QString& fileName) {
+    const std::optional<QString> why = whyNotSavedOver(fileName);
+    if (!why) {
+        return std::nullopt;
+    }
+    return RenderStop{kRenderWriteFailed,
+                      QStringLiteral("-o \"%1\" cannot be written: %2. -o writes regular files "
+                                     "only, new or replaced; nothing was changed.")
+                          .arg(QDir::toNativeSeparators(fileName), *why),
+                      {}};
+}
+
 // What -o asks for: the drawing and the picture's format by the file's ending, and --cloth.
 std::optional<RenderStop> readFileKind(const QCommandLineParser& parser, const RenderOptions& o,
                                        RenderRequest& r) {
@@ -96,6 +111,9 @@ std::optional<RenderStop> readFileKind(const QCommandLineParser& parser, const R
         return renderRefused(
             QStringLiteral("no output file: give one with -o FILE, ending in .bmp, "
                            ".png or .wif."));
+    }
+    if (std::optional<RenderStop> stop = outputNotAFile(fileName)) {
+        return stop;
     }
     const QString ending = QFileInfo(fileName).suffix().toLower();
     if (ending == u"png" || ending == u"bmp") {
@@ -350,6 +368,10 @@ std::variant<ClothOrder, RenderStop> readOrder(const QCommandLineParser& parser,
                                             "56/in."));
     }
     const QString fileName = parser.value(o.output);
+    if (std::optional<RenderStop> stop =
+            parser.isSet(o.output) ? outputNotAFile(fileName) : std::nullopt) {
+        return *stop;
+    }
     if (parser.isSet(o.output) && QFileInfo(fileName).suffix().toLower() != u"csv") {
         return renderRefused(QStringLiteral("cannot tell what to write to \"%1\": with --yarn the "
                                             "file name must end in .csv.")

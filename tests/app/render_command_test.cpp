@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace loomara;
 using namespace loomara::testing;
 
@@ -213,6 +215,45 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
     EXPECT_LT(longCount.err.size(), 400);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty())
         << "a refused run left a file behind";
+}
+
+TEST_F(RenderCommand, AnOutputThatIsNoRegularFileIsSaidForWhatItIsAndLeftAsItIs) {
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe.png")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.csv"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    struct Case {
+        QStringList mode;
+        QString target;
+        QString what;
+    };
+    const QString device = "it is a character device, not a regular file";
+    const QList<Case> cases{
+        {{"k8"}, "/dev/null", device},
+        {{"k8", "--cloth"}, "/dev/null", device},
+        {{"k8", "--yarn", "--width", "1m", "--length", "1m", "--density", "9/cm"},
+         "/dev/null",
+         device},
+        {{"k8"}, path("pipe.png"), "it is a FIFO (a named pipe), not a regular file"},
+        {{"k8"}, path("folder"), "there is a folder of that name"},
+        {{"k8", "--yarn", "--width", "1m", "--length", "1m", "--density", "9/cm"},
+         path("folder.csv"),
+         "there is a folder of that name"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.mode.join(' ') + " -o " + c.target).toStdString());
+        const RenderRun run = render(c.mode + QStringList{"-o", c.target});
+        EXPECT_EQ(run.status, kRenderWriteFailed);
+        EXPECT_EQ(run.errLines(), QStringList{"loomara-render: -o \"" + c.target +
+                                              "\" cannot be written: " + c.what +
+                                              ". -o writes regular files only, new or replaced; "
+                                              "nothing was changed."});
+    }
+    struct stat pipe {};
+    ASSERT_EQ(stat(QFile::encodeName(path("pipe.png")).constData(), &pipe), 0);
+    EXPECT_TRUE(S_ISFIFO(pipe.st_mode));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System),
+              (QStringList{"folder", "folder.csv", "pipe.png"}));
+    EXPECT_TRUE(QDir(path("folder")).isEmpty());
 }
 
 TEST_F(RenderCommand, AGalleryThatCannotBeWrittenFailsWithTheReason) {
