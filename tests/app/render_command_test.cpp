@@ -95,16 +95,12 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
          "--threads-per-inch and --threads-per-cm cannot be used together; give one of them."},
         {{"k8", "--cloth", "--threads-per-cm", "0.009", "-o", png},
          2,
-         "--threads-per-cm takes a number of threads from 0.01 to 1000, in plain digits with at "
-         "most "
-         "6 after the point, e.g. 56 or 12.5, not "
-         "\"0.009\"."},
+         "--threads-per-cm takes a number of threads from 0.01 to 1000, in plain digits with no "
+         "sign or exponent, e.g. 56 or 12.5, not \"0.009\"."},
         {{"k8", "--cloth", "--threads-per-inch", "1e3", "-o", png},
          2,
          "--threads-per-inch takes a number of threads from 0.0254 to 2540, in plain digits with "
-         "at "
-         "most 6 after the point, e.g. 56 or 12.5, not "
-         "\"1e3\"."},
+         "no sign or exponent, e.g. 56 or 12.5, not \"1e3\"."},
         {{"k10000", "--cloth", "--repeats", "2", "--scale", "8", "-o", png},
          2,
          "the cloth picture would be 160000 x 160000 pixels, more than the 40000000 a picture "
@@ -122,19 +118,19 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
          "--brighten and --darken cannot be used together; give one of them."},
         {{"k8", "--brighten", "10", "-o", png},
          2,
-         "--brighten takes a whole number from 0 to 9, not \"10\"."},
+         "--brighten takes a whole number from 0 to 9, in digits only, not \"10\"."},
         {{"k8", "--darken", "-1", "-o", png},
          2,
-         "--darken takes a whole number from 0 to 9, not \"-1\"."},
+         "--darken takes a whole number from 0 to 9, in digits only, not \"-1\"."},
         {{"k8", "--scale", "9", "-o", png},
          2,
-         "--scale takes a whole number from 1 to 8, not \"9\"."},
+         "--scale takes a whole number from 1 to 8, in digits only, not \"9\"."},
         {{"k8", "--scale", "0", "-o", png},
          2,
-         "--scale takes a whole number from 1 to 8, not \"0\"."},
+         "--scale takes a whole number from 1 to 8, in digits only, not \"0\"."},
         {{"k8", "--scale", "2x", "-o", png},
          2,
-         "--scale takes a whole number from 1 to 8, not \"2x\"."},
+         "--scale takes a whole number from 1 to 8, in digits only, not \"2x\"."},
         {{"k8", "--scale", "2", "-o", wif},
          2,
          "--scale is for pictures; a .wif draft has no pixels to scale."},
@@ -148,7 +144,7 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
          ".wif) and the cloth as woven (--as-woven)."},
         {{"k8", "--repeats", "0", "-o", wif},
          2,
-         "--repeats takes a whole number from 1 to 100000, not \"0\"."},
+         "--repeats takes a whole number from 1 to 100000, in digits only, not \"0\"."},
         {{"k8", "--background", "zz", "-o", png},
          2,
          "--background: \"zz\" is not a colour code of the palette."},
