@@ -111,16 +111,18 @@ int writePicture(const Call& call) {
     return kRenderDone;
 }
 
-int writeReferenceGallery(const QString& dir, QTextStream& out, QTextStream& err,
-                          bool showProgress) {
+} // namespace
+
+int renderGallery(const QString& dir, const QList<GalleryPage>& pages, QTextStream& out,
+                  QTextStream& err, bool showProgress) {
     GalleryOptions options;
     options.date = draftDate();
     const auto progress = [&err](int done, int total) {
         err << "\rwoven " << done << " / " << total;
         err.flush();
     };
-    const GalleryResult result = writeGallery(dir, referenceGalleryPages(), options,
-                                              showProgress ? progress : GalleryProgress{});
+    const GalleryResult result =
+        writeGallery(dir, pages, options, showProgress ? progress : GalleryProgress{});
     if (showProgress) {
         err << '\n';
     }
@@ -152,6 +154,8 @@ int writeReferenceGallery(const QString& dir, QTextStream& out, QTextStream& err
     return kRenderDone;
 }
 
+namespace {
+
 int runGallery(const Call& call) {
     const QString dir = call.parser.value(call.o.gallery);
     if (dir.trimmed().isEmpty()) {
@@ -159,7 +163,7 @@ int runGallery(const Call& call) {
                       renderRefused(QStringLiteral("--gallery needs the name of a folder, "
                                                    "e.g. --gallery gallery.")));
     }
-    return writeReferenceGallery(dir, call.out, call.err, call.showProgress);
+    return renderGallery(dir, referenceGalleryPages(), call.out, call.err, call.showProgress);
 }
 
 // The entries nearest a written or named sett; a named entry comes first, as the same cloth.
