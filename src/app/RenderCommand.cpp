@@ -1,5 +1,6 @@
 #include "app/RenderCommand.h"
 
+#include "app/RenderModes.h"
 #include "app/RenderOptions.h"
 #include "app/RenderRequest.h"
 
@@ -13,7 +14,6 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
 
 #include <variant>
 
@@ -111,16 +111,18 @@ int writePicture(const Call& call) {
     return kRenderDone;
 }
 
-int writeReferenceGallery(const QString& dir, QTextStream& out, QTextStream& err,
-                          bool showProgress) {
+} // namespace
+
+int renderGallery(const QString& dir, const QList<GalleryPage>& pages, QTextStream& out,
+                  QTextStream& err, bool showProgress) {
     GalleryOptions options;
     options.date = draftDate();
     const auto progress = [&err](int done, int total) {
         err << "\rwoven " << done << " / " << total;
         err.flush();
     };
-    const GalleryResult result = writeGallery(dir, referenceGalleryPages(), options,
-                                              showProgress ? progress : GalleryProgress{});
+    const GalleryResult result =
+        writeGallery(dir, pages, options, showProgress ? progress : GalleryProgress{});
     if (showProgress) {
         err << '\n';
     }
@@ -152,6 +154,8 @@ int writeReferenceGallery(const QString& dir, QTextStream& out, QTextStream& err
     return kRenderDone;
 }
 
+namespace {
+
 int runGallery(const Call& call) {
     const QString dir = call.parser.value(call.o.gallery);
     if (dir.trimmed().isEmpty()) {
@@ -159,7 +163,7 @@ int runGallery(const Call& call) {
                       renderRefused(QStringLiteral("--gallery needs the name of a folder, "
                                                    "e.g. --gallery gallery.")));
     }
-    return writeReferenceGallery(dir, call.out, call.err, call.showProgress);
+    return renderGallery(dir, referenceGalleryPages(), call.out, call.err, call.showProgress);
 }
 
 // The entries nearest a written or named sett; a named entry comes first, as the same cloth.
@@ -255,133 +259,23 @@ int printPictureSett(const Call& call) {
     return kRenderDone;
 }
 
-// What the tool does, in the order the help and the manual page list it: each mode with the
-// options it takes, whether it takes a sett, and what runs it. A mode is asked for by its own
-// option; the pictures by --cloth or a .wif file, else the designer's picture.
-struct Mode {
-    QString shown; // how a refusal names it
-    OptionOf askedBy;
-    bool takesSett;
-    QList<OptionOf> takes;
-    int (*run)(const Call&);
-    OptionOf notWith = nullptr; // its own option asks for another mode when this one is given
-};
-
-const QList<Mode>& modes() {
-    using O = Options;
-    static const QList<Mode> table{
-        {QStringLiteral("the designer's picture"),
-         nullptr,
-         true,
-         {&O::output, &O::name, &O::fromPicture, &O::background, &O::brighten, &O::darken,
-          &O::scale, &O::recolour},
-         writePicture},
-        {QStringLiteral("cloth and drafts (--cloth, .wif)"),
-         nullptr,
-         true,
-         {&O::output, &O::name, &O::fromPicture, &O::cloth, &O::weft, &O::brighten, &O::darken,
-          &O::scale, &O::repeats, &O::threadsPerInch, &O::threadsPerCm, &O::weave, &O::recolour,
-          &O::scheme},
-         writePicture},
-        {QStringLiteral("the cloth as woven (--as-woven)"),
-         &O::asWoven,
-         true,
-         {&O::output, &O::name, &O::fromPicture, &O::asWoven, &O::cloth, &O::weft, &O::weave,
-          &O::brighten, &O::darken, &O::repeats, &O::threadsPerInch, &O::threadsPerCm,
-          &O::weftThreadsPerInch, &O::weftThreadsPerCm, &O::yarnSize, &O::backing, &O::pixelsPerMm,
-          &O::recolour, &O::scheme},
-         writePicture},
-        {QStringLiteral("--yarn"),
-         &O::yarn,
-         true,
-         {&O::yarn, &O::output, &O::name, &O::fromPicture, &O::weft, &O::width, &O::length,
-          &O::yarnDensity, &O::weftDensity, &O::waste, &O::takeUp, &O::weave, &O::recolour,
-          &O::scheme},
-         countYarn},
-        {QStringLiteral("--similar"),
-         &O::similar,
-         true,
-         {&O::similar, &O::name, &O::fromPicture, &O::top, &O::recolour, &O::scheme},
-         printSimilar},
-        {QStringLiteral("--list"), &O::list, false, {&O::list}, printList},
-        {QStringLiteral("--gallery"), &O::gallery, false, {&O::gallery}, runGallery},
-        {QStringLiteral("--from-picture alone"),
-         &O::fromPicture,
-         true,
-         {&O::fromPicture, &O::name},
-         printPictureSett,
-         &O::output},
-    };
-    return table;
-}
-
-// Options of which a run takes one at most, whatever its mode.
-const QList<std::pair<OptionOf, OptionOf>> kOneOf{
-    {&Options::brighten, &Options::darken},
-    {&Options::threadsPerInch, &Options::threadsPerCm},
-    {&Options::weftThreadsPerInch, &Options::weftThreadsPerCm},
-};
-
-// The mode the options ask for: the first whose own option is given, else the cloth or draft
-// when --cloth or a .wif file is, else the designer's picture.
-const Mode& askedMode(const QCommandLineParser& parser, const Options& o) {
-    for (const Mode& mode : modes()) {
-        if (mode.askedBy != nullptr && parser.isSet(o.*mode.askedBy) &&
-            (mode.notWith == nullptr || !parser.isSet(o.*mode.notWith))) {
-            return mode;
-        }
+// What runs each mode's work.
+int runMode(const RenderMode& mode, const Call& call) {
+    switch (mode.work) {
+    case RenderWork::Picture:
+        return writePicture(call);
+    case RenderWork::Yarn:
+        return countYarn(call);
+    case RenderWork::Similar:
+        return printSimilar(call);
+    case RenderWork::List:
+        return printList(call);
+    case RenderWork::Gallery:
+        return runGallery(call);
+    case RenderWork::PictureSett:
+        return printPictureSett(call);
     }
-    const bool draft = QFileInfo(parser.value(o.output)).suffix().toLower() == u"wif";
-    return modes()[parser.isSet(o.cloth) || draft ? 1 : 0];
-}
-
-// Where an option belongs, for a refusal: the modes that take it, unless it asks for one itself.
-QString homes(OptionOf option) {
-    QStringList shown;
-    for (const Mode& mode : modes()) {
-        if (mode.askedBy == option) {
-            return {};
-        }
-        if (mode.takes.contains(option)) {
-            shown.append(mode.shown);
-        }
-    }
-    if (shown.isEmpty()) {
-        return {};
-    }
-    const QString last = shown.takeLast();
-    return QStringLiteral("; it is for ") +
-           (shown.isEmpty() ? last
-                            : shown.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last);
-}
-
-// The one check of which options go together: refuses a sett or an option the mode does not
-// take, an option given twice, and two options of which a run takes one.
-std::optional<Stop> notTogether(const QCommandLineParser& parser, const Options& o,
-                                const Mode& mode) {
-    if (!mode.takesSett && !parser.positionalArguments().isEmpty()) {
-        return renderRefused(QStringLiteral("%1 takes no sett; \"%2\" is not for it.")
-                                 .arg(mode.shown, parser.positionalArguments().constFirst()));
-    }
-    for (const OptionOf option : renderOptionOrder()) {
-        const QCommandLineOption& given = o.*option;
-        if (parser.isSet(given) && !mode.takes.contains(option)) {
-            return renderRefused(QStringLiteral("%1 is not for %2%3.")
-                                     .arg(shownName(given), mode.shown, homes(option)));
-        }
-        if (!given.valueName().isEmpty() && parser.values(given).size() > 1) {
-            return renderRefused(
-                QStringLiteral("%1 is given more than once; give it once.").arg(shownName(given)));
-        }
-    }
-    for (const auto& [one, other] : kOneOf) {
-        if (parser.isSet(o.*one) && parser.isSet(o.*other)) {
-            return renderRefused(
-                QStringLiteral("%1 and %2 cannot be used together; give one of them.")
-                    .arg(shownName(o.*one), shownName(o.*other)));
-        }
-    }
-    return std::nullopt;
+    return kRenderRefused;
 }
 
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err, bool showProgress) {
@@ -410,11 +304,11 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err, bool s
         out.flush();
         return kRenderDone;
     }
-    const Mode& mode = askedMode(parser, o);
+    const RenderMode& mode = askedMode(parser, o);
     if (const std::optional<Stop> stop = notTogether(parser, o, mode)) {
         return report(err, *stop);
     }
-    return mode.run({parser, o, out, err, showProgress});
+    return runMode(mode, {parser, o, out, err, showProgress});
 }
 
 } // namespace

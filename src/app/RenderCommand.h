@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gallery/Gallery.h"
+
 #include <QStringList>
 #include <QTextStream>
 
@@ -19,5 +21,11 @@ inline constexpr int kRenderRefused = 2;
 // terminal).
 int runRender(const QStringList& arguments, QTextStream& out, QTextStream& err,
               bool showProgress = false);
+
+// --gallery DIR over the given pages instead of the reference lists': the gallery written, its
+// summary on out, each file it removed named on err, or the one line that says why it was not
+// written. The status is runRender's.
+int renderGallery(const QString& dir, const QList<GalleryPage>& pages, QTextStream& out,
+                  QTextStream& err, bool showProgress = false);
 
 } // namespace loomara

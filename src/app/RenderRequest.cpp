@@ -1,6 +1,8 @@
 #include "app/RenderRequest.h"
 
+#include "io/SaveFile.h"
 #include "model/ShownText.h"
+#include "model/WrittenNumber.h"
 #include "palette/PaletteSwatch.h"
 #include "photo/PictureReading.h"
 #include "sett/Colourway.h"
@@ -8,8 +10,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-
-#include <algorithm>
 
 namespace loomara {
 
@@ -63,7 +63,7 @@ std::variant<AskedSett, RenderStop> pictureSett(const QString& fileName) {
 }
 
 // A density in threads to the metre, from threads to the inch or to the centimetre; 0 when
-// neither is given.
+// neither is given. The bounds are the sparsest and densest cloth in the unit the option takes.
 std::variant<double, RenderStop> density(const QCommandLineParser& parser,
                                          const QCommandLineOption& perInch,
                                          const QCommandLineOption& perCm) {
@@ -73,19 +73,31 @@ std::variant<double, RenderStop> density(const QCommandLineParser& parser,
     }
     const QCommandLineOption& option = inches ? perInch : perCm;
     const LengthUnit per = inches ? LengthUnit::Inch : LengthUnit::Centimetre;
+    const NumberBounds bounds{Density{kSparsestCloth}.threadsPer(per),
+                              Density{kDensestThreads}.threadsPer(per)};
     const QString value = parser.value(option);
-    const auto read = readDensity(value + (inches ? QStringLiteral("/in") : QStringLiteral("/cm")));
-    const Density* given = std::get_if<Density>(&read);
-    if (given == nullptr || given->threadsPer(LengthUnit::Centimetre) < kSparsestCloth) {
+    const std::optional<double> threads = readNumber(value, bounds);
+    if (!threads) {
         return renderRefused(
-            QStringLiteral("%1 takes a number of threads from %2 to %3, in plain digits with at "
-                           "most 6 after the point, e.g. 56 or 12.5, not \"%4\".")
-                .arg(shownName(option))
-                .arg(Density{kSparsestCloth}.threadsPer(per))
-                .arg(Density{kDensestThreads}.threadsPer(per))
-                .arg(echoed(value)));
+            QStringLiteral("%1 takes a number of threads %2, %3, e.g. 56 or "
+                           "12.5, not \"%4\".")
+                .arg(shownName(option), boundsText(bounds), numberForm(bounds), echoed(value)));
     }
-    return given->threadsPer(LengthUnit::Metre);
+    return Density{*threads, per}.threadsPer(LengthUnit::Metre);
+}
+
+// What -o names when it is no regular file: said for what it is, before the name's ending is
+// judged, as nothing will be written there whatever it ends in.
+std::optional<RenderStop> outputNotAFile(const QString& fileName) {
+    const std::optional<QString> why = whyNotSavedOver(fileName);
+    if (!why) {
+        return std::nullopt;
+    }
+    return RenderStop{kRenderWriteFailed,
+                      QStringLiteral("-o \"%1\" cannot be written: %2. -o writes regular files "
+                                     "only, new or replaced; nothing was changed.")
+                          .arg(QDir::toNativeSeparators(fileName), *why),
+                      {}};
 }
 
 // What -o asks for: the drawing and the picture's format by the file's ending, and --cloth.
@@ -96,6 +108,9 @@ std::optional<RenderStop> readFileKind(const QCommandLineParser& parser, const R
         return renderRefused(
             QStringLiteral("no output file: give one with -o FILE, ending in .bmp, "
                            ".png or .wif."));
+    }
+    if (std::optional<RenderStop> stop = outputNotAFile(fileName)) {
+        return stop;
     }
     const QString ending = QFileInfo(fileName).suffix().toLower();
     if (ending == u"png" || ending == u"bmp") {
@@ -189,14 +204,15 @@ std::optional<RenderStop> readAsWoven(const QCommandLineParser& parser, const Re
         choice.backing = swatch->colour();
     }
     if (parser.isSet(o.pixelsPerMm)) {
-        bool read = false;
-        choice.pixelsPerMm = parser.value(o.pixelsPerMm).toDouble(&read);
-        if (!read || !(choice.pixelsPerMm >= 1 && choice.pixelsPerMm <= kMostPixelsPerMm)) {
-            return renderRefused(QStringLiteral("--pixels-per-mm takes a number from 1 to %1, "
-                                                "e.g. 14 or 9.5, not \"%2\".")
-                                     .arg(kMostPixelsPerMm)
-                                     .arg(parser.value(o.pixelsPerMm)));
+        const NumberBounds bounds{1, kMostPixelsPerMm};
+        const QString value = parser.value(o.pixelsPerMm);
+        const std::optional<double> pixels = readNumber(value, bounds);
+        if (!pixels) {
+            return renderRefused(QStringLiteral("--pixels-per-mm takes a number %1, %2, e.g. 14 "
+                                                "or 9.5, not \"%3\".")
+                                     .arg(boundsText(bounds), numberForm(bounds), echoed(value)));
         }
+        choice.pixelsPerMm = *pixels;
     }
     ChosenLook chosen = chosenLook(choice, request.render.weave);
     if (chosen.refusal) {
@@ -260,19 +276,15 @@ std::variant<int, RenderStop> wholeNumber(const QCommandLineParser& parser,
     if (!parser.isSet(option)) {
         return unset;
     }
+    const NumberBounds bounds{static_cast<double>(least), static_cast<double>(most), false, true};
     const QString value = parser.value(option);
-    const bool digits =
-        !value.isEmpty() && value.size() <= 9 &&
-        std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    const int number = digits ? value.toInt() : -1;
-    if (number < least || number > most) {
-        return renderRefused(QStringLiteral("%1 takes a whole number from %2 to %3, not \"%4\".")
-                                 .arg(shownName(option))
-                                 .arg(least)
-                                 .arg(most)
-                                 .arg(value));
+    const std::optional<double> number = readNumber(value, bounds);
+    if (!number) {
+        return renderRefused(
+            QStringLiteral("%1 takes a whole number %2, %3, not \"%4\".")
+                .arg(shownName(option), boundsText(bounds), numberForm(bounds), echoed(value)));
     }
-    return number;
+    return static_cast<int>(*number);
 }
 
 std::variant<AskedSett, RenderStop> askedSett(const QCommandLineParser& parser,
@@ -350,6 +362,10 @@ std::variant<ClothOrder, RenderStop> readOrder(const QCommandLineParser& parser,
                                             "56/in."));
     }
     const QString fileName = parser.value(o.output);
+    if (std::optional<RenderStop> stop =
+            parser.isSet(o.output) ? outputNotAFile(fileName) : std::nullopt) {
+        return *stop;
+    }
     if (parser.isSet(o.output) && QFileInfo(fileName).suffix().toLower() != u"csv") {
         return renderRefused(QStringLiteral("cannot tell what to write to \"%1\": with --yarn the "
                                             "file name must end in .csv.")

@@ -1,8 +1,7 @@
 #include "cloth/YarnPlan.h"
 
 #include "model/ShownText.h"
-
-#include <QRegularExpression>
+#include "model/WrittenNumber.h"
 
 #include <cmath>
 
@@ -40,24 +39,26 @@ QString unitName(LengthUnit unit) {
     return {};
 }
 
-LengthUnit unitNamed(QStringView name) {
-    for (const LengthUnit unit :
-         {LengthUnit::Centimetre, LengthUnit::Metre, LengthUnit::Inch, LengthUnit::Yard}) {
-        if (name == unitName(unit)) {
-            return unit;
-        }
-    }
-    return LengthUnit::Centimetre;
+// What a refusal of a measure says of its form, after naming what it takes.
+QString measureForm(const NumberBounds& bounds) {
+    return QStringLiteral("the number ") + numberForm(bounds);
 }
 
-// Plain decimals only: no sign, no exponent, no blanks, so that "1e3cm" or "-2in" is refused
-// rather than read as something the weaver did not mean. Long enough for any real measure.
-const QString kNumber = QStringLiteral(R"((\d{1,9}(?:\.\d{0,6})?|\.\d{1,6}))");
-// How that form is told, in every refusal of a number it reads.
-const QString kNumberForm = QStringLiteral("in plain digits, at most 6 after the point");
+// The text split into its number and the unit that ends it, the first of `units` that does; no
+// unit when none does.
+std::pair<QStringView, std::optional<LengthUnit>>
+numberAndUnit(QStringView text, std::initializer_list<std::pair<LengthUnit, QStringView>> units) {
+    for (const auto& [unit, written] : units) {
+        // "m" ends "cm" too: the longer of two endings is listed first.
+        if (text.endsWith(written)) {
+            return {text.chopped(written.size()), unit};
+        }
+    }
+    return {text, std::nullopt};
+}
 
 QString shownNumber(double amount) {
-    return QString::number(amount, 'g', 12);
+    return plainNumber(amount, 12);
 }
 
 QString metresText(long long cm) {
@@ -143,20 +144,22 @@ double threadsIn(Length length, Density density) {
 }
 
 std::variant<Length, QString> readLength(QStringView text) {
-    static const QRegularExpression written(QStringLiteral("^%1(cm|m|in|yd)$").arg(kNumber));
-    const QRegularExpressionMatch match = written.match(text.toString());
-    if (!match.hasMatch()) {
+    const auto [number, unit] = numberAndUnit(text, {{LengthUnit::Centimetre, u"cm"},
+                                                     {LengthUnit::Metre, u"m"},
+                                                     {LengthUnit::Inch, u"in"},
+                                                     {LengthUnit::Yard, u"yd"}});
+    if (!unit) {
         return QStringLiteral("\"%1\" is not a length: write a number and its unit, cm, m, in or "
                               "yd, the number %2, e.g. 28in, 8yd, 150cm or 0.5m.")
-            .arg(echoed(text), kNumberForm);
+            .arg(echoed(text), numberForm({}));
     }
-    const Length length{match.captured(1).toDouble(), unitNamed(match.captured(2))};
-    if (length.metres() > kLongestLength) {
-        return QStringLiteral("\"%1\" is longer than the %2 m a length may be.")
-            .arg(text)
-            .arg(kLongestLength);
+    const NumberBounds bounds{0, kLongestLength * 10'000 / tenthsOfMm(*unit)};
+    const std::optional<double> amount = readNumber(number, bounds);
+    if (!amount) {
+        return QStringLiteral("\"%1\" is not a length %2, %3.")
+            .arg(echoed(text), boundsText(bounds, unitName(*unit)), measureForm(bounds));
     }
-    return length;
+    return Length{*amount, *unit};
 }
 
 double Density::threadsPer(LengthUnit unit) const {
@@ -164,34 +167,31 @@ double Density::threadsPer(LengthUnit unit) const {
 }
 
 std::variant<Density, QString> readDensity(QStringView text) {
-    static const QRegularExpression written(QStringLiteral("^%1/(cm|in)$").arg(kNumber));
-    const QRegularExpressionMatch match = written.match(text.toString());
-    if (!match.hasMatch()) {
+    const auto [number, per] =
+        numberAndUnit(text, {{LengthUnit::Centimetre, u"/cm"}, {LengthUnit::Inch, u"/in"}});
+    if (!per) {
         return QStringLiteral("\"%1\" is not a density: write threads per cm or per inch, the "
                               "number %2, e.g. 12/cm or 56/in.")
-            .arg(echoed(text), kNumberForm);
+            .arg(echoed(text), numberForm({}));
     }
-    const Density density{match.captured(1).toDouble(), unitNamed(match.captured(2))};
-    if (density.threads <= 0 || density.threadsPer(LengthUnit::Centimetre) > kDensestThreads) {
-        return QStringLiteral("\"%1\" cannot be woven: a density is above 0 and at most %2/cm "
-                              "(%3/in).")
-            .arg(text)
-            .arg(kDensestThreads)
-            .arg(Density{kDensestThreads}.threadsPer(LengthUnit::Inch));
+    const NumberBounds bounds{0, Density{kDensestThreads}.threadsPer(*per), true};
+    const std::optional<double> threads = readNumber(number, bounds);
+    if (!threads) {
+        return QStringLiteral("\"%1\" is not a density %2, %3.")
+            .arg(echoed(text), boundsText(bounds, u'/' + unitName(*per)), measureForm(bounds));
     }
-    return density;
+    return Density{*threads, *per};
 }
 
 std::variant<double, QString> readPercentage(QStringView text) {
-    static const QRegularExpression written(QStringLiteral("^%1%$").arg(kNumber));
-    const QRegularExpressionMatch match = written.match(text.toString());
-    const double percent = match.hasMatch() ? match.captured(1).toDouble() : -1;
-    if (percent < 0 || percent > 100) {
-        return QStringLiteral("\"%1\" is not a percentage from 0% to 100%, the number %2, e.g. "
-                              "10%.")
-            .arg(echoed(text), kNumberForm);
+    const NumberBounds bounds{0, 100};
+    const std::optional<double> percent =
+        text.endsWith(u'%') ? readNumber(text.chopped(1), bounds) : std::nullopt;
+    if (!percent) {
+        return QStringLiteral("\"%1\" is not a percentage %2, %3, e.g. 10%.")
+            .arg(echoed(text), boundsText(bounds, u"%"), measureForm(bounds));
     }
-    return percent / 100;
+    return *percent / 100;
 }
 
 QStringList yarnNotes(const YarnPlan& plan) {

@@ -1,5 +1,8 @@
 #include "cloth/YarnSize.h"
 
+#include "model/ShownText.h"
+#include "model/WrittenNumber.h"
+
 #include <QRegularExpression>
 
 #include <array>
@@ -41,12 +44,12 @@ double widthMm(double yardsPerPound, double packing) {
 
 std::variant<double, QString> yarnWidthMm(QStringView count) {
     static const QRegularExpression form(
-        QStringLiteral(R"(^\s*([A-Za-z]+)\s*(?:(\d+)\s*/\s*)?(\d+(?:\.\d+)?)\s*$)"));
+        QStringLiteral(R"(^\s*([A-Za-z]+)\s*(?:([^\s/]+)\s*/\s*)?([^\s/]+)\s*$)"));
     const QRegularExpressionMatch match = form.match(count.toString());
     const QString how = QStringLiteral("write a yarn size as a count such as Nm 2/28 (metric), "
                                        "NeW 2/48 (worsted) or YSW 12 (Yorkshire woollen)");
     if (!match.hasMatch()) {
-        return QStringLiteral("the yarn size \"%1\" does not read; %2.").arg(count, how);
+        return QStringLiteral("the yarn size \"%1\" does not read; %2.").arg(echoed(count), how);
     }
     const CountSystem* system = nullptr;
     for (const CountSystem& s : kSystems) {
@@ -56,21 +59,22 @@ std::variant<double, QString> yarnWidthMm(QStringView count) {
     }
     if (!system) {
         return QStringLiteral("the yarn count system \"%1\" is not known; %2.")
-            .arg(match.captured(1), how);
+            .arg(echoed(match.capturedView(1)), how);
     }
-    const int plies = match.hasCaptured(2) ? match.capturedView(2).toInt() : 1;
-    const double single = match.capturedView(3).toDouble();
-    if (plies < 1 || plies > kMostPlies) {
-        return QStringLiteral("a yarn of %1 plies cannot be woven; give 1 to %2.")
-            .arg(match.captured(2))
-            .arg(kMostPlies);
+    const NumberBounds plyBounds{1, kMostPlies, false, true};
+    const std::optional<double> plies =
+        match.hasCaptured(2) ? readNumber(match.capturedView(2), plyBounds) : 1.0;
+    if (!plies) {
+        return QStringLiteral("the plies of a yarn are a whole number %1, %2, not \"%3\".")
+            .arg(boundsText(plyBounds), numberForm(plyBounds), echoed(match.capturedView(2)));
     }
-    if (!(single > 0 && single <= kFinestCount)) {
-        return QStringLiteral("the count %1 is outside the counts spun, above 0 and up to %2.")
-            .arg(match.captured(3))
-            .arg(kFinestCount);
+    const NumberBounds countBounds{0, kFinestCount, true};
+    const std::optional<double> single = readNumber(match.capturedView(3), countBounds);
+    if (!single) {
+        return QStringLiteral("the counts spun are %1, %2, not \"%3\".")
+            .arg(boundsText(countBounds), numberForm(countBounds), echoed(match.capturedView(3)));
     }
-    return widthMm(system->yardsPerPound * single / plies, system->packing);
+    return widthMm(system->yardsPerPound * *single / *plies, system->packing);
 }
 
 double firmYarnWidthMm(double threadsPerMm, const Weave& weave) {

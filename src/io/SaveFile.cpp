@@ -18,10 +18,31 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+// What is there when it is neither a regular file nor a folder, by its kind.
+QString notAFile(mode_t mode) {
+    const QString kind = S_ISFIFO(mode)   ? QStringLiteral("a FIFO (a named pipe)")
+                         : S_ISCHR(mode)  ? QStringLiteral("a character device")
+                         : S_ISBLK(mode)  ? QStringLiteral("a block device")
+                         : S_ISSOCK(mode) ? QStringLiteral("a socket")
+                                          : QString();
+    return kind.isEmpty() ? QStringLiteral("it is not a regular file")
+                          : QStringLiteral("it is %1, not a regular file").arg(kind);
+}
+
+// A write or flush cut short without an error of its own is a full disk or a size limit.
+QString writeProblem(const QSaveFile& file, const QString& what) {
+    return file.error() == QFileDevice::NoError
+               ? QStringLiteral("only part of the %1 could be written; the disk may be full")
+                     .arg(what)
+               : QStringLiteral("the %1 could not be written (%2)").arg(what, file.errorString());
+}
+
+} // namespace
+
 // Only a regular file, or a symbolic link that leads to one, may be replaced: a save over a FIFO,
 // a socket or a device would turn it into a plain file. The name is only looked up, never
 // opened, since opening a FIFO waits for its other end.
-std::optional<QString> targetProblem(const QString& fileName) {
+std::optional<QString> whyNotSavedOver(const QString& fileName) {
     const QByteArray name = QFile::encodeName(fileName);
     struct stat entry {};
     if (lstat(name.constData(), &entry) != 0) {
@@ -40,20 +61,10 @@ std::optional<QString> targetProblem(const QString& fileName) {
         return QStringLiteral("there is a folder of that name");
     }
     if (!S_ISREG(entry.st_mode)) {
-        return QStringLiteral("it is not a regular file");
+        return notAFile(entry.st_mode);
     }
     return std::nullopt;
 }
-
-// A write or flush cut short without an error of its own is a full disk or a size limit.
-QString writeProblem(const QSaveFile& file, const QString& what) {
-    return file.error() == QFileDevice::NoError
-               ? QStringLiteral("only part of the %1 could be written; the disk may be full")
-                     .arg(what)
-               : QStringLiteral("the %1 could not be written (%2)").arg(what, file.errorString());
-}
-
-} // namespace
 
 std::optional<QString> saveFile(const QByteArray& bytes, const QString& fileName,
                                 const QString& what) {
@@ -65,7 +76,7 @@ std::optional<QString> saveFile(const QByteArray& bytes, const QString& fileName
     if (!folder.isDir()) {
         return QStringLiteral("\"%1\" is not a folder").arg(shown(folder.filePath()));
     }
-    if (std::optional<QString> problem = targetProblem(fileName)) {
+    if (std::optional<QString> problem = whyNotSavedOver(fileName)) {
         return problem;
     }
     // Through a symbolic link the file it leads to is replaced, and the link stays.

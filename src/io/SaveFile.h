@@ -16,4 +16,9 @@ namespace loomara {
 std::optional<QString> saveFile(const QByteArray& bytes, const QString& fileName,
                                 const QString& what);
 
+// Why a save cannot replace what the name holds, looked up without opening it: a folder, a FIFO,
+// a device, a socket (each named for what it is) or a symbolic link that leads nowhere. Empty
+// when it holds a regular file, a link to one, or nothing yet.
+std::optional<QString> whyNotSavedOver(const QString& fileName);
+
 } // namespace loomara

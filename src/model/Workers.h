@@ -44,16 +44,19 @@ inline void onWorkers(std::size_t count, int workers, const std::function<bool(s
     {
         std::unique_lock lock(mutex);
         std::size_t reported = 0;
-        while (running > 0) {
+        // Until every worker has ended and all they did is told: the workers may end before this
+        // thread first waits, and what was done while progress was told is told on the next
+        // round, the last included.
+        for (;;) {
             changed.wait(lock, [&] { return done != reported || running == 0; });
-            // What was done while progress was told is told on the next round, the last included.
-            if (done != reported) {
-                reported = done;
-                if (progress) {
-                    lock.unlock();
-                    progress(reported);
-                    lock.lock();
-                }
+            if (done == reported) {
+                break;
+            }
+            reported = done;
+            if (progress) {
+                lock.unlock();
+                progress(reported);
+                lock.lock();
             }
         }
     }

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace loomara;
 using namespace loomara::testing;
 
@@ -93,16 +95,12 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
          "--threads-per-inch and --threads-per-cm cannot be used together; give one of them."},
         {{"k8", "--cloth", "--threads-per-cm", "0.009", "-o", png},
          2,
-         "--threads-per-cm takes a number of threads from 0.01 to 1000, in plain digits with at "
-         "most "
-         "6 after the point, e.g. 56 or 12.5, not "
-         "\"0.009\"."},
+         "--threads-per-cm takes a number of threads from 0.01 to 1000, in plain digits with no "
+         "sign or exponent, e.g. 56 or 12.5, not \"0.009\"."},
         {{"k8", "--cloth", "--threads-per-inch", "1e3", "-o", png},
          2,
          "--threads-per-inch takes a number of threads from 0.0254 to 2540, in plain digits with "
-         "at "
-         "most 6 after the point, e.g. 56 or 12.5, not "
-         "\"1e3\"."},
+         "no sign or exponent, e.g. 56 or 12.5, not \"1e3\"."},
         {{"k10000", "--cloth", "--repeats", "2", "--scale", "8", "-o", png},
          2,
          "the cloth picture would be 160000 x 160000 pixels, more than the 40000000 a picture "
@@ -120,19 +118,19 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
          "--brighten and --darken cannot be used together; give one of them."},
         {{"k8", "--brighten", "10", "-o", png},
          2,
-         "--brighten takes a whole number from 0 to 9, not \"10\"."},
+         "--brighten takes a whole number from 0 to 9, in digits only, not \"10\"."},
         {{"k8", "--darken", "-1", "-o", png},
          2,
-         "--darken takes a whole number from 0 to 9, not \"-1\"."},
+         "--darken takes a whole number from 0 to 9, in digits only, not \"-1\"."},
         {{"k8", "--scale", "9", "-o", png},
          2,
-         "--scale takes a whole number from 1 to 8, not \"9\"."},
+         "--scale takes a whole number from 1 to 8, in digits only, not \"9\"."},
         {{"k8", "--scale", "0", "-o", png},
          2,
-         "--scale takes a whole number from 1 to 8, not \"0\"."},
+         "--scale takes a whole number from 1 to 8, in digits only, not \"0\"."},
         {{"k8", "--scale", "2x", "-o", png},
          2,
-         "--scale takes a whole number from 1 to 8, not \"2x\"."},
+         "--scale takes a whole number from 1 to 8, in digits only, not \"2x\"."},
         {{"k8", "--scale", "2", "-o", wif},
          2,
          "--scale is for pictures; a .wif draft has no pixels to scale."},
@@ -146,7 +144,7 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
          ".wif) and the cloth as woven (--as-woven)."},
         {{"k8", "--repeats", "0", "-o", wif},
          2,
-         "--repeats takes a whole number from 1 to 100000, not \"0\"."},
+         "--repeats takes a whole number from 1 to 100000, in digits only, not \"0\"."},
         {{"k8", "--background", "zz", "-o", png},
          2,
          "--background: \"zz\" is not a colour code of the palette."},
@@ -213,6 +211,45 @@ TEST_F(RenderCommand, EveryRefusalAndFailureIsOneLineWithItsStatusAndWritesNothi
     EXPECT_LT(longCount.err.size(), 400);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty())
         << "a refused run left a file behind";
+}
+
+TEST_F(RenderCommand, AnOutputThatIsNoRegularFileIsSaidForWhatItIsAndLeftAsItIs) {
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe.png")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.csv"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    struct Case {
+        QStringList mode;
+        QString target;
+        QString what;
+    };
+    const QString device = "it is a character device, not a regular file";
+    const QList<Case> cases{
+        {{"k8"}, "/dev/null", device},
+        {{"k8", "--cloth"}, "/dev/null", device},
+        {{"k8", "--yarn", "--width", "1m", "--length", "1m", "--density", "9/cm"},
+         "/dev/null",
+         device},
+        {{"k8"}, path("pipe.png"), "it is a FIFO (a named pipe), not a regular file"},
+        {{"k8"}, path("folder"), "there is a folder of that name"},
+        {{"k8", "--yarn", "--width", "1m", "--length", "1m", "--density", "9/cm"},
+         path("folder.csv"),
+         "there is a folder of that name"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.mode.join(' ') + " -o " + c.target).toStdString());
+        const RenderRun run = render(c.mode + QStringList{"-o", c.target});
+        EXPECT_EQ(run.status, kRenderWriteFailed);
+        EXPECT_EQ(run.errLines(), QStringList{"loomara-render: -o \"" + c.target +
+                                              "\" cannot be written: " + c.what +
+                                              ". -o writes regular files only, new or replaced; "
+                                              "nothing was changed."});
+    }
+    struct stat pipe {};
+    ASSERT_EQ(stat(QFile::encodeName(path("pipe.png")).constData(), &pipe), 0);
+    EXPECT_TRUE(S_ISFIFO(pipe.st_mode));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System),
+              (QStringList{"folder", "folder.csv", "pipe.png"}));
+    EXPECT_TRUE(QDir(path("folder")).isEmpty());
 }
 
 TEST_F(RenderCommand, AGalleryThatCannotBeWrittenFailsWithTheReason) {

@@ -141,6 +141,22 @@ TEST(YarnPlan, ThreadsAreRoundedToTheNearestWithHalvesUp) {
     }
 }
 
+// Each colour's yarn is its threads times the length of one, to the nearest centimetre, with the
+// units' metres taken here from their definitions.
+TEST(YarnPlan, EachColoursYarnIsItsThreadsTimesTheirLengthToTheNearestCentimetre) {
+    const auto cm = [](const Length& length) {
+        const double metresPer[]{0.01, 1, 0.0254, 0.9144}; // cm, m, in, yd
+        return length.amount * metresPer[static_cast<int>(length.unit)] * 100;
+    };
+    forRandomCloths([&](const RandomCloth& cloth, const YarnPlan& plan) {
+        const ClothOrder& order = cloth.order;
+        for (const YarnLine& line : plan.lines) {
+            EXPECT_NEAR(line.warpCm, line.ends * (cm(order.length) + cm(order.waste)), 0.5 + 1e-6);
+            EXPECT_NEAR(line.weftCm, line.picks * cm(order.width) * (1 + order.takeUp), 0.5 + 1e-6);
+        }
+    });
+}
+
 TEST(YarnPlan, PrintedTotalsAreTheSumsOfThePrintedColourLines) {
     forRandomCloths([](const RandomCloth&, const YarnPlan& plan) {
         QStringList lines = yarnTable(plan, QStringLiteral("heading")).split(u'\n');

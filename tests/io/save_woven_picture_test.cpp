@@ -252,8 +252,8 @@ TEST_F(SaveWovenPicture, ATargetThatIsNotARegularFileIsRefusedAndLeftAsItIs) {
         QString reason;
     };
     const Case cases[] = {
-        {"pipe", "it is not a regular file"},
-        {"to-pipe", "it is not a regular file"},
+        {"pipe", "it is a FIFO (a named pipe), not a regular file"},
+        {"to-pipe", "it is a FIFO (a named pipe), not a regular file"},
         {"loop-a", "there is a loop of symbolic links"},
         {"dangling", "it is a symbolic link to a file that does not exist"},
     };

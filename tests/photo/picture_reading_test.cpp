@@ -236,7 +236,8 @@ QImage acrossUnlikeDown() {
     return photo::photograph(sett, shot);
 }
 
-PictureReading cutShortJpeg() {
+// A photograph saved as JPEG, of which `cut` keeps some bytes, read from its file.
+PictureReading cutJpeg(const std::function<QByteArray(const QByteArray&)>& cut) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -247,7 +248,7 @@ PictureReading cutShortJpeg() {
     photo::photograph(readSett(u"K/4 R24 K24 Y/4").sett, shot).save(&buffer, "JPG", 90);
     QTemporaryDir dir;
     QFile file(dir.filePath(QStringLiteral("cut.jpg")));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.first(bytes.size() / 2)) < 0) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(cut(bytes)) < 0) {
         return {};
     }
     file.close();
@@ -266,7 +267,16 @@ TEST(PictureRefusal, EachPictureWithoutAReadablePlaidIsRefusedWithOneLineSayingW
         {"noise", [&] { return read(noise()); }, "no repeating stripes"},
         {"less than a repeat", [&] { return read(lessThanARepeat()); }, "less than one whole"},
         {"across unlike down", [&] { return read(acrossUnlikeDown()); }, "across and down"},
-        {"cut-short JPEG", cutShortJpeg, "could not be read"},
+        // A file cut short is told by its structure before the picture is read; ...
+        {"cut-short JPEG",
+         [] { return cutJpeg([](const QByteArray& b) { return b.first(b.size() / 2); }); },
+         "could not be read: the file ends before the end of its picture"},
+        // ... a closed file whose data stops early, only as the reader warns of it.
+        {"JPEG closed after half its data",
+         [] {
+             return cutJpeg([](const QByteArray& b) { return b.first(b.size() / 2) + "\xFF\xD9"; });
+         },
+         "could not be read: the picture in it is damaged or incomplete"},
     };
     for (const auto& c : cases) {
         const PictureReading reading = c.reading();
