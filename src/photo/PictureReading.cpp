@@ -274,9 +274,14 @@ void settOf(Way& way, const Light& cast) {
         stripes.pop_back();
     }
     if (symmetric && !stripes.empty()) {
-        stripes.front().width *= 2;
+        // The fold's first and last samples lie on the pivots: each pivot reaches half a sample
+        // less far than the samples it holds.
+        const auto pivotWidth = [&](const Stripe& pivot) {
+            return 2 * std::max(0.0, pivot.width - way.spacing / 2);
+        };
+        stripes.front().width = pivotWidth(stripes.front());
         if (stripes.size() > 1) {
-            stripes.back().width *= 2;
+            stripes.back().width = pivotWidth(stripes.back());
         }
     }
     const QList<int> counts = countsOf(stripes, way, way.inProportion);
