@@ -307,6 +307,34 @@ QImage workingPicture(const QImage& picture, double& scale) {
     return rgb;
 }
 
+// The fold of a symmetric repeat starts and ends on a pivot, which has a neighbour on one side
+// only: its colour is read from the samples nearest its middle, away from the blur of that one
+// edge. A narrow pivot otherwise takes on half its neighbour's colour.
+void readPivotColours(std::vector<Segment>& segments, const std::vector<Light>& threads) {
+    if (segments.size() < 2) {
+        return;
+    }
+    const auto meanOf = [&](int first, int end) {
+        Light mean{0, 0, 0};
+        for (int i = first; i < end; ++i) {
+            for (std::size_t c = 0; c < 3; ++c) {
+                mean[c] += threads[static_cast<std::size_t>(i)][c] / (end - first);
+            }
+        }
+        return mean;
+    };
+    // Samples at least this far from the edge (which lies half a sample before `to`) are clear of
+    // its blur.
+    const auto clear = [](double width) { return width >= 6 ? 3 : width >= 3 ? 2 : 1; };
+    Segment& first = segments.front();
+    const int firstEnd = static_cast<int>(std::lround(first.to));
+    first.colour = meanOf(0, std::max(1, firstEnd - clear(first.width()) + 1));
+    Segment& last = segments.back();
+    const int n = static_cast<int>(threads.size());
+    const int lastFrom = static_cast<int>(std::lround(last.from));
+    last.colour = meanOf(std::min(n - 1, lastFrom + clear(last.width()) - 1), n);
+}
+
 // The setts of both ways, each with the other's mean taken out of its threads, and how alike the
 // two are; or why there are none.
 std::variant<int, QString> settsOf(Way& across, Way& down, const TwillPitch& pitch) {
@@ -332,6 +360,9 @@ std::variant<int, QString> settsOf(Way& across, Way& down, const TwillPitch& pit
             }
         }
         way->segments = segmentStripes(threads);
+        if (way->repeat->kind == Repeat::Symmetric) {
+            readPivotColours(way->segments, threads);
+        }
     }
 
     if (pitch.seen) {
