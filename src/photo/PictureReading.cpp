@@ -244,6 +244,34 @@ QList<int> countsOf(const std::vector<Stripe>& stripes, const Way& way, bool& in
     return counts;
 }
 
+// A straight repeat whose ring of stripes mirrors about one of them is a symmetric sett, and is
+// written as one: pivots marked, as a weaver would write it.
+void mirroredAsSymmetric(Sett& sett) {
+    const qsizetype m = sett.stripes.size();
+    if (sett.repeat != Repeat::Straight || m < 2 || m % 2 != 0) {
+        return;
+    }
+    const auto at = [&](qsizetype i) -> const SettStripe& {
+        return sett.stripes[((i % m) + m) % m];
+    };
+    for (qsizetype pivot = 0; pivot < m / 2; ++pivot) {
+        bool mirrored = true;
+        for (qsizetype k = 1; k < m / 2 && mirrored; ++k) {
+            mirrored = at(pivot + k).code == at(pivot - k).code &&
+                       at(pivot + k).count == at(pivot - k).count;
+        }
+        if (mirrored) {
+            QList<SettStripe> half;
+            for (qsizetype k = 0; k <= m / 2; ++k) {
+                half.append(at(pivot + k));
+            }
+            sett.stripes = half;
+            sett.repeat = Repeat::Symmetric;
+            return;
+        }
+    }
+}
+
 // The sett of one way from its stripes, with the cast taken out of their colours.
 void settOf(Way& way, const Light& cast) {
     const bool symmetric = way.repeat->kind == Repeat::Symmetric;
@@ -291,6 +319,7 @@ void settOf(Way& way, const Light& cast) {
         way.sett.stripes.append({stripes[i].swatch->codeText(), stripes[i].swatch->colour(),
                                  counts[static_cast<qsizetype>(i)], 0});
     }
+    mirroredAsSymmetric(way.sett);
 }
 
 QImage workingPicture(const QImage& picture, double& scale) {

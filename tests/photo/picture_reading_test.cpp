@@ -98,19 +98,24 @@ QStringList threadCodes(const Sett& sett) {
     return codes;
 }
 
-// The same threads in the same order, the repeat begun anywhere: a picture has no first thread.
-bool sameThreads(const Sett& read, const Sett& original) {
-    const QStringList a = threadCodes(read);
-    const QStringList b = threadCodes(original);
-    if (a.size() != b.size() || read.repeat != original.repeat) {
-        return false;
-    }
+// Whether the ring a is the ring b begun somewhere else.
+bool sameRing(const QStringList& a, const QStringList& b) {
     for (qsizetype start = 0; start < b.size(); ++start) {
         if (a == b.mid(start) + b.first(start)) {
             return true;
         }
     }
     return false;
+}
+
+// The same threads in the same order, the repeat begun anywhere: a picture has no first thread.
+// A straight repeat that reads the same backwards is a symmetric one, and is read as one.
+bool sameThreads(const Sett& read, const Sett& original) {
+    const QStringList a = threadCodes(read);
+    const QStringList b = threadCodes(original);
+    QStringList backwards(b.rbegin(), b.rend());
+    const Repeat kind = sameRing(backwards, b) ? Repeat::Symmetric : original.repeat;
+    return a.size() == b.size() && read.repeat == kind && sameRing(a, b);
 }
 
 QString described(const PictureReading& reading) {
