@@ -112,6 +112,46 @@ double lightnessSpread(const Way& way) {
                      : 0;
 }
 
+// A straight repeat's fold begins wherever the picture did, often on an edge between two
+// stripes, whose blur then lies at both ends and is read as two narrow stripes. The fold is a
+// ring: it is turned to begin in the middle of the longest even run of samples.
+void beginInAStripe(Way& way) {
+    std::vector<Light>& folded = way.folded;
+    const std::size_t n = folded.size();
+    if (way.repeat->kind != Repeat::Straight || n < 4) {
+        return;
+    }
+    constexpr double kEven = 3; // CIE Lab between neighbouring samples
+    std::vector<bool> even(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto a = labOfLight(folded[(i + n - 1) % n]);
+        const auto b = labOfLight(folded[i]);
+        even[i] = std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]) < kEven;
+    }
+    std::size_t bestStart = 0;
+    std::size_t bestLength = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        // Runs are counted from their first sample only, around the ring.
+        if (!even[i] || even[(i + n - 1) % n]) {
+            continue;
+        }
+        std::size_t length = 0;
+        while (length < n && even[(i + length) % n]) {
+            ++length;
+        }
+        if (length > bestLength) {
+            bestLength = length;
+            bestStart = i;
+        }
+    }
+    if (bestLength == 0) {
+        return;
+    }
+    const std::size_t turn = (bestStart + bestLength / 2) % n;
+    std::rotate(folded.begin(), folded.begin() + static_cast<std::ptrdiff_t>(turn), folded.end());
+    way.repeat->start += static_cast<double>(turn);
+}
+
 void findWay(Way& way, const StripeRepeat* like = nullptr) {
     way.trusted = trustedBins(way.profile);
     way.repeat = findRepeat(way.profile, way.trusted, like);
@@ -123,6 +163,7 @@ void findWay(Way& way, const StripeRepeat* like = nullptr) {
         way.repeat = again;
     }
     way.folded = foldRepeat(way.profile, way.trusted, *way.repeat);
+    beginInAStripe(way);
     way.spacing = way.repeat->kind == Repeat::Symmetric
                       ? way.repeat->period / 2 / std::max<double>(1, way.folded.size() - 1)
                       : 1.0;
