@@ -94,6 +94,8 @@ struct Way {
     double threadWidth = 0; // units of the plane, 0 when the twill was not seen
     Sett sett;
     bool inProportion = false;
+    // The most by which a stripe's width missed its whole count of threads, in threads.
+    double countMisfit = 0;
 };
 
 // How much the lightness of the trusted bins varies (CIE L*, a standard deviation): the stripes
@@ -237,19 +239,23 @@ void absorbEdges(std::vector<Stripe>& stripes, double threadWidth) {
 }
 
 // Counts from widths: whole threads where the twill showed their width, else in proportion.
-QList<int> countsOf(const std::vector<Stripe>& stripes, const Way& way, bool& inProportion) {
+QList<int> countsOf(const std::vector<Stripe>& stripes, const Way& way, bool& inProportion,
+                    double& misfit) {
     QList<int> counts;
     inProportion = way.threadWidth <= 0;
+    misfit = 0;
     if (!inProportion) {
         double width = way.threadWidth;
         const double period = way.repeat->period;
         for (int round = 0; round < 3; ++round) {
             counts.clear();
+            misfit = 0;
             long long threads = 0;
             for (std::size_t i = 0; i < stripes.size(); ++i) {
-                const int count =
-                    std::max(1, static_cast<int>(std::lround(stripes[i].width / width)));
+                const double exact = stripes[i].width / width;
+                const int count = std::max(1, static_cast<int>(std::lround(exact)));
                 counts.append(count);
+                misfit = std::max(misfit, std::abs(exact - count));
                 const bool pivot =
                     way.repeat->kind == Repeat::Symmetric && (i == 0 || i + 1 == stripes.size());
                 threads += pivot || way.repeat->kind == Repeat::Straight ? count : 2 * count;
@@ -353,7 +359,7 @@ void settOf(Way& way, const Light& cast) {
             stripes.back().width = pivotWidth(stripes.back());
         }
     }
-    const QList<int> counts = countsOf(stripes, way, way.inProportion);
+    const QList<int> counts = countsOf(stripes, way, way.inProportion, way.countMisfit);
     way.sett = Sett();
     way.sett.repeat = symmetric && stripes.size() > 1 ? Repeat::Symmetric : Repeat::Straight;
     for (std::size_t i = 0; i < stripes.size(); ++i) {
@@ -598,7 +604,13 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
     if (std::get<int>(alike) < kSameAcrossAndDown) {
         return refused(notAlike());
     }
-    const Way& chosen = worth(across) >= worth(down) ? across : down;
+    // Of two ways read as different setts, where both showed their threads, the one whose
+    // stripes came nearer whole counts: the other misread a width.
+    const bool counted = !across.inProportion && !down.inProportion &&
+                         !(across.sett.stripes.size() == down.sett.stripes.size() &&
+                           threadsPerRepeat(across.sett) == threadsPerRepeat(down.sett));
+    const Way& chosen = counted ? (across.countMisfit <= down.countMisfit ? across : down)
+                                : (worth(across) >= worth(down) ? across : down);
 
     PictureReading reading;
     reading.sett = chosen.sett;
