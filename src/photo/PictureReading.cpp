@@ -95,6 +95,8 @@ struct Way {
     double threadWidth = 0; // units of the plane, 0 when the twill was not seen
     Sett sett;
     bool inProportion = false;
+    // The most by which a stripe's width missed its whole count of threads, in threads.
+    double countMisfit = 0;
 };
 
 // How much the lightness of the trusted bins varies (CIE L*, a standard deviation): the stripes
@@ -113,6 +115,46 @@ double lightnessSpread(const Way& way) {
                      : 0;
 }
 
+// A straight repeat's fold begins wherever the picture did, often on an edge between two
+// stripes, whose blur then lies at both ends and is read as two narrow stripes. The fold is a
+// ring: it is turned to begin in the middle of the longest even run of samples.
+void beginInAStripe(Way& way) {
+    std::vector<Light>& folded = way.folded;
+    const std::size_t n = folded.size();
+    if (way.repeat->kind != Repeat::Straight || n < 4) {
+        return;
+    }
+    constexpr double kEven = 3; // CIE Lab between neighbouring samples
+    std::vector<bool> even(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto a = labOfLight(folded[(i + n - 1) % n]);
+        const auto b = labOfLight(folded[i]);
+        even[i] = std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]) < kEven;
+    }
+    std::size_t bestStart = 0;
+    std::size_t bestLength = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        // Runs are counted from their first sample only, around the ring.
+        if (!even[i] || even[(i + n - 1) % n]) {
+            continue;
+        }
+        std::size_t length = 0;
+        while (length < n && even[(i + length) % n]) {
+            ++length;
+        }
+        if (length > bestLength) {
+            bestLength = length;
+            bestStart = i;
+        }
+    }
+    if (bestLength == 0) {
+        return;
+    }
+    const std::size_t turn = (bestStart + bestLength / 2) % n;
+    std::rotate(folded.begin(), folded.begin() + static_cast<std::ptrdiff_t>(turn), folded.end());
+    way.repeat->start += static_cast<double>(turn);
+}
+
 void findWay(Way& way, const StripeRepeat* like = nullptr) {
     way.trusted = trustedBins(way.profile);
     way.repeat = findRepeat(way.profile, way.trusted, like);
@@ -124,6 +166,7 @@ void findWay(Way& way, const StripeRepeat* like = nullptr) {
         way.repeat = again;
     }
     way.folded = foldRepeat(way.profile, way.trusted, *way.repeat);
+    beginInAStripe(way);
     way.spacing = way.repeat->kind == Repeat::Symmetric
                       ? way.repeat->period / 2 / std::max<double>(1, way.folded.size() - 1)
                       : 1.0;
@@ -197,19 +240,23 @@ void absorbEdges(std::vector<Stripe>& stripes, double threadWidth) {
 }
 
 // Counts from widths: whole threads where the twill showed their width, else in proportion.
-QList<int> countsOf(const std::vector<Stripe>& stripes, const Way& way, bool& inProportion) {
+QList<int> countsOf(const std::vector<Stripe>& stripes, const Way& way, bool& inProportion,
+                    double& misfit) {
     QList<int> counts;
     inProportion = way.threadWidth <= 0;
+    misfit = 0;
     if (!inProportion) {
         double width = way.threadWidth;
         const double period = way.repeat->period;
         for (int round = 0; round < 3; ++round) {
             counts.clear();
+            misfit = 0;
             long long threads = 0;
             for (std::size_t i = 0; i < stripes.size(); ++i) {
-                const int count =
-                    std::max(1, static_cast<int>(std::lround(stripes[i].width / width)));
+                const double exact = stripes[i].width / width;
+                const int count = std::max(1, static_cast<int>(std::lround(exact)));
                 counts.append(count);
+                misfit = std::max(misfit, std::abs(exact - count));
                 const bool pivot =
                     way.repeat->kind == Repeat::Symmetric && (i == 0 || i + 1 == stripes.size());
                 threads += pivot || way.repeat->kind == Repeat::Straight ? count : 2 * count;
@@ -245,6 +292,34 @@ QList<int> countsOf(const std::vector<Stripe>& stripes, const Way& way, bool& in
     return counts;
 }
 
+// A straight repeat whose ring of stripes mirrors about one of them is a symmetric sett, and is
+// written as one: pivots marked, as a weaver would write it.
+void mirroredAsSymmetric(Sett& sett) {
+    const qsizetype m = sett.stripes.size();
+    if (sett.repeat != Repeat::Straight || m < 2 || m % 2 != 0) {
+        return;
+    }
+    const auto at = [&](qsizetype i) -> const SettStripe& {
+        return sett.stripes[((i % m) + m) % m];
+    };
+    for (qsizetype pivot = 0; pivot < m / 2; ++pivot) {
+        bool mirrored = true;
+        for (qsizetype k = 1; k < m / 2 && mirrored; ++k) {
+            mirrored = at(pivot + k).code == at(pivot - k).code &&
+                       at(pivot + k).count == at(pivot - k).count;
+        }
+        if (mirrored) {
+            QList<SettStripe> half;
+            for (qsizetype k = 0; k <= m / 2; ++k) {
+                half.append(at(pivot + k));
+            }
+            sett.stripes = half;
+            sett.repeat = Repeat::Symmetric;
+            return;
+        }
+    }
+}
+
 // The sett of one way from its stripes, with the cast taken out of their colours.
 void settOf(Way& way, const Light& cast) {
     const bool symmetric = way.repeat->kind == Repeat::Symmetric;
@@ -275,18 +350,24 @@ void settOf(Way& way, const Light& cast) {
         stripes.pop_back();
     }
     if (symmetric && !stripes.empty()) {
-        stripes.front().width *= 2;
+        // The fold's first and last samples lie on the pivots: each pivot reaches half a sample
+        // less far than the samples it holds.
+        const auto pivotWidth = [&](const Stripe& pivot) {
+            return 2 * std::max(0.0, pivot.width - way.spacing / 2);
+        };
+        stripes.front().width = pivotWidth(stripes.front());
         if (stripes.size() > 1) {
-            stripes.back().width *= 2;
+            stripes.back().width = pivotWidth(stripes.back());
         }
     }
-    const QList<int> counts = countsOf(stripes, way, way.inProportion);
+    const QList<int> counts = countsOf(stripes, way, way.inProportion, way.countMisfit);
     way.sett = Sett();
     way.sett.repeat = symmetric && stripes.size() > 1 ? Repeat::Symmetric : Repeat::Straight;
     for (std::size_t i = 0; i < stripes.size(); ++i) {
         way.sett.stripes.append({stripes[i].swatch->codeText(), stripes[i].swatch->colour(),
                                  counts[static_cast<qsizetype>(i)], 0});
     }
+    mirroredAsSymmetric(way.sett);
 }
 
 QImage workingPicture(const QImage& picture, double& scale) {
@@ -301,6 +382,34 @@ QImage workingPicture(const QImage& picture, double& scale) {
         scale = static_cast<double>(rgb.width()) / picture.width();
     }
     return rgb;
+}
+
+// The fold of a symmetric repeat starts and ends on a pivot, which has a neighbour on one side
+// only: its colour is read from the samples nearest its middle, away from the blur of that one
+// edge. A narrow pivot otherwise takes on half its neighbour's colour.
+void readPivotColours(std::vector<Segment>& segments, const std::vector<Light>& threads) {
+    if (segments.size() < 2) {
+        return;
+    }
+    const auto meanOf = [&](int first, int end) {
+        Light mean{0, 0, 0};
+        for (int i = first; i < end; ++i) {
+            for (std::size_t c = 0; c < 3; ++c) {
+                mean[c] += threads[static_cast<std::size_t>(i)][c] / (end - first);
+            }
+        }
+        return mean;
+    };
+    // Samples at least this far from the edge (which lies half a sample before `to`) are clear of
+    // its blur.
+    const auto clear = [](double width) { return width >= 6 ? 3 : width >= 3 ? 2 : 1; };
+    Segment& first = segments.front();
+    const int firstEnd = static_cast<int>(std::lround(first.to));
+    first.colour = meanOf(0, std::max(1, firstEnd - clear(first.width()) + 1));
+    Segment& last = segments.back();
+    const int n = static_cast<int>(threads.size());
+    const int lastFrom = static_cast<int>(std::lround(last.from));
+    last.colour = meanOf(std::min(n - 1, lastFrom + clear(last.width()) - 1), n);
 }
 
 // The setts of both ways, each with the other's mean taken out of its threads, and how alike the
@@ -328,6 +437,9 @@ std::variant<int, QString> settsOf(Way& across, Way& down, const TwillPitch& pit
             }
         }
         way->segments = segmentStripes(threads);
+        if (way->repeat->kind == Repeat::Symmetric) {
+            readPivotColours(way->segments, threads);
+        }
     }
 
     if (pitch.seen) {
@@ -496,7 +608,13 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
     if (std::get<int>(alike) < kSameAcrossAndDown) {
         return refused(notAlike());
     }
-    const Way& chosen = worth(across) >= worth(down) ? across : down;
+    // Of two ways read as different setts, where both showed their threads, the one whose
+    // stripes came nearer whole counts: the other misread a width.
+    const bool counted = !across.inProportion && !down.inProportion &&
+                         !(across.sett.stripes.size() == down.sett.stripes.size() &&
+                           threadsPerRepeat(across.sett) == threadsPerRepeat(down.sett));
+    const Way& chosen = counted ? (across.countMisfit <= down.countMisfit ? across : down)
+                                : (worth(across) >= worth(down) ? across : down);
 
     PictureReading reading;
     reading.sett = chosen.sett;

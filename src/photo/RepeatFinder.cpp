@@ -243,13 +243,19 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
         }
         const bool shorter = chosen == nullptr || h.period < chosen->period - 2;
         const bool asShort = chosen != nullptr && std::abs(h.period - chosen->period) <= 2;
-        // Of two of one length, the symmetric unless the straight is clearly better.
+        // Of two of one length, the symmetric unless the straight is clearly better: by a
+        // twentieth of the variation, or, where the straight explains nearly all of it (a clean
+        // picture), by more than it leaves unexplained itself.
+        const auto symmetricAsGood = [](const Hypothesis& symmetric, const Hypothesis& straight) {
+            return symmetric.unexplained <=
+                   straight.unexplained + std::min(0.05, straight.unexplained + 0.005);
+        };
         const bool better =
             asShort && ((h.kind == chosen->kind && h.unexplained < chosen->unexplained) ||
                         (h.kind == Repeat::Symmetric && chosen->kind == Repeat::Straight &&
-                         h.unexplained <= chosen->unexplained + 0.05) ||
+                         symmetricAsGood(h, *chosen)) ||
                         (h.kind == Repeat::Straight && chosen->kind == Repeat::Symmetric &&
-                         h.unexplained + 0.05 < chosen->unexplained));
+                         !symmetricAsGood(*chosen, h)));
         if (shorter || better) {
             chosen = &h;
         }

@@ -41,6 +41,66 @@ Widths widthsOf(double fx, double fy, const std::array<double, 4>& gradients) {
     return {x1 != 0 ? 1 / std::abs(x1) : 1e9, x2 != 0 ? 1 / std::abs(x2) : 1e9};
 }
 
+// The ripple in one bin of its phase and one channel as a share of the level plus a constant:
+// a straight line through the (level, rest) of the bin's members, fitted again without those
+// far from it (the stripes' edges).
+std::pair<double, double> rippleInBin(const Profile& profile, int first,
+                                      const std::vector<std::array<double, 3>>& rest,
+                                      const std::vector<int>& members, std::size_t c) {
+    if (members.empty()) {
+        return {0, 0};
+    }
+    std::vector<double> xs;
+    std::vector<double> ys;
+    for (const int i : members) {
+        const double y = rest[static_cast<std::size_t>(i)][c];
+        xs.push_back(profile.colour[static_cast<std::size_t>(first + i)][c] - y);
+        ys.push_back(y);
+    }
+    std::vector<double> sorted = ys;
+    const auto middle = sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2);
+    std::nth_element(sorted.begin(), middle, sorted.end());
+    double share = 0;
+    double offset = *middle;
+    for (int round = 0; round < 2; ++round) {
+        std::vector<double> misses;
+        for (std::size_t k = 0; k < xs.size(); ++k) {
+            misses.push_back(std::abs(ys[k] - share * xs[k] - offset));
+        }
+        std::vector<double> ordered = misses;
+        const auto m = ordered.begin() + static_cast<std::ptrdiff_t>(ordered.size() / 2);
+        std::nth_element(ordered.begin(), m, ordered.end());
+        const double far = 3 * *m + 1e-6;
+        double sw = 0;
+        double sx = 0;
+        double sy = 0;
+        double sxx = 0;
+        double sxy = 0;
+        for (std::size_t k = 0; k < xs.size(); ++k) {
+            if (misses[k] <= far) {
+                sw += 1;
+                sx += xs[k];
+                sy += ys[k];
+                sxx += xs[k] * xs[k];
+                sxy += xs[k] * ys[k];
+            }
+        }
+        if (sw < 1) {
+            break;
+        }
+        const double spread = sxx - sx * sx / sw;
+        // Levels too alike to tell a share from a constant: the constant alone.
+        if (spread > 1e-3 * sw) {
+            share = (sxy - sx * sy / sw) / spread;
+            offset = (sy - share * sx) / sw;
+        } else {
+            share = 0;
+            offset = sy / sw;
+        }
+    }
+    return {share, offset};
+}
+
 } // namespace
 
 TwillPitch findTwillPitch(const QImage& picture, const ClothPlane& plane,
@@ -187,27 +247,24 @@ void removeTwillRipple(Profile& profile, int first, int end, double threadWidth)
     if (!(threadWidth > 0) || n < 8 * expected) {
         return;
     }
-    // What is left of the profile once each bin's mean over one period around it is taken out:
-    // the ripple, and the stripes' edges, which fold to nothing.
+    // What is left of the profile once each bin's median over one period around it is taken out:
+    // the ripple, and little of the stripes' edges, which a median keeps where they are (a mean
+    // would smear each edge over a period, and with narrow stripes hide the ripple altogether).
     const int half = std::max(1, static_cast<int>(std::lround(expected / 2)));
-    std::vector<std::array<double, 3>> before(static_cast<std::size_t>(n) + 1, {0, 0, 0});
-    for (int i = 0; i < n; ++i) {
-        for (std::size_t c = 0; c < 3; ++c) {
-            before[static_cast<std::size_t>(i) + 1][c] =
-                before[static_cast<std::size_t>(i)][c] +
-                profile.colour[static_cast<std::size_t>(first + i)][c];
-        }
-    }
     std::vector<std::array<double, 3>> rest(static_cast<std::size_t>(n));
+    std::vector<double> window;
     for (int i = 0; i < n; ++i) {
         const int from = std::max(0, i - half);
         const int to = std::min(n, i + half + 1);
         for (std::size_t c = 0; c < 3; ++c) {
-            const double mean = (before[static_cast<std::size_t>(to)][c] -
-                                 before[static_cast<std::size_t>(from)][c]) /
-                                (to - from);
+            window.clear();
+            for (int k = from; k < to; ++k) {
+                window.push_back(profile.colour[static_cast<std::size_t>(first + k)][c]);
+            }
+            const auto middle = window.begin() + static_cast<std::ptrdiff_t>(window.size() / 2);
+            std::nth_element(window.begin(), middle, window.end());
             rest[static_cast<std::size_t>(i)][c] =
-                profile.colour[static_cast<std::size_t>(first + i)][c] - mean;
+                profile.colour[static_cast<std::size_t>(first + i)][c] - *middle;
         }
     }
     const int shapeBins = std::max(8, static_cast<int>(std::lround(expected)));
@@ -258,31 +315,41 @@ void removeTwillRipple(Profile& profile, int first, int end, double threadWidth)
             best = period;
         }
     }
-    // The ripple's shape over one period: the median of what folds into each bin, so that the few
-    // places at the stripes' edges do not count.
-    std::vector<std::array<double, 3>> shape(static_cast<std::size_t>(shapeBins), {0, 0, 0});
-    std::vector<std::vector<double>> folded(static_cast<std::size_t>(shapeBins));
+    // The ripple over one period, bin by bin of its phase. Which picks pass under an end turns
+    // with the twill, and a share of a pick more or less under it weighs the end's own colour
+    // too: in each bin the ripple is a part of the stripe's level and a constant, fitted to
+    // what folds into the bin away from the stripes' edges.
+    std::vector<std::vector<int>> members(static_cast<std::size_t>(shapeBins));
+    for (int i = 0; i < n; ++i) {
+        members[binOf(i, best)].push_back(i);
+    }
+    std::vector<std::array<double, 3>> share(members.size(), {0, 0, 0});
+    std::vector<std::array<double, 3>> offset(members.size(), {0, 0, 0});
     for (std::size_t c = 0; c < 3; ++c) {
-        for (auto& values : folded) {
-            values.clear();
+        for (std::size_t b = 0; b < members.size(); ++b) {
+            const auto [s, o] = rippleInBin(profile, first, rest, members[b], c);
+            share[b][c] = s;
+            offset[b][c] = o;
         }
-        for (int i = 0; i < n; ++i) {
-            folded[binOf(i, best)].push_back(rest[static_cast<std::size_t>(i)][c]);
+        // The ripple adds nothing to a period's light, at any level.
+        double meanShare = 0;
+        double meanOffset = 0;
+        for (std::size_t b = 0; b < members.size(); ++b) {
+            meanShare += share[b][c] / static_cast<double>(members.size());
+            meanOffset += offset[b][c] / static_cast<double>(members.size());
         }
-        for (std::size_t b = 0; b < folded.size(); ++b) {
-            std::vector<double>& values = folded[b];
-            if (!values.empty()) {
-                const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-                std::nth_element(values.begin(), middle, values.end());
-                shape[b][c] = *middle;
-            }
+        for (std::size_t b = 0; b < members.size(); ++b) {
+            share[b][c] -= meanShare;
+            offset[b][c] -= meanOffset;
         }
     }
     for (int i = 0; i < n; ++i) {
         const std::size_t b = binOf(i, best);
+        const auto at = static_cast<std::size_t>(first + i);
         for (std::size_t c = 0; c < 3; ++c) {
-            double& value = profile.colour[static_cast<std::size_t>(first + i)][c];
-            value = std::max(0.0, value - shape[b][c]);
+            const double level = profile.colour[at][c] - rest[static_cast<std::size_t>(i)][c];
+            double& value = profile.colour[at][c];
+            value = std::max(0.0, value - share[b][c] * level - offset[b][c]);
         }
     }
 }
