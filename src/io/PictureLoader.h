@@ -11,6 +11,7 @@ struct LoadedPicture {
     QImage picture;  // null when the file could not be read as a picture
     QString problem; // for the user, e.g. "the file does not exist"; empty on success
     // The picture's pixels per pixel of the file: below 1 when it was scaled down as it was read.
+    // The picture records the file's own resolution, whatever its scale.
     double scale = 1;
 };
 

@@ -11,7 +11,9 @@
 #include <QSet>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <optional>
 
 namespace loomara {
 
@@ -79,6 +81,51 @@ QString readerProblem(const QImageReader& reader) {
         return QStringLiteral("the file could not be read (%1)").arg(reader.errorString());
     default:
         return QStringLiteral("it could not be read as a picture (%1)").arg(reader.errorString());
+    }
+}
+
+// The pixels per metre a PNG file records, read from its pHYs chunk (it comes before the image
+// data): the unset size when it records none in metres, nothing when the file is no PNG. The
+// toolkit's PNG reader scales some pictures itself as it reads them, and then gives the resolution
+// of the smaller picture where every other reader gives the file's: the file's own is taken from
+// the file.
+std::optional<QSize> pngPixelsPerMetre(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly) || file.read(8) != QByteArrayLiteral("\x89PNG\r\n\x1a\n")) {
+        return std::nullopt;
+    }
+    const auto bigEndian = [](const QByteArray& bytes, int at) {
+        quint32 value = 0;
+        for (int i = 0; i < 4; ++i) {
+            value = value << 8 | static_cast<quint8>(bytes[at + i]);
+        }
+        return value;
+    };
+    for (;;) {
+        const QByteArray head = file.read(8);
+        if (head.size() < 8) {
+            return QSize();
+        }
+        const quint32 length = bigEndian(head, 0);
+        const QByteArray type = head.mid(4);
+        if (type == "IDAT" || type == "IEND") {
+            return QSize();
+        }
+        if (type == "pHYs" && length == 9) {
+            const QByteArray data = file.read(9);
+            constexpr int kMetre = 1;
+            const quint32 across = data.size() == 9 ? bigEndian(data, 0) : 0;
+            const quint32 down = data.size() == 9 ? bigEndian(data, 4) : 0;
+            if (data.size() < 9 || data[8] != kMetre || across == 0 || down == 0 ||
+                across > INT_MAX || down > INT_MAX) {
+                return QSize();
+            }
+            return QSize(static_cast<int>(across), static_cast<int>(down));
+        }
+        // The chunk's data and its check sum.
+        if (!file.seek(file.pos() + qint64{length} + 4)) {
+            return QSize();
+        }
     }
 }
 
@@ -160,6 +207,14 @@ LoadedPicture QtPictureLoader::read(const QString& fileName, Part part, QSize la
     }
     if (watch.dataEndedEarly()) {
         return refused(damaged());
+    }
+    if (const std::optional<QSize> recorded =
+            scale != 1 ? pngPixelsPerMetre(fileName) : std::nullopt) {
+        const QImage unrecorded(1, 1, QImage::Format_RGB32);
+        picture.setDotsPerMeterX(recorded->isValid() ? recorded->width()
+                                                     : unrecorded.dotsPerMeterX());
+        picture.setDotsPerMeterY(recorded->isValid() ? recorded->height()
+                                                     : unrecorded.dotsPerMeterY());
     }
     return {picture, QString(), scale};
 }

@@ -9,7 +9,7 @@ namespace {
 
 // A cut must explain at least this much (squared CIE Lab units summed over the samples), however
 // clean the picture: two stripes that differ by less are one.
-constexpr double kLeastCutWorth = 250;
+constexpr double kLeastCutWorth = 90;
 // And this many times the noise of a sample, for each doubling of the samples.
 constexpr double kCutWorthInNoise = 8;
 // Edges blurred over at most this many samples are shared out.

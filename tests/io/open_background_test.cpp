@@ -419,6 +419,27 @@ TEST_F(OpenBackground, APhotographLargerThanTheCanvasShowsItsTopLeftAsTheCameraH
     }
 }
 
+TEST_F(OpenBackground, APictureScaledDownAsItIsReadKeepsTheResolutionItsFileRecords) {
+    const std::vector<std::pair<const char*, QImage::Format>> kinds{
+        {"PNG", QImage::Format_RGB32},
+        {"PNG", QImage::Format_Indexed8},
+        {"BMP", QImage::Format_RGB32},
+        {"JPEG", QImage::Format_RGB32}};
+    for (const auto& [format, pixels] : kinds) {
+        SCOPED_TRACE(std::string(format) + (pixels == QImage::Format_Indexed8 ? " indexed" : ""));
+        QImage picture = greyBlocks(200, 160).convertToFormat(pixels);
+        picture.setDotsPerMeterX(14000);
+        picture.setDotsPerMeterY(7000);
+        const QString file = savedPicture("recorded", format, picture);
+        const QImage whole = QImageReader(file).read();
+        const LoadedPicture half = loader.loadWhole(file, 200 * 160 / 4);
+        ASSERT_EQ(half.picture.size(), QSize(100, 80));
+        EXPECT_DOUBLE_EQ(half.scale, 0.5);
+        EXPECT_EQ(half.picture.dotsPerMeterX(), whole.dotsPerMeterX());
+        EXPECT_EQ(half.picture.dotsPerMeterY(), whole.dotsPerMeterY());
+    }
+}
+
 TEST_F(OpenBackground, APictureTooLargeForMemoryIsSaidToBeSo) {
     ASSERT_EQ(open(savedPicture("good.bmp", "BMP", pattern)), std::nullopt);
     const QString file = savedPicture("large.png", "PNG", greyBlocks(1000, 1000));

@@ -157,6 +157,24 @@ TEST_P(CleanPicture, ReadsBackExactlyItsSettAndItsThreadsPerInch) {
 
 INSTANTIATE_TEST_SUITE_P(RandomSetts, CleanPicture, testing::Range(0, 4));
 
+// A stripe of two threads a shade off the stripes beside it is a stripe of its own, however
+// little of the picture it takes.
+TEST(CleanPicture, KeepsANarrowStripeAShadeOffItsNeighbours) {
+    for (const char16_t* written : {u"G/4 DG2 G24 R/4", u"B/4 DB2 B24 W/4", u"Y/4 DY2 Y20 K/4"}) {
+        const Sett sett = readSett(written).sett;
+        for (const double pixels : {3.0, 4.0, 5.0}) {
+            photo::Shot shot;
+            shot.pixelsPerThread = pixels;
+            shot.repeatsAcross = shot.repeatsDown = 1.5;
+            const PictureReading reading = readSettFromPicture(photo::photograph(sett, shot));
+            ASSERT_TRUE(reading.ok()) << reading.refusal.toStdString();
+            EXPECT_EQ(reading.sett->stripes.size(), sett.stripes.size())
+                << writtenForm(sett).toStdString() << " at " << pixels << " px a thread read as "
+                << writtenForm(*reading.sett).toStdString();
+        }
+    }
+}
+
 class DegradedPicture : public testing::TestWithParam<int> {};
 
 TEST_P(DegradedPicture, ReadsBackToTheSameClothBySimilarity) {
