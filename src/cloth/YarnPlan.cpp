@@ -49,9 +49,14 @@ QString measureForm(const NumberBounds& bounds) {
 std::pair<QStringView, std::optional<LengthUnit>>
 numberAndUnit(QStringView text, std::initializer_list<std::pair<LengthUnit, QStringView>> units) {
     for (const auto& [unit, written] : units) {
-        // "m" ends "cm" too: the longer of two endings is listed first.
-        if (text.endsWith(written)) {
-            return {text.chopped(written.size()), unit};
+        // "m" ends "cm" too: the longer of two endings is listed first. A unit follows the
+        // number's last digit or point: "5mm" ends in no unit of these.
+        if (text.size() <= written.size() || !text.endsWith(written)) {
+            continue;
+        }
+        const QStringView before = text.chopped(written.size());
+        if (before.back().isDigit() || before.back() == u'.') {
+            return {before, unit};
         }
     }
     return {text, std::nullopt};

@@ -44,7 +44,7 @@ double widthMm(double yardsPerPound, double packing) {
 
 std::variant<double, QString> yarnWidthMm(QStringView count) {
     static const QRegularExpression form(
-        QStringLiteral(R"(^\s*([A-Za-z]+)\s*(?:([^\s/]+)\s*/\s*)?([^\s/]+)\s*$)"));
+        QStringLiteral(R"(^\s*([A-Za-z]+)(?![A-Za-z])\s*(?:([^\s/]+)\s*/\s*)?([^\s/]+)\s*$)"));
     const QRegularExpressionMatch match = form.match(count.toString());
     const QString how = QStringLiteral("write a yarn size as a count such as Nm 2/28 (metric), "
                                        "NeW 2/48 (worsted) or YSW 12 (Yorkshire woollen)");

@@ -57,6 +57,8 @@ TEST(RenderYarn, UnitsAreReadAndAnythingElseIsRefusedNamingTheValue) {
         {{"--width", "28ft"},
          kRefused,
          "\"28ft\" is not a length: write a number and its unit, cm, m, in or yd"},
+        {{"--width", "5mm"}, kRefused, "\"5mm\" is not a length: write a number and its unit"},
+        {{"--width", "m"}, kRefused, "\"m\" is not a length: write a number and its unit"},
         {{"--width", "28 in"}, kRefused, "\"28 in\" is not"},
         {{"--width", "28IN"}, kRefused, "\"28IN\" is not"},
         {{"--width", "1e3cm"}, kRefused, "\"1e3cm\" is not"},

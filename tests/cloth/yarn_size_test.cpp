@@ -34,6 +34,11 @@ TEST(YarnSize, CountsThatDoNotReadAreRefused) {
         EXPECT_TRUE(std::holds_alternative<QString>(yarnWidthMm(QString::fromLatin1(count))))
             << count;
     }
+    // A known system's name alone is not read as a shorter name and a count.
+    for (const char* count : {"NeW", "Nm", "YSW"}) {
+        const auto refusal = yarnWidthMm(QString::fromLatin1(count));
+        EXPECT_TRUE(std::get<QString>(refusal).contains(u"does not read")) << count;
+    }
 }
 
 // The yarn taken unless told fills a share of a thread's room that falls as the weave crosses
