@@ -3,31 +3,16 @@
 
 #include "RenderTestSupport.h"
 #include "formats/WifReader.h"
+#include "support/HeaderDensity.h"
 
 #include <QImage>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 using namespace loomara;
 using namespace loomara::testing;
 
 namespace {
-
-// The pixels per metre across and down as the file's own header spells them: the bitmap's
-// info header, or the PNG's pHYs chunk (whose unit must be the metre).
-std::pair<int, int> headerDensity(const QByteArray& bytes) {
-    if (bytes.startsWith("BM")) {
-        return {qFromLittleEndian<qint32>(bytes.constData() + 38),
-                qFromLittleEndian<qint32>(bytes.constData() + 42)};
-    }
-    const qsizetype chunk = bytes.indexOf("pHYs");
-    if (chunk < 0 || bytes.size() < chunk + 13 || bytes.at(chunk + 12) != 1) {
-        return {-1, -1};
-    }
-    return {qFromBigEndian<qint32>(bytes.constData() + chunk + 4),
-            qFromBigEndian<qint32>(bytes.constData() + chunk + 8)};
-}
 
 class RenderClothFiles : public ::testing::Test {
 protected:

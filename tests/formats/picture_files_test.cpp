@@ -3,32 +3,15 @@
 
 #include "cloth/YarnPlan.h"
 #include "render/Render.h"
+#include "support/HeaderDensity.h"
 
 #include <QImage>
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <memory>
 
 using namespace loomara;
-
-namespace {
-
-// The pixels per metre across and down as the file's own header spells them.
-std::pair<int, int> headerDensity(const QByteArray& bytes) {
-    if (bytes.startsWith("BM")) {
-        return {qFromLittleEndian<qint32>(bytes.constData() + 38),
-                qFromLittleEndian<qint32>(bytes.constData() + 42)};
-    }
-    const qsizetype chunk = bytes.indexOf("pHYs");
-    if (chunk < 0 || bytes.size() < chunk + 13 || bytes.at(chunk + 12) != 1) {
-        return {-1, -1};
-    }
-    return {qFromBigEndian<qint32>(bytes.constData() + chunk + 4),
-            qFromBigEndian<qint32>(bytes.constData() + chunk + 8)};
-}
-
-} // namespace
+using loomara::testing::headerDensity;
 
 // Printed at the density its header records, each axis of the picture is as long as its threads
 // at the cloth's density, in metres worked out here from the inch and the centimetre themselves;
