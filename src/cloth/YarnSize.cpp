@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -96,10 +97,21 @@ double firmYarnWidthMm(double threadsPerMm, const Weave& weave) {
 QString metricTwoPlyCount(double widthMm) {
     const double yardsPerPound = std::pow(kMmPerInch / (kWorstedPacking * widthMm), 2);
     const double metric = yardsPerPound / kYardsPerPoundPerMetric;
-    // A coarse yarn's count to a tenth, as the steps between whole counts are wide there.
+    // A coarse yarn's count to two figures, as the steps between whole counts are wide there
+    // (a rope's count is a small fraction, which a tenth would round to nothing).
     const double single = 2 * metric;
-    return QStringLiteral("Nm 2/%1").arg(single < 10 ? QString::number(std::round(single * 10) / 10)
-                                                     : QString::number(std::lround(single)));
+    if (single >= 10) {
+        return QStringLiteral("Nm 2/%1").arg(std::lround(single));
+    }
+    const int decimals = std::max(1, 1 - static_cast<int>(std::floor(std::log10(single))));
+    QString count = QString::number(single, 'f', decimals);
+    while (count.endsWith(u'0')) {
+        count.chop(1);
+    }
+    if (count.endsWith(u'.')) {
+        count.chop(1);
+    }
+    return QStringLiteral("Nm 2/") + count;
 }
 
 } // namespace loomara

@@ -109,8 +109,11 @@ QString draftDate() {
 ChosenLook chosenLook(const LookChoice& choice, const Weave& weave) {
     ChosenLook chosen;
     ClothLook& look = chosen.look;
+    // To a tenth, or to three figures below one thread to the inch, which a tenth rounds to 0.
     const auto perInch = [](double perMetre) {
-        return QString::number(std::round(perMetre * 0.0254 * 10) / 10);
+        const double inch = perMetre * 0.0254;
+        return inch >= 1 ? QString::number(std::round(inch * 10) / 10)
+                         : QString::number(inch, 'g', 3);
     };
     double endsPerMetre = choice.endsPerMetre;
     if (endsPerMetre <= 0) {

@@ -54,7 +54,7 @@ TEST(YarnSize, TheYarnTakenForADensityReadsBackFromItsNote) {
                     1e-12)
             << row.weave;
     }
-    for (const double perInch : {20.0, 40.0, 56.0, 72.0, 120.0}) {
+    for (const double perInch : {0.03, 0.5, 4.0, 20.0, 40.0, 56.0, 72.0, 120.0}) {
         const double mm = firmYarnWidthMm(perInch / 25.4, defaultWeave());
         const QString note = metricTwoPlyCount(mm);
         EXPECT_NEAR(width(note.toLatin1().constData()) / mm, 1, 0.03) << note.toStdString();
