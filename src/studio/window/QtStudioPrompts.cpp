@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace loomara {
 
 namespace {
@@ -41,11 +43,20 @@ std::optional<QString> QtStudioPrompts::pickColour(const QString& question,
     palette->setMovement(QListView::Static);
     palette->setResizeMode(QListView::Adjust);
     palette->setIconSize(QSize(28, 28));
-    palette->setGridSize(QSize(60, 52));
+    // Each cell as wide as the widest code, so none is cut short.
+    int widest = 0;
+    for (const PaletteSwatch& swatch : paletteSwatches()) {
+        widest = std::max(widest, palette->fontMetrics().horizontalAdvance(swatch.codeText()));
+    }
+    const QSize cell(std::max(60, widest + 24), 52);
+    palette->setGridSize(cell);
     palette->setUniformItemSizes(true);
     for (const PaletteSwatch& swatch : paletteSwatches()) {
         auto* item =
             new QListWidgetItem(swatchIcon(swatch.colour(), 28), swatch.codeText(), palette);
+        // Uniform sizes are taken from the first item, whose code is short: the text of a longer
+        // one would be cut to its width.
+        item->setSizeHint(cell);
         item->setToolTip(QStringLiteral("%1: %2,%3,%4")
                              .arg(swatch.codeText())
                              .arg(swatch.red)
