@@ -97,6 +97,9 @@ struct Way {
     bool inProportion = false;
     // The most by which a stripe's width missed its whole count of threads, in threads.
     double countMisfit = 0;
+    // The width (units of the plane) each bin's colour was averaged over, the threads being seen
+    // each in its own light and shade; 0 when the bins were left as read.
+    double averagedOver = 0;
 };
 
 // How much the lightness of the trusted bins varies (CIE L*, a standard deviation): the stripes
@@ -386,8 +389,11 @@ QImage workingPicture(const QImage& picture, double& scale) {
 
 // The fold of a symmetric repeat starts and ends on a pivot, which has a neighbour on one side
 // only: its colour is read from the samples nearest its middle, away from the blur of that one
-// edge. A narrow pivot otherwise takes on half its neighbour's colour.
-void readPivotColours(std::vector<Segment>& segments, const std::vector<Light>& threads) {
+// edge. A narrow pivot otherwise takes on half its neighbour's colour. Where the threads were
+// seen, threadSamples is a thread's width in samples: each sample then holds the mean of a thread
+// around it, and the edge's blur reaches half a thread further.
+void readPivotColours(std::vector<Segment>& segments, const std::vector<Light>& threads,
+                      double threadSamples) {
     if (segments.size() < 2) {
         return;
     }
@@ -402,7 +408,10 @@ void readPivotColours(std::vector<Segment>& segments, const std::vector<Light>& 
     };
     // Samples at least this far from the edge (which lies half a sample before `to`) are clear of
     // its blur.
-    const auto clear = [](double width) { return width >= 6 ? 3 : width >= 3 ? 2 : 1; };
+    const int pastTheMean = static_cast<int>(std::ceil(threadSamples / 2));
+    const auto clear = [&](double width) {
+        return (width >= 6 ? 3 : width >= 3 ? 2 : 1) + pastTheMean;
+    };
     Segment& first = segments.front();
     const int firstEnd = static_cast<int>(std::lround(first.to));
     first.colour = meanOf(0, std::max(1, firstEnd - clear(first.width()) + 1));
@@ -438,7 +447,7 @@ std::variant<int, QString> settsOf(Way& across, Way& down, const TwillPitch& pit
         }
         way->segments = segmentStripes(threads);
         if (way->repeat->kind == Repeat::Symmetric) {
-            readPivotColours(way->segments, threads);
+            readPivotColours(way->segments, threads, way->averagedOver / way->spacing);
         }
     }
 
@@ -547,13 +556,14 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
     }
     const Profiles profiles = clothProfiles(image, plane);
     const TwillPitch pitch = findTwillPitch(image, plane, profiles);
-    Way across{profiles.across, {}, {}, {}, 1, {}, 0, {}, false};
-    Way down{profiles.down, {}, {}, {}, 1, {}, 0, {}, false};
+    Way across{profiles.across, {}, {}, {}, 1, {}, 0, {}, false, 0, 0};
+    Way down{profiles.down, {}, {}, {}, 1, {}, 0, {}, false, 0, 0};
     if (pitch.seen) {
         for (auto [way, width] : {std::pair{&across, pitch.across}, std::pair{&down, pitch.down}}) {
             const Trusted trusted = trustedBins(way->profile);
             if (threadShading(way->profile, trusted.first, trusted.end, width) >= kThreadsSeen) {
                 averageOverThreads(way->profile, trusted.first, trusted.end, width);
+                way->averagedOver = width;
             }
             removeTwillRipple(way->profile, trusted.first, trusted.end, width);
         }
