@@ -463,6 +463,19 @@ std::variant<int, QString> settsOf(Way& across, Way& down, const TwillPitch& pit
             shares.push_back(s.width() * way->spacing / way->repeat->period);
         }
     }
+    // Threads seen each in its own light and shade may show what lies behind the cloth in their
+    // gaps, which pales them all alike.
+    if (across.averagedOver > 0 && down.averagedOver > 0) {
+        const BackingVeil veil = backingVeil(colours, shares);
+        for (Way* way : {&across, &down}) {
+            for (Segment& s : way->segments) {
+                s.colour = veil.yarnOf(s.colour);
+            }
+        }
+        for (Light& c : colours) {
+            c = veil.yarnOf(c);
+        }
+    }
     const Light cast = fitCast(colours, shares);
     settOf(across, cast);
     settOf(down, cast);

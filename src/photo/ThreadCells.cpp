@@ -108,4 +108,93 @@ void averageOverThreads(Profile& profile, int first, int end, double threadWidth
     }
 }
 
+Light BackingVeil::yarnOf(const Light& seen) const {
+    Light yarn{};
+    for (std::size_t c = 0; c < 3; ++c) {
+        yarn[c] = std::max(0.0, seen[c] - light[c]) / (1 - share);
+    }
+    return yarn;
+}
+
+BackingVeil backingVeil(const std::vector<Light>& colours, const std::vector<double>& shares) {
+    Light floor{1, 1, 1};
+    double total = 0;
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        if (shares[i] > 0) {
+            total += shares[i];
+            for (std::size_t c = 0; c < 3; ++c) {
+                floor[c] = std::min(floor[c], std::max(0.0, colours[i][c]));
+            }
+        }
+    }
+    if (total <= 0) {
+        return {};
+    }
+    // A colour far from every dye costs no more than this (squared CIE Lab), so that one odd
+    // colour cannot pull the rest; a veil of the whole floor costs this much more than none.
+    constexpr double kCap = 15.0 * 15.0;
+    constexpr double kPrior = 1.0;
+    // The veil is believed only when the colours under it lie this near the dyes (squared CIE
+    // Lab, the mean over the cloth).
+    constexpr double kDyed = 3.0 * 3.0;
+    const auto veilOf = [&](const Light& parts) {
+        BackingVeil veil;
+        for (std::size_t c = 0; c < 3; ++c) {
+            veil.light[c] = parts[c] * floor[c];
+            veil.share = std::max(veil.share, veil.light[c]);
+        }
+        veil.share = std::min(veil.share, 0.5);
+        return veil;
+    };
+    const auto cost = [&](const Light& parts) {
+        const BackingVeil veil = veilOf(parts);
+        double sum = 0;
+        for (std::size_t i = 0; i < colours.size(); ++i) {
+            sum += shares[i] * std::min(kCap, squaredFromDyes(veil.yarnOf(colours[i])));
+        }
+        return sum / total + kPrior * (parts[0] + parts[1] + parts[2]) / 3;
+    };
+    // Eighths of the floor each way first, since the dyes lie apart and a small step alone finds
+    // the nearest of them; then finer steps from the best.
+    constexpr int kSteps = 8;
+    Light best{0, 0, 0};
+    double least = cost(best);
+    for (int r = 0; r <= kSteps; ++r) {
+        for (int g = 0; g <= kSteps; ++g) {
+            for (int b = 0; b <= kSteps; ++b) {
+                const Light parts{static_cast<double>(r) / kSteps, static_cast<double>(g) / kSteps,
+                                  static_cast<double>(b) / kSteps};
+                const double c = cost(parts);
+                if (c < least) {
+                    least = c;
+                    best = parts;
+                }
+            }
+        }
+    }
+    for (double step = 0.5 / kSteps; step > 0.004; step /= 2) {
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (std::size_t c = 0; c < 3; ++c) {
+                for (const double sign : {1.0, -1.0}) {
+                    Light trial = best;
+                    trial[c] = std::clamp(trial[c] + sign * step, 0.0, 1.0);
+                    const double t = cost(trial);
+                    if (t < least) {
+                        least = t;
+                        best = trial;
+                        moved = true;
+                    }
+                }
+            }
+        }
+    }
+    // Colours that do not come out as dyes were not paled by a backing (or not only): a faded or
+    // muted cloth is read as it is.
+    if (least > kDyed) {
+        return {};
+    }
+    return veilOf(best);
+}
+
 } // namespace loomara::photo
