@@ -117,18 +117,23 @@ Light BackingVeil::yarnOf(const Light& seen) const {
 }
 
 BackingVeil backingVeil(const std::vector<Light>& colours, const std::vector<double>& shares) {
-    Light floor{1, 1, 1};
     double total = 0;
+    for (const double share : shares) {
+        total += std::max(0.0, share);
+    }
+    if (total <= 0) {
+        return {};
+    }
+    // The floor and the fit are read from whole stripes, not from the blur of their edges, which
+    // strays either way and is no dye.
+    const double leastShare = total / static_cast<double>(colours.size()) / 4;
+    Light floor{1, 1, 1};
     for (std::size_t i = 0; i < colours.size(); ++i) {
-        if (shares[i] > 0) {
-            total += shares[i];
+        if (shares[i] >= leastShare) {
             for (std::size_t c = 0; c < 3; ++c) {
                 floor[c] = std::min(floor[c], std::max(0.0, colours[i][c]));
             }
         }
-    }
-    if (total <= 0) {
-        return {};
     }
     // A colour far from every dye costs no more than this (squared CIE Lab), so that one odd
     // colour cannot pull the rest; a veil of the whole floor costs this much more than none.
@@ -149,10 +154,14 @@ BackingVeil backingVeil(const std::vector<Light>& colours, const std::vector<dou
     const auto cost = [&](const Light& parts) {
         const BackingVeil veil = veilOf(parts);
         double sum = 0;
+        double whole = 0;
         for (std::size_t i = 0; i < colours.size(); ++i) {
-            sum += shares[i] * std::min(kCap, squaredFromDyes(veil.yarnOf(colours[i])));
+            if (shares[i] >= leastShare) {
+                sum += shares[i] * std::min(kCap, squaredFromDyes(veil.yarnOf(colours[i])));
+                whole += shares[i];
+            }
         }
-        return sum / total + kPrior * (parts[0] + parts[1] + parts[2]) / 3;
+        return sum / whole + kPrior * (parts[0] + parts[1] + parts[2]) / 3;
     };
     // Eighths of the floor each way first, since the dyes lie apart and a small step alone finds
     // the nearest of them; then finer steps from the best.
