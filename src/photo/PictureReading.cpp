@@ -421,6 +421,36 @@ void readPivotColours(std::vector<Segment>& segments, const std::vector<Light>& 
     last.colour = meanOf(std::min(n - 1, lastFrom + clear(last.width()) - 1), n);
 }
 
+// The stripes of a fold whose samples each hold the mean of a thread around them, threadSamples
+// wide: where a thread spans many samples, each blurred edge spans as many, and the cuts are
+// sought on the means of a few samples at a time, so that an edge is as many samples wide as
+// where a thread spans a few pixels.
+std::vector<Segment> stripesOf(const std::vector<Light>& threads, double threadSamples) {
+    constexpr double kSamplesPerThread = 4;
+    const int every = std::max(1, static_cast<int>(threadSamples / kSamplesPerThread));
+    if (every == 1) {
+        return segmentStripes(threads);
+    }
+    const std::size_t n = threads.size();
+    std::vector<Light> coarse;
+    for (std::size_t first = 0; first < n; first += static_cast<std::size_t>(every)) {
+        const std::size_t end = std::min(n, first + static_cast<std::size_t>(every));
+        Light mean{0, 0, 0};
+        for (std::size_t i = first; i < end; ++i) {
+            for (std::size_t c = 0; c < 3; ++c) {
+                mean[c] += threads[i][c] / static_cast<double>(end - first);
+            }
+        }
+        coarse.push_back(mean);
+    }
+    std::vector<Segment> segments = segmentStripes(coarse);
+    for (Segment& s : segments) {
+        s.from = std::min<double>(static_cast<double>(n), s.from * every);
+        s.to = std::min<double>(static_cast<double>(n), s.to * every);
+    }
+    return segments;
+}
+
 // The setts of both ways, each with the other's mean taken out of its threads, and how alike the
 // two are; or why there are none.
 std::variant<int, QString> settsOf(Way& across, Way& down, const TwillPitch& pitch) {
@@ -445,7 +475,7 @@ std::variant<int, QString> settsOf(Way& across, Way& down, const TwillPitch& pit
                 t[c] = std::max(0.0, 2 * t[c] - other[c]);
             }
         }
-        way->segments = segmentStripes(threads);
+        way->segments = stripesOf(threads, way->averagedOver / way->spacing);
         if (way->repeat->kind == Repeat::Symmetric) {
             readPivotColours(way->segments, threads, way->averagedOver / way->spacing);
         }
