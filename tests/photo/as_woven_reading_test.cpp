@@ -52,11 +52,13 @@ std::set<QString> codesOf(const Sett& sett) {
 constexpr qsizetype kMostMisnamed = 1;
 
 TEST_P(AsWovenPicture, ReadBackNamesTheEntryItWasDrawnFrom) {
-    // Named entries small enough for two repeats to make a quick picture.
+    // Named entries small enough for two repeats to make a quick picture, some 2,000 pixels wide.
+    const ClothLook chosen = look();
+    const double most = std::min(120.0, 1000 * chosen.endsPerMm / chosen.pixelsPerMm);
     std::vector<const ListedEntry*> entries;
     for (const ListedEntry& listed : referenceCollection()) {
         const long long threads = listed.reading.ok() ? threadsPerRepeat(listed.reading.sett) : 0;
-        if (!listed.entry.name.isEmpty() && threads >= 8 && threads <= 120) {
+        if (!listed.entry.name.isEmpty() && threads >= 8 && threads <= most) {
             entries.push_back(&listed);
         }
     }
@@ -65,7 +67,7 @@ TEST_P(AsWovenPicture, ReadBackNamesTheEntryItWasDrawnFrom) {
     for (int i = 0; i < 4; ++i) {
         const ListedEntry& listed =
             *entries[std::uniform_int_distribution<std::size_t>(0, entries.size() - 1)(random)];
-        const PictureReading reading = readBack(listed.reading.sett, look());
+        const PictureReading reading = readBack(listed.reading.sett, chosen);
         const QList<SimilarEntry> nearest =
             reading.ok() ? entriesNearest(*reading.sett, 1) : QList<SimilarEntry>();
         // The entry itself, or one of the same cloth.
