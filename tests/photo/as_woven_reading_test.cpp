@@ -52,9 +52,9 @@ std::set<QString> codesOf(const Sett& sett) {
 constexpr qsizetype kMostMisnamed = 1;
 
 TEST_P(AsWovenPicture, ReadBackNamesTheEntryItWasDrawnFrom) {
-    // Named entries small enough for two repeats to make a quick picture, some 2,000 pixels wide.
+    // Named entries small enough for two repeats to make a quick picture, some 1,400 pixels wide.
     const ClothLook chosen = look();
-    const double most = std::min(120.0, 1000 * chosen.endsPerMm / chosen.pixelsPerMm);
+    const double most = std::min(120.0, 700 * chosen.endsPerMm / chosen.pixelsPerMm);
     std::vector<const ListedEntry*> entries;
     for (const ListedEntry& listed : referenceCollection()) {
         const long long threads = listed.reading.ok() ? threadsPerRepeat(listed.reading.sett) : 0;
