@@ -143,6 +143,10 @@ Light fitCast(const std::vector<Light>& colours, const std::vector<double>& shar
     return {std::exp(logGains[0]), std::exp(logGains[1]), std::exp(logGains[2])};
 }
 
+double squaredFromDyes(const Light& light) {
+    return nearestSquared(labOfLight(light), dyes());
+}
+
 const PaletteSwatch& nearestSwatch(const Light& light) {
     const std::array<double, 3> lab = labOfLight(light);
     const Swatches& all = palette();

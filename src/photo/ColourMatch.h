@@ -17,6 +17,10 @@ std::array<double, 3> labOfLight(const Light& light);
 // colours the named setts are dyed in. Colours that are already palette colours are left alone.
 Light fitCast(const std::vector<Light>& colours, const std::vector<double>& shares);
 
+// How far the colour lies from the nearest of the colours the named setts are dyed in, squared
+// CIE Lab units.
+double squaredFromDyes(const Light& light);
+
 // The palette's swatch nearest the colour in CIE Lab; of swatches too alike for a photograph to
 // tell apart, the one the named setts use most.
 const PaletteSwatch& nearestSwatch(const Light& light);

@@ -97,6 +97,9 @@ struct Way {
     bool inProportion = false;
     // The most by which a stripe's width missed its whole count of threads, in threads.
     double countMisfit = 0;
+    // The width (units of the plane) each bin's colour was averaged over, the threads being seen
+    // each in its own light and shade; 0 when the bins were left as read.
+    double averagedOver = 0;
 };
 
 // How much the lightness of the trusted bins varies (CIE L*, a standard deviation): the stripes
@@ -386,8 +389,11 @@ QImage workingPicture(const QImage& picture, double& scale) {
 
 // The fold of a symmetric repeat starts and ends on a pivot, which has a neighbour on one side
 // only: its colour is read from the samples nearest its middle, away from the blur of that one
-// edge. A narrow pivot otherwise takes on half its neighbour's colour.
-void readPivotColours(std::vector<Segment>& segments, const std::vector<Light>& threads) {
+// edge. A narrow pivot otherwise takes on half its neighbour's colour. Where the threads were
+// seen, threadSamples is a thread's width in samples: each sample then holds the mean of a thread
+// around it, and the edge's blur reaches half a thread further.
+void readPivotColours(std::vector<Segment>& segments, const std::vector<Light>& threads,
+                      double threadSamples) {
     if (segments.size() < 2) {
         return;
     }
@@ -402,7 +408,10 @@ void readPivotColours(std::vector<Segment>& segments, const std::vector<Light>& 
     };
     // Samples at least this far from the edge (which lies half a sample before `to`) are clear of
     // its blur.
-    const auto clear = [](double width) { return width >= 6 ? 3 : width >= 3 ? 2 : 1; };
+    const int pastTheMean = static_cast<int>(std::ceil(threadSamples / 2));
+    const auto clear = [&](double width) {
+        return (width >= 6 ? 3 : width >= 3 ? 2 : 1) + pastTheMean;
+    };
     Segment& first = segments.front();
     const int firstEnd = static_cast<int>(std::lround(first.to));
     first.colour = meanOf(0, std::max(1, firstEnd - clear(first.width()) + 1));
@@ -410,6 +419,36 @@ void readPivotColours(std::vector<Segment>& segments, const std::vector<Light>& 
     const int n = static_cast<int>(threads.size());
     const int lastFrom = static_cast<int>(std::lround(last.from));
     last.colour = meanOf(std::min(n - 1, lastFrom + clear(last.width()) - 1), n);
+}
+
+// The stripes of a fold whose samples each hold the mean of a thread around them, threadSamples
+// wide: where a thread spans many samples, each blurred edge spans as many, and the cuts are
+// sought on the means of a few samples at a time, so that an edge is as many samples wide as
+// where a thread spans a few pixels.
+std::vector<Segment> stripesOf(const std::vector<Light>& threads, double threadSamples) {
+    constexpr double kSamplesPerThread = 4;
+    const int every = std::max(1, static_cast<int>(threadSamples / kSamplesPerThread));
+    if (every == 1) {
+        return segmentStripes(threads);
+    }
+    const std::size_t n = threads.size();
+    std::vector<Light> coarse;
+    for (std::size_t first = 0; first < n; first += static_cast<std::size_t>(every)) {
+        const std::size_t end = std::min(n, first + static_cast<std::size_t>(every));
+        Light mean{0, 0, 0};
+        for (std::size_t i = first; i < end; ++i) {
+            for (std::size_t c = 0; c < 3; ++c) {
+                mean[c] += threads[i][c] / static_cast<double>(end - first);
+            }
+        }
+        coarse.push_back(mean);
+    }
+    std::vector<Segment> segments = segmentStripes(coarse);
+    for (Segment& s : segments) {
+        s.from = std::min<double>(static_cast<double>(n), s.from * every);
+        s.to = std::min<double>(static_cast<double>(n), s.to * every);
+    }
+    return segments;
 }
 
 // The setts of both ways, each with the other's mean taken out of its threads, and how alike the
@@ -436,9 +475,9 @@ std::variant<int, QString> settsOf(Way& across, Way& down, const TwillPitch& pit
                 t[c] = std::max(0.0, 2 * t[c] - other[c]);
             }
         }
-        way->segments = segmentStripes(threads);
+        way->segments = stripesOf(threads, way->averagedOver / way->spacing);
         if (way->repeat->kind == Repeat::Symmetric) {
-            readPivotColours(way->segments, threads);
+            readPivotColours(way->segments, threads, way->averagedOver / way->spacing);
         }
     }
 
@@ -452,6 +491,19 @@ std::variant<int, QString> settsOf(Way& across, Way& down, const TwillPitch& pit
         for (const Segment& s : way->segments) {
             colours.push_back(s.colour);
             shares.push_back(s.width() * way->spacing / way->repeat->period);
+        }
+    }
+    // Threads seen each in its own light and shade may show what lies behind the cloth in their
+    // gaps, which pales them all alike.
+    if (across.averagedOver > 0 && down.averagedOver > 0) {
+        const BackingVeil veil = backingVeil(colours, shares);
+        for (Way* way : {&across, &down}) {
+            for (Segment& s : way->segments) {
+                s.colour = veil.yarnOf(s.colour);
+            }
+        }
+        for (Light& c : colours) {
+            c = veil.yarnOf(c);
         }
     }
     const Light cast = fitCast(colours, shares);
@@ -547,13 +599,14 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
     }
     const Profiles profiles = clothProfiles(image, plane);
     const TwillPitch pitch = findTwillPitch(image, plane, profiles);
-    Way across{profiles.across, {}, {}, {}, 1, {}, 0, {}, false};
-    Way down{profiles.down, {}, {}, {}, 1, {}, 0, {}, false};
+    Way across{profiles.across, {}, {}, {}, 1, {}, 0, {}, false, 0, 0};
+    Way down{profiles.down, {}, {}, {}, 1, {}, 0, {}, false, 0, 0};
     if (pitch.seen) {
         for (auto [way, width] : {std::pair{&across, pitch.across}, std::pair{&down, pitch.down}}) {
             const Trusted trusted = trustedBins(way->profile);
             if (threadShading(way->profile, trusted.first, trusted.end, width) >= kThreadsSeen) {
                 averageOverThreads(way->profile, trusted.first, trusted.end, width);
+                way->averagedOver = width;
             }
             removeTwillRipple(way->profile, trusted.first, trusted.end, width);
         }

@@ -108,4 +108,112 @@ void averageOverThreads(Profile& profile, int first, int end, double threadWidth
     }
 }
 
+Light BackingVeil::yarnOf(const Light& seen) const {
+    Light yarn{};
+    for (std::size_t c = 0; c < 3; ++c) {
+        yarn[c] = std::max(0.0, seen[c] - light[c]) / (1 - share);
+    }
+    return yarn;
+}
+
+BackingVeil backingVeil(const std::vector<Light>& colours, const std::vector<double>& shares) {
+    double total = 0;
+    for (const double share : shares) {
+        total += std::max(0.0, share);
+    }
+    if (total <= 0) {
+        return {};
+    }
+    // The floor and the fit are read from whole stripes, not from the blur of their edges, which
+    // strays either way and is no dye.
+    const double leastShare = total / static_cast<double>(colours.size()) / 4;
+    Light floor{1, 1, 1};
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        if (shares[i] >= leastShare) {
+            for (std::size_t c = 0; c < 3; ++c) {
+                floor[c] = std::min(floor[c], std::max(0.0, colours[i][c]));
+            }
+        }
+    }
+    // A colour far from every dye costs no more than this (squared CIE Lab), so that one odd
+    // colour cannot pull the rest; a veil of the whole floor, or the most share, costs this much
+    // more than none.
+    constexpr double kCap = 15.0 * 15.0;
+    constexpr double kPrior = 1.0;
+    // The veil is believed only when the colours under it lie this near the dyes (squared CIE
+    // Lab, the mean over the cloth).
+    constexpr double kDyed = 3.0 * 3.0;
+    // The most of the cloth the backing may show.
+    constexpr double kMostShare = 0.5;
+    // The share of each channel's floor taken for the veil, and how far the backing's share lies
+    // beyond the least it can be, from 0 to the most: a darker backing shows less light for its
+    // share.
+    using Parts = std::array<double, 4>;
+    const auto veilOf = [&](const Parts& parts) {
+        BackingVeil veil;
+        for (std::size_t c = 0; c < 3; ++c) {
+            veil.light[c] = parts[c] * floor[c];
+            veil.share = std::max(veil.share, veil.light[c]);
+        }
+        veil.share = std::min(kMostShare, veil.share + parts[3] * (kMostShare - veil.share));
+        return veil;
+    };
+    const auto cost = [&](const Parts& parts) {
+        const BackingVeil veil = veilOf(parts);
+        double sum = 0;
+        double whole = 0;
+        for (std::size_t i = 0; i < colours.size(); ++i) {
+            if (shares[i] >= leastShare) {
+                sum += shares[i] * std::min(kCap, squaredFromDyes(veil.yarnOf(colours[i])));
+                whole += shares[i];
+            }
+        }
+        return sum / whole + kPrior * ((parts[0] + parts[1] + parts[2]) / 3 + parts[3]);
+    };
+    // Eighths of the floor each way first, then of the share, since the dyes lie apart and a
+    // small step alone finds the nearest of them; then finer steps from the best.
+    constexpr int kSteps = 8;
+    Parts best{0, 0, 0, 0};
+    double least = cost(best);
+    const auto tryParts = [&](const Parts& parts) {
+        const double c = cost(parts);
+        if (c < least) {
+            least = c;
+            best = parts;
+            return true;
+        }
+        return false;
+    };
+    for (int r = 0; r <= kSteps; ++r) {
+        for (int g = 0; g <= kSteps; ++g) {
+            for (int b = 0; b <= kSteps; ++b) {
+                tryParts({static_cast<double>(r) / kSteps, static_cast<double>(g) / kSteps,
+                          static_cast<double>(b) / kSteps, 0});
+            }
+        }
+    }
+    const Parts veiled = best;
+    for (int k = 1; k <= kSteps; ++k) {
+        tryParts({veiled[0], veiled[1], veiled[2], static_cast<double>(k) / kSteps / 2});
+    }
+    for (double step = 0.5 / kSteps; step > 0.002; step /= 2) {
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (std::size_t k = 0; k < best.size(); ++k) {
+                for (const double sign : {1.0, -1.0}) {
+                    Parts trial = best;
+                    trial[k] = std::clamp(trial[k] + sign * step, 0.0, 1.0);
+                    moved = tryParts(trial) || moved;
+                }
+            }
+        }
+    }
+    // Colours that do not come out as dyes were not paled by a backing (or not only): a faded or
+    // muted cloth is read as it is.
+    if (least > kDyed) {
+        return {};
+    }
+    return veilOf(best);
+}
+
 } // namespace loomara::photo

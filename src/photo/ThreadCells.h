@@ -1,6 +1,9 @@
 #pragma once
 
 #include "photo/ClothPlane.h"
+#include "photo/ColourMatch.h"
+
+#include <vector>
 
 namespace loomara::photo {
 
@@ -22,5 +25,25 @@ inline constexpr double kThreadsSeen = 0.05;
 // The bins outside are left as they are, and so are the stripes' edges but for a blur of one
 // thread.
 void averageOverThreads(Profile& profile, int first, int end, double threadWidth);
+
+// Where the yarn does not fill its space, what lies behind the cloth shows in the gaps, and each
+// thread's colour, the mean over its width, is its yarn's mixed with the backing's: seen =
+// (1 - share) yarn + share backing, the same veil (share times the backing's light) over every
+// thread.
+struct BackingVeil {
+    Light light{0, 0, 0};
+    double share = 0;
+
+    // The yarn's colour under a colour seen through the veil.
+    Light yarnOf(const Light& seen) const;
+};
+
+// The veil over the threads' colours (linear light, weighed by their share of the cloth). No yarn
+// is darker than black, so it is at most the least light of each channel over the threads; of
+// that, the part whose removal brings the colours nearest the dyes the named setts use, believed
+// only as far as the colours ask for it, and only when the colours then come out as dyes: a cloth
+// dyed, faded or muted off the dyes is left as seen. The backing is no lighter than white, so its
+// share is at least the veil's brightest channel.
+BackingVeil backingVeil(const std::vector<Light>& colours, const std::vector<double>& shares);
 
 } // namespace loomara::photo
