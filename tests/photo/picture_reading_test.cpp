@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <random>
 
@@ -173,6 +174,56 @@ TEST(CleanPicture, KeepsANarrowStripeAShadeOffItsNeighbours) {
                 << writtenForm(*reading.sett).toStdString();
         }
     }
+}
+
+// Run by hand (--gtest_also_run_disabled_tests), best in a release build: many clean pictures,
+// each misread printed with what went wrong, then a tally by kind.
+TEST(CleanPicture, DISABLED_ProbeManyRandomSetts) {
+    std::mt19937_64 random(91000);
+    QHash<QString, int> kinds;
+    int pictures = 0;
+    for (int i = 0; i < 100; ++i) {
+        for (const double pixels : {3.0, 4.0, 5.0}) {
+            const Sett sett = randomSett(random);
+            photo::Shot shot;
+            shot.pixelsPerThread = std::clamp(
+                pixels + std::uniform_real_distribution<double>(-0.5, 0.5)(random), 3.0, 5.0);
+            shot.repeatsAcross = std::uniform_real_distribution<double>(1.1, 2)(random);
+            shot.repeatsDown = std::uniform_real_distribution<double>(1.1, 2)(random);
+            shot.seed = random();
+            const QImage picture = photo::photograph(sett, shot);
+            const PictureReading reading = readSettFromPicture(picture);
+            ++pictures;
+            if (reading.ok() && sameThreads(*reading.sett, sett)) {
+                continue;
+            }
+            QString kind;
+            if (!reading.ok()) {
+                kind = QStringLiteral("refused");
+            } else if (std::abs(reading.rotationDegrees) >= 0.005) {
+                kind = QStringLiteral("turned");
+            } else if (reading.sett->stripes.size() != sett.stripes.size() ||
+                       reading.sett->repeat != sett.repeat) {
+                kind = QStringLiteral("stripes");
+            } else {
+                const QStringList a = threadCodes(*reading.sett);
+                const QStringList b = threadCodes(sett);
+                kind = a.size() != b.size() ? QStringLiteral("counts") : QStringLiteral("colours");
+            }
+            ++kinds[kind];
+            std::printf("%s\t%s\tp=%.2f rep=%.2fx%.2f %dx%d\t%s\t%s\n", qPrintable(kind),
+                        qPrintable(writtenForm(sett)), shot.pixelsPerThread, shot.repeatsAcross,
+                        shot.repeatsDown, picture.width(), picture.height(),
+                        qPrintable(described(reading)),
+                        qPrintable(reading.notes().join(QStringLiteral("; "))));
+        }
+    }
+    int misread = 0;
+    for (auto it = kinds.cbegin(); it != kinds.cend(); ++it) {
+        std::printf("%s: %d\n", qPrintable(it.key()), it.value());
+        misread += it.value();
+    }
+    std::printf("misread %d of %d\n", misread, pictures);
 }
 
 class DegradedPicture : public testing::TestWithParam<int> {};
