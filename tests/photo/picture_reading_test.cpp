@@ -190,6 +190,8 @@ TEST(CleanPicture, ReadsBackSettsOnceMisread) {
          "black cut into black and the darkest green by the twill's ripple"},
         {u"...w16 f4 k6 a12 b14 lg14...", 4.8869, 1.4736, 1.1723, 11463861006200045268U,
          "navy cut into navy and a dark blue by the twill's ripple"},
+        {u"g/16 a4 b/10", 4.0857, 1.1799, 1.4579, 7583082039600904267U,
+         "a turn found on a picture with none, from strips each too narrow to tell it"},
     };
     for (const auto& c : cases) {
         const Sett sett = readSett(c.sett).sett;
