@@ -156,7 +156,7 @@ TEST_P(CleanPicture, ReadsBackExactlyItsSettAndItsThreadsPerInch) {
     EXPECT_TRUE(misread.isEmpty()) << misread.join(u'\n').toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(RandomSetts, CleanPicture, testing::Range(0, 4));
+INSTANTIATE_TEST_SUITE_P(RandomSetts, CleanPicture, testing::Range(0, 8));
 
 // A stripe of two threads a shade off the stripes beside it is a stripe of its own, however
 // little of the picture it takes.
