@@ -2,6 +2,7 @@
 
 #include "collection/Collection.h"
 #include "collection/Similarity.h"
+#include "photo/ClothPlane.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,9 +21,16 @@ double squaredDistance(const std::array<double, 3>& a, const std::array<double, 
 
 // Two swatches nearer each other than this (CIE Lab) cannot be told apart in a photograph.
 constexpr double kAlike = 2.0;
+// A thread's colour read from even a clean picture may be out by this much light (0 to 1, the
+// three channels together): what the twill's ripple, the blur of an edge and the split of a
+// column between its end and the picks leave. Near black, CIE Lab stretches so little light over
+// so many units that such a reading of black may lie nearer the darkest green in Lab, or one of
+// navy nearer a dark blue, though no picture can tell those swatches from black or navy.
+constexpr double kReadingError = 0.033;
 
 struct Swatches {
     std::vector<std::array<double, 3>> lab;
+    std::vector<Light> light;
     std::vector<const PaletteSwatch*> swatch;
     std::vector<int> uses; // stripes of the named setts dyed in it
 };
@@ -32,6 +40,11 @@ const Swatches& palette() {
         Swatches s;
         for (const PaletteSwatch& swatch : paletteSwatches()) {
             s.lab.push_back(labOf(swatch.colour()));
+            const Rgb c = swatch.colour();
+            const std::array<float, 256>& linear = linearLevels();
+            s.light.push_back({linear[static_cast<std::size_t>(c.red)],
+                               linear[static_cast<std::size_t>(c.green)],
+                               linear[static_cast<std::size_t>(c.blue)]});
             s.swatch.push_back(&swatch);
             s.uses.push_back(0);
         }
@@ -150,16 +163,27 @@ double squaredFromDyes(const Light& light) {
 const PaletteSwatch& nearestSwatch(const Light& light) {
     const std::array<double, 3> lab = labOfLight(light);
     const Swatches& all = palette();
+    std::size_t nearestAt = 0;
     double nearest = 1e300;
-    for (const auto& swatch : all.lab) {
-        nearest = std::min(nearest, squaredDistance(lab, swatch));
+    for (std::size_t i = 0; i < all.lab.size(); ++i) {
+        const double d = squaredDistance(lab, all.lab[i]);
+        if (d < nearest) {
+            nearest = d;
+            nearestAt = i;
+        }
     }
-    // Of swatches a photograph cannot tell apart, the one weavers dye in most.
+    // Of swatches a photograph cannot tell apart, the one weavers dye in most: those about as
+    // near as the nearest in Lab and, when no named sett is dyed in the nearest, those whose
+    // light is within what a reading may be out by.
     const double within = std::pow(std::sqrt(nearest) + kAlike, 2);
-    std::size_t best = 0;
+    const bool undyed = all.uses[nearestAt] == 0;
+    std::size_t best = nearestAt;
     int mostUses = -1;
     for (std::size_t i = 0; i < all.lab.size(); ++i) {
-        if (squaredDistance(lab, all.lab[i]) <= within && all.uses[i] > mostUses) {
+        const bool alike =
+            squaredDistance(lab, all.lab[i]) <= within ||
+            (undyed && squaredDistance(light, all.light[i]) <= kReadingError * kReadingError);
+        if (alike && all.uses[i] > mostUses) {
             mostUses = all.uses[i];
             best = i;
         }
