@@ -412,6 +412,17 @@ void readPivotColours(std::vector<Segment>& segments, const std::vector<Light>& 
     last.colour = meanOf(std::min(n - 1, lastFrom + clear(last.width()) - 1), n);
 }
 
+// How far the repeat found stands above the rest, as a factor on the confidence: a repeat of
+// another period that fits nearly as well, or a picture of exactly one repeat (which may be part
+// of a longer one), leave the reading unsure.
+double evidence(const StripeRepeat& repeat) {
+    constexpr double kClearLead = 0.2; // of the fit, over the best other period
+    constexpr double kNoLead = 0.6;
+    const double lead = std::clamp((repeat.fit - repeat.rivalFit) / kClearLead, 0.0, 1.0);
+    const double factor = kNoLead + (1 - kNoLead) * lead;
+    return repeat.ring ? std::min(factor, 0.9 * kSure) : factor;
+}
+
 // The setts of both ways, each with the other's mean taken out of its threads, and how alike the
 // two are; or why there are none.
 std::variant<int, QString> settsOf(Way& across, Way& down, const TwillPitch& pitch) {
@@ -631,6 +642,7 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
     if (std::min(across.repeat->repeats, down.repeat->repeats) < 1.2) {
         reading.confidence *= 0.9;
     }
+    reading.confidence *= std::min(evidence(*across.repeat), evidence(*down.repeat));
     reading.unsure = reading.confidence < kSure;
     return reading;
 }

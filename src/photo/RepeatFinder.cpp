@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace loomara::photo {
 
@@ -16,6 +17,9 @@ constexpr int kShortestPeriod = 6;
 constexpr double kWholeRepeat = 0.97;
 // What a repeat must explain of the profile's variation, at the least.
 constexpr double kLeastFit = 0.55;
+// What a repeat of the whole picture, read as a ring, may leave unexplained at the most: only a
+// true tile joins seamlessly, and it is then as clean as the picture.
+constexpr double kRingUnexplained = 0.1;
 
 // Near what the eye sees: stripes of dark colours count as much as light ones.
 double encoded(double linear) {
@@ -89,6 +93,16 @@ public:
         return {energy - 2 * cross, energy, (high - low + 1 - (even ? 1 : 0)) / 2};
     }
 
+    // The profile taken as a ring, its last bin beside its first: the pairs (i, j - i) mirrored
+    // about j / 2 and, across the seam, about (j + n) / 2; every bin is in one pair or two.
+    Sums ringMirrored(int j) const {
+        const auto at = static_cast<std::size_t>(j);
+        const double cross =
+            convolution_[at] +
+            (j + n_ < 2 * n_ - 1 ? convolution_[at + static_cast<std::size_t>(n_)] : 0);
+        return {2 * (energy() - cross), 2 * energy(), n_};
+    }
+
 private:
     int n_;
     std::vector<double> energyBefore_;
@@ -102,7 +116,16 @@ struct Hypothesis {
     int period = 0;
     int pivot = 0; // in half bins, for a symmetric one
     double unexplained = 1;
+    bool ring = false;
 };
+
+// Whether two periods may be one repeat: the same, or one a whole number of times the other.
+bool alikePeriods(int a, int b) {
+    const int shorter = std::min(a, b);
+    const int longer = std::max(a, b);
+    const int times = static_cast<int>(std::lround(static_cast<double>(longer) / shorter));
+    return std::abs(longer - times * shorter) <= 2 + times / 2;
+}
 
 double parabolaTop(double left, double middle, double right) {
     const double curve = left - 2 * middle + right;
@@ -196,6 +219,20 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
             }
         }
     }
+    // A picture of whole repeats, as this program draws them, is a seamless ring, and a symmetric
+    // repeat of the whole picture mirrors about both its pivots across the seam, though one of
+    // them lies on the picture's edges, too near them to be seen as a pivot above.
+    Hypothesis ring{Repeat::Symmetric, n, 0, 1, true};
+    for (int j = 0; j < n; ++j) {
+        const Sums s = sums.ringMirrored(j);
+        if (s.differences / s.energy < ring.unexplained) {
+            ring.pivot = j;
+            ring.unexplained = s.differences / s.energy;
+        }
+    }
+    if (ring.unexplained <= kRingUnexplained) {
+        hypotheses.push_back(ring);
+    }
     const int leastOverlap = std::max(kShortestPeriod, n / 12);
     std::vector<double> unexplained(static_cast<std::size_t>(n), 1.0);
     for (int period = kShortestPeriod; period <= n - leastOverlap; ++period) {
@@ -226,6 +263,19 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
                 return a.unexplained < b.unexplained;
             });
         hypotheses = {*best};
+    }
+    // A ring that fits leaves no room for a shorter repeat that the whole picture is not made
+    // of: a picture cut from a cloth of that repeat seldom joins into a ring.
+    std::vector<Hypothesis> overruled;
+    if (const auto whole = std::ranges::find_if(hypotheses, &Hypothesis::ring);
+        whole != hypotheses.end()) {
+        constexpr double kAsWell = 0.03;
+        const auto overrules = [tile = *whole](const Hypothesis& h) {
+            return !h.ring && !alikePeriods(h.period, tile.period) &&
+                   tile.unexplained <= h.unexplained + kAsWell;
+        };
+        std::ranges::copy_if(hypotheses, std::back_inserter(overruled), overrules);
+        std::erase_if(hypotheses, overrules);
     }
     double least = 1;
     for (const Hypothesis& h : hypotheses) {
@@ -263,6 +313,14 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
     StripeRepeat repeat;
     repeat.kind = chosen->kind;
     repeat.fit = 1 - chosen->unexplained;
+    repeat.ring = chosen->ring;
+    for (const std::vector<Hypothesis>* all : {&hypotheses, &overruled}) {
+        for (const Hypothesis& h : *all) {
+            if (!alikePeriods(h.period, chosen->period)) {
+                repeat.rivalFit = std::max(repeat.rivalFit, 1 - h.unexplained);
+            }
+        }
+    }
     if (chosen->kind == Repeat::Straight) {
         const auto p = static_cast<std::size_t>(chosen->period);
         repeat.period =

@@ -19,6 +19,12 @@ struct StripeRepeat {
     double fit = 0;
     // Repeats the profile shows.
     double repeats = 0;
+    // The fit of the best repeat of another period that the profile might have instead, 0 when
+    // none fits at all.
+    double rivalFit = 0;
+    // Read from the whole profile as a seamless ring: a picture of exactly one repeat, which
+    // might as well be part of a longer one.
+    bool ring = false;
 };
 
 // The bins of the profile that enough pixels fell into to trust.
