@@ -163,6 +163,9 @@ void findWay(Way& way, const StripeRepeat* like = nullptr) {
     }
     way.profile = evenLight(way.profile, way.trusted, *way.repeat);
     if (std::optional<StripeRepeat> again = findRepeat(way.profile, way.trusted, like)) {
+        // Evening the light as the repeat found asks fits that repeat better whether or not it
+        // is the true one: a rival before counts as much as after.
+        again->rivalFit = std::max(again->rivalFit, way.repeat->rivalFit);
         way.repeat = again;
     }
     way.folded = foldRepeat(way.profile, way.trusted, *way.repeat);

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 
 namespace loomara::photo {
 
@@ -37,13 +36,13 @@ struct Sums {
 class PairSums {
 public:
     PairSums(const Profile& profile, Trusted trusted) : n_(trusted.end - trusted.first) {
-        std::vector<std::array<double, 3>> values(static_cast<std::size_t>(n_));
+        values_.resize(static_cast<std::size_t>(n_));
         std::array<double, 3> mean{};
         for (int i = 0; i < n_; ++i) {
             for (std::size_t c = 0; c < 3; ++c) {
-                values[static_cast<std::size_t>(i)][c] =
+                values_[static_cast<std::size_t>(i)][c] =
                     encoded(profile.colour[static_cast<std::size_t>(trusted.first + i)][c]);
-                mean[c] += values[static_cast<std::size_t>(i)][c] / n_;
+                mean[c] += values_[static_cast<std::size_t>(i)][c] / n_;
             }
         }
         energyBefore_.assign(static_cast<std::size_t>(n_) + 1, 0.0);
@@ -53,7 +52,7 @@ public:
         for (std::size_t c = 0; c < 3; ++c) {
             std::vector<double> channel(static_cast<std::size_t>(n_));
             for (std::size_t i = 0; i < channel.size(); ++i) {
-                channel[i] = values[i][c] - mean[c];
+                channel[i] = values_[i][c] - mean[c];
                 square_[i] += channel[i] * channel[i];
             }
             const std::vector<double> shifted = correlationSums(channel);
@@ -103,8 +102,26 @@ public:
         return {2 * (energy() - cross), 2 * energy(), n_};
     }
 
+    // How far apart the colours at the two ends are, beside the spread of the profile's colours:
+    // next to nothing where the ends lie in one stripe.
+    double seamStep() const {
+        const int k = std::min(2, n_ / 2);
+        double step = 0;
+        for (std::size_t c = 0; c < 3; ++c) {
+            double first = 0;
+            double last = 0;
+            for (int i = 0; i < k; ++i) {
+                first += values_[static_cast<std::size_t>(i)][c] / k;
+                last += values_[static_cast<std::size_t>(n_ - 1 - i)][c] / k;
+            }
+            step += (first - last) * (first - last);
+        }
+        return step / (energy() / n_);
+    }
+
 private:
     int n_;
+    std::vector<std::array<double, 3>> values_;
     std::vector<double> energyBefore_;
     std::vector<double> square_;
     std::vector<double> correlation_;
@@ -230,7 +247,10 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
             ring.unexplained = s.differences / s.energy;
         }
     }
-    if (ring.unexplained <= kRingUnexplained) {
+    // A photograph whose ends show one stripe, mirrored about a pivot near its middle, joins into
+    // a ring as well; a picture drawn of a whole repeat ends between two stripes.
+    constexpr double kSeamStep = 0.05;
+    if (ring.unexplained <= kRingUnexplained && sums.seamStep() >= kSeamStep) {
         hypotheses.push_back(ring);
     }
     const int leastOverlap = std::max(kShortestPeriod, n / 12);
@@ -248,6 +268,8 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
     if (hypotheses.empty()) {
         return std::nullopt;
     }
+    // Every repeat the profile might have, for the rivals of the one taken.
+    const std::vector<Hypothesis> all = hypotheses;
     // The other way's period, to a few percent: its threads may be a little wider or narrower.
     constexpr double kAlikePeriods = 0.04;
     if (like != nullptr) {
@@ -264,18 +286,15 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
             });
         hypotheses = {*best};
     }
-    // A ring that fits leaves no room for a shorter repeat that the whole picture is not made
-    // of: a picture cut from a cloth of that repeat seldom joins into a ring.
-    std::vector<Hypothesis> overruled;
+    // A ring that fits as well leaves no room for a shorter repeat that the whole picture is not
+    // made of: a picture cut from a cloth of that repeat seldom joins into a ring.
     if (const auto whole = std::ranges::find_if(hypotheses, &Hypothesis::ring);
         whole != hypotheses.end()) {
-        constexpr double kAsWell = 0.03;
-        const auto overrules = [tile = *whole](const Hypothesis& h) {
+        // As well: a clean picture's shorter false repeat fits next to perfectly too.
+        std::erase_if(hypotheses, [tile = *whole](const Hypothesis& h) {
             return !h.ring && !alikePeriods(h.period, tile.period) &&
-                   tile.unexplained <= h.unexplained + kAsWell;
-        };
-        std::ranges::copy_if(hypotheses, std::back_inserter(overruled), overrules);
-        std::erase_if(hypotheses, overrules);
+                   tile.unexplained <= 2 * h.unexplained + 0.004;
+        });
     }
     double least = 1;
     for (const Hypothesis& h : hypotheses) {
@@ -314,11 +333,9 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
     repeat.kind = chosen->kind;
     repeat.fit = 1 - chosen->unexplained;
     repeat.ring = chosen->ring;
-    for (const std::vector<Hypothesis>* all : {&hypotheses, &overruled}) {
-        for (const Hypothesis& h : *all) {
-            if (!alikePeriods(h.period, chosen->period)) {
-                repeat.rivalFit = std::max(repeat.rivalFit, 1 - h.unexplained);
-            }
+    for (const Hypothesis& h : all) {
+        if (!alikePeriods(h.period, chosen->period)) {
+            repeat.rivalFit = std::max(repeat.rivalFit, 1 - h.unexplained);
         }
     }
     if (chosen->kind == Repeat::Straight) {
