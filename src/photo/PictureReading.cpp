@@ -423,7 +423,8 @@ double evidence(const StripeRepeat& repeat) {
     constexpr double kNoLead = 0.6;
     const double lead = std::clamp((repeat.fit - repeat.rivalFit) / kClearLead, 0.0, 1.0);
     const double factor = kNoLead + (1 - kNoLead) * lead;
-    return repeat.ring ? std::min(factor, 0.9 * kSure) : factor;
+    constexpr double kAboutOne = 1.05; // repeats
+    return repeat.ring || repeat.repeats < kAboutOne ? std::min(factor, 0.9 * kSure) : factor;
 }
 
 // The setts of both ways, each with the other's mean taken out of its threads, and how alike the
@@ -583,6 +584,15 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
     } else if (down.repeat && !across.repeat) {
         across.profile = acrossStart;
         findWay(across, &*down.repeat);
+    }
+    // A picture of one whole repeat is one each way: a ring read one way only is a photograph
+    // whose ends happen to join, and that way is read again as the other repeats.
+    if (across.repeat && down.repeat && across.repeat->ring != down.repeat->ring) {
+        const bool acrossRing = across.repeat->ring;
+        Way& ring = acrossRing ? across : down;
+        const StripeRepeat other = *(acrossRing ? down : across).repeat;
+        ring.profile = acrossRing ? acrossStart : downStart;
+        findWay(ring, &other);
     }
     if (!across.repeat || !down.repeat) {
         const bool striped = plane.gainAcross >= kStriped && plane.gainDown >= kStriped &&

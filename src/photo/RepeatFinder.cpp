@@ -18,7 +18,7 @@ constexpr double kWholeRepeat = 0.97;
 constexpr double kLeastFit = 0.55;
 // What a repeat of the whole picture, read as a ring, may leave unexplained at the most: only a
 // true tile joins seamlessly, and it is then as clean as the picture.
-constexpr double kRingUnexplained = 0.1;
+constexpr double kRingUnexplained = 0.03;
 
 // Near what the eye sees: stripes of dark colours count as much as light ones.
 double encoded(double linear) {
@@ -136,12 +136,13 @@ struct Hypothesis {
     bool ring = false;
 };
 
-// Whether two periods may be one repeat: the same, or one a whole number of times the other.
+// Whether two periods may be one repeat: the same, or one a whole number of times the other, to
+// a few bins and a few percent (a picture of nearly two repeats nearly joins into a ring).
 bool alikePeriods(int a, int b) {
     const int shorter = std::min(a, b);
     const int longer = std::max(a, b);
     const int times = static_cast<int>(std::lround(static_cast<double>(longer) / shorter));
-    return std::abs(longer - times * shorter) <= 2 + times / 2;
+    return std::abs(longer - times * shorter) <= 2 + 0.04 * longer;
 }
 
 double parabolaTop(double left, double middle, double right) {
