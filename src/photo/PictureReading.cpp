@@ -415,13 +415,17 @@ void readPivotColours(std::vector<Segment>& segments, const std::vector<Light>& 
     last.colour = meanOf(std::min(n - 1, lastFrom + clear(last.width()) - 1), n);
 }
 
-// How far the repeat found stands above the rest, as a factor on the confidence: a repeat of
-// another period that fits nearly as well, or a picture of exactly one repeat (which may be part
-// of a longer one), leave the reading unsure.
+// How far the repeat found stands above the rest, as a factor on the confidence: a repeat that
+// leaves much of the stripes unexplained while one of another period fits nearly as well, or a
+// picture of about one repeat (which may be part of a longer one), leave the reading unsure. Of
+// two that fit a picture next to perfectly, the shorter is the one, and mostly rightly.
 double evidence(const StripeRepeat& repeat) {
     constexpr double kClearLead = 0.2; // of the fit, over the best other period
     constexpr double kNoLead = 0.6;
-    const double lead = std::clamp((repeat.fit - repeat.rivalFit) / kClearLead, 0.0, 1.0);
+    constexpr double kNearlyAll = 0.95; // of the stripes' variation explained
+    const double lead = repeat.fit >= kNearlyAll
+                            ? 1.0
+                            : std::clamp((repeat.fit - repeat.rivalFit) / kClearLead, 0.0, 1.0);
     const double factor = kNoLead + (1 - kNoLead) * lead;
     constexpr double kAboutOne = 1.05; // repeats
     return repeat.ring || repeat.repeats < kAboutOne ? std::min(factor, 0.9 * kSure) : factor;

@@ -134,6 +134,7 @@ struct Hypothesis {
     int pivot = 0; // in half bins, for a symmetric one
     double unexplained = 1;
     bool ring = false;
+    int pairs = 0; // of bins compared: how much the fit rests on
 };
 
 // Whether two periods may be one repeat: the same, or one a whole number of times the other, to
@@ -222,25 +223,29 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
             }
             double differences = 0;
             double energy = 0;
+            int pairs = 0;
             for (int j = pivots[a] % period; j < 2 * n - 1; j += period) {
                 const Sums s = sums.mirrored(j);
                 differences += s.differences;
                 energy += s.energy;
+                pairs += s.pairs;
             }
             if (period < n) {
                 const Sums s = sums.shifted(period);
                 differences += s.differences;
                 energy += s.energy;
+                pairs += s.pairs;
             }
             if (energy > 0) {
-                hypotheses.push_back({Repeat::Symmetric, period, pivots[a], differences / energy});
+                hypotheses.push_back(
+                    {Repeat::Symmetric, period, pivots[a], differences / energy, false, pairs});
             }
         }
     }
     // A picture of whole repeats, as this program draws them, is a seamless ring, and a symmetric
     // repeat of the whole picture mirrors about both its pivots across the seam, though one of
     // them lies on the picture's edges, too near them to be seen as a pivot above.
-    Hypothesis ring{Repeat::Symmetric, n, 0, 1, true};
+    Hypothesis ring{Repeat::Symmetric, n, 0, 1, true, n};
     for (int j = 0; j < n; ++j) {
         const Sums s = sums.ringMirrored(j);
         if (s.differences / s.energy < ring.unexplained) {
@@ -263,7 +268,7 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
     for (int period = kShortestPeriod + 1; period < n - leastOverlap; ++period) {
         const auto p = static_cast<std::size_t>(period);
         if (unexplained[p] < unexplained[p - 1] && unexplained[p] <= unexplained[p + 1]) {
-            hypotheses.push_back({Repeat::Straight, period, 0, unexplained[p]});
+            hypotheses.push_back({Repeat::Straight, period, 0, unexplained[p], false, n - period});
         }
     }
     if (hypotheses.empty()) {
@@ -334,8 +339,11 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
     repeat.kind = chosen->kind;
     repeat.fit = 1 - chosen->unexplained;
     repeat.ring = chosen->ring;
+    // A rival that rests on few pairs of bins (a shift that overlaps little, a pivot that
+    // reaches little) fits well by chance; a ring not taken fits only as the picture happens to
+    // be cut about a pivot of the repeat taken, which fits it clearly better.
     for (const Hypothesis& h : all) {
-        if (!alikePeriods(h.period, chosen->period)) {
+        if (!alikePeriods(h.period, chosen->period) && 2 * h.pairs >= chosen->pairs && !h.ring) {
             repeat.rivalFit = std::max(repeat.rivalFit, 1 - h.unexplained);
         }
     }
