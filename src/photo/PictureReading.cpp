@@ -175,6 +175,22 @@ void findWay(Way& way, const StripeRepeat* like = nullptr) {
                       : 1.0;
 }
 
+// How far the repeat found stands above the rest, as a factor on the confidence: a repeat that
+// leaves much of the stripes unexplained while one of another period fits nearly as well, or a
+// picture of about one repeat (which may be part of a longer one), leave the reading unsure.
+// Where two fit next to perfectly, the shorter, which was taken, is nearly always the true one.
+double evidence(const StripeRepeat& repeat) {
+    constexpr double kClearLead = 0.2; // of the fit, over the best other period
+    constexpr double kNoLead = 0.6;
+    constexpr double kNearlyAll = 0.95; // of the stripes' variation explained
+    const double lead = repeat.fit >= kNearlyAll
+                            ? 1.0
+                            : std::clamp((repeat.fit - repeat.rivalFit) / kClearLead, 0.0, 1.0);
+    const double factor = kNoLead + (1 - kNoLead) * lead;
+    constexpr double kAboutOne = 1.05; // repeats
+    return repeat.ring || repeat.repeats < kAboutOne ? std::min(factor, 0.9 * kSure) : factor;
+}
+
 struct Stripe {
     const PaletteSwatch* swatch = nullptr;
     double width = 0; // units of the plane; a pivot's whole width
@@ -413,22 +429,6 @@ void readPivotColours(std::vector<Segment>& segments, const std::vector<Light>& 
     const int n = static_cast<int>(threads.size());
     const int lastFrom = static_cast<int>(std::lround(last.from));
     last.colour = meanOf(std::min(n - 1, lastFrom + clear(last.width()) - 1), n);
-}
-
-// How far the repeat found stands above the rest, as a factor on the confidence: a repeat that
-// leaves much of the stripes unexplained while one of another period fits nearly as well, or a
-// picture of about one repeat (which may be part of a longer one), leave the reading unsure. Of
-// two that fit a picture next to perfectly, the shorter is the one, and mostly rightly.
-double evidence(const StripeRepeat& repeat) {
-    constexpr double kClearLead = 0.2; // of the fit, over the best other period
-    constexpr double kNoLead = 0.6;
-    constexpr double kNearlyAll = 0.95; // of the stripes' variation explained
-    const double lead = repeat.fit >= kNearlyAll
-                            ? 1.0
-                            : std::clamp((repeat.fit - repeat.rivalFit) / kClearLead, 0.0, 1.0);
-    const double factor = kNoLead + (1 - kNoLead) * lead;
-    constexpr double kAboutOne = 1.05; // repeats
-    return repeat.ring || repeat.repeats < kAboutOne ? std::min(factor, 0.9 * kSure) : factor;
 }
 
 // The setts of both ways, each with the other's mean taken out of its threads, and how alike the

@@ -16,8 +16,8 @@ constexpr int kShortestPeriod = 6;
 constexpr double kWholeRepeat = 0.97;
 // What a repeat must explain of the profile's variation, at the least.
 constexpr double kLeastFit = 0.55;
-// What a repeat of the whole picture, read as a ring, may leave unexplained at the most: only a
-// true tile joins seamlessly, and it is then as clean as the picture.
+// What a repeat of the whole picture, read as a ring, may leave unexplained at the most: a
+// picture of whole repeats joins seamlessly, as closely as the picture is clean.
 constexpr double kRingUnexplained = 0.03;
 
 // Near what the eye sees: stripes of dark colours count as much as light ones.

@@ -35,7 +35,8 @@ struct Trusted {
 Trusted trustedBins(const Profile& profile);
 
 // The repeat that best explains the profile's stripes, preferring the shortest and, of two as
-// good, a symmetric one; none when nothing repeats over a whole repeat. Given `like`, only a
+// good, a symmetric one; none when nothing repeats over a whole repeat. A profile of exactly one
+// symmetric repeat, which joins end to end as a ring, is read as one repeat. Given `like`, only a
 // repeat of its kind and about its period is taken: the other way of a plaid repeats alike.
 std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
                                        const StripeRepeat* like = nullptr);
