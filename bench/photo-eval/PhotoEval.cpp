@@ -2,11 +2,16 @@
 // back and named with the nearest-entries search: the share named first and among the first five.
 //
 //   loomara-photo-eval [--pictures N] [--seed S] [--class scan|phone|hard] [--verbose]
+//   loomara-photo-eval --one-repeat [--pictures N] [--seed S] [--verbose]
+//
+// With --one-repeat, the pictures are the tool's own of one repeat each way: the exact cloth at 3
+// to 6 pixels a thread, and the cloth as it will look at its defaults.
 
 #include "collection/Collection.h"
 #include "collection/Similarity.h"
 #include "photo/Photographer.h"
 #include "photo/PictureReading.h"
+#include "render/Render.h"
 #include "sett/Sett.h"
 
 #include <QGuiApplication>
@@ -92,6 +97,76 @@ bool sameCloth(const ListedEntry& a, const ListedEntry& b) {
            similarityScore(ClothProfile(a.reading.sett), ClothProfile(b.reading.sett)) == 100;
 }
 
+// The rank of the entry, or one of its cloth, among the first five named for the reading; 0 when
+// not among them.
+int rankOf(const PictureReading& reading, const ListedEntry& listed) {
+    if (!reading.ok()) {
+        return 0;
+    }
+    const QList<SimilarEntry> nearest = entriesNearest(*reading.sett, 5);
+    for (qsizetype i = 0; i < nearest.size(); ++i) {
+        if (sameCloth(*nearest[i].listed, listed)) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return 0;
+}
+
+// The tool's own pictures of one repeat, exact and as woven, of `count` entries.
+void oneRepeat(const std::vector<const ListedEntry*>& entries, int count, std::uint64_t seed,
+               bool verbose) {
+    std::mt19937_64 random(seed);
+    const ClothLook look = chosenLook({}, defaultWeave()).look;
+    struct Kind {
+        const char* name;
+        Tally tally;
+        int unsure = 0;
+    } kinds[] = {{"exact", {}, 0}, {"as woven", {}, 0}};
+    for (int i = 0; i < count; ++i) {
+        const ListedEntry& listed =
+            *entries[std::uniform_int_distribution<std::size_t>(0, entries.size() - 1)(random)];
+        const int scale = std::uniform_int_distribution<int>(3, 6)(random);
+        for (Kind& kind : kinds) {
+            RenderRequest request;
+            request.sett = listed.reading.sett;
+            request.drawing = &kind == &kinds[0] ? Drawing::Cloth : Drawing::AsWoven;
+            request.look = look;
+            const Rendered drawn = renderClothPicture(request);
+            if (!drawn.ok()) {
+                ++kind.tally.skipped;
+                continue;
+            }
+            const QImage picture =
+                request.drawing == Drawing::Cloth
+                    ? drawn.picture.scaled(drawn.picture.size() * scale, Qt::IgnoreAspectRatio,
+                                           Qt::FastTransformation)
+                    : drawn.picture;
+            const PictureReading reading = readSettFromPicture(picture);
+            const int rank = rankOf(reading, listed);
+            ++kind.tally.pictures;
+            kind.tally.refused += reading.ok() ? 0 : 1;
+            kind.unsure += reading.ok() && reading.unsure ? 1 : 0;
+            kind.tally.first += rank == 1 ? 1 : 0;
+            kind.tally.topFive += rank >= 1 ? 1 : 0;
+            if (verbose) {
+                std::printf("%s\t%s\t%s\tscale=%d\trank=%d\t%s\t%s\n", kind.name,
+                            qPrintable(listed.entry.name),
+                            qPrintable(writtenForm(listed.reading.sett)), scale, rank,
+                            reading.ok() ? qPrintable(writtenForm(*reading.sett))
+                                         : qPrintable(reading.refusal),
+                            qPrintable(reading.notes().join(QStringLiteral("; "))));
+                std::fflush(stdout);
+            }
+        }
+    }
+    for (const Kind& kind : kinds) {
+        std::printf("one repeat, %s: %d pictures, first %d, among the first five %d, refused %d, "
+                    "unsure %d, not drawn %d\n",
+                    kind.name, kind.tally.pictures, kind.tally.first, kind.tally.topFive,
+                    kind.tally.refused, kind.unsure, kind.tally.skipped);
+    }
+}
+
 double msSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
         .count();
@@ -105,6 +180,7 @@ int main(int argc, char** argv) {
     std::uint64_t seed = kFirstSeed;
     QString only;
     bool verbose = false;
+    bool oneRepeatOnly = false;
     const QStringList args = app.arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == u"--pictures" && i + 1 < args.size()) {
@@ -115,9 +191,11 @@ int main(int argc, char** argv) {
             only = args[++i];
         } else if (args[i] == u"--verbose") {
             verbose = true;
+        } else if (args[i] == u"--one-repeat") {
+            oneRepeatOnly = true;
         } else {
             std::fprintf(stderr, "usage: loomara-photo-eval [--pictures N] [--seed S] "
-                                 "[--class scan|phone|hard] [--verbose]\n");
+                                 "[--class scan|phone|hard] [--one-repeat] [--verbose]\n");
             return 2;
         }
     }
@@ -127,6 +205,10 @@ int main(int argc, char** argv) {
             threadsPerRepeat(listed.reading.sett) >= 8) {
             entries.push_back(&listed);
         }
+    }
+    if (oneRepeatOnly) {
+        oneRepeat(entries, perClass, seed, verbose);
+        return 0;
     }
     for (const PictureClass& pictureClass : classes()) {
         if (!only.isEmpty() && only != QLatin1String(pictureClass.name)) {

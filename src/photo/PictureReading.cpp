@@ -166,6 +166,9 @@ void findWay(Way& way, const StripeRepeat* like = nullptr) {
     }
     way.profile = evenLight(way.profile, way.trusted, *way.repeat);
     if (std::optional<StripeRepeat> again = findRepeat(way.profile, way.trusted, like)) {
+        // Evening the light as the repeat found asks fits that repeat better whether or not it
+        // is the true one: a rival before counts as much as after.
+        again->rivalFit = std::max(again->rivalFit, way.repeat->rivalFit);
         way.repeat = again;
     }
     way.folded = foldRepeat(way.profile, way.trusted, *way.repeat);
@@ -173,6 +176,22 @@ void findWay(Way& way, const StripeRepeat* like = nullptr) {
     way.spacing = way.repeat->kind == Repeat::Symmetric
                       ? way.repeat->period / 2 / std::max<double>(1, way.folded.size() - 1)
                       : 1.0;
+}
+
+// How far the repeat found stands above the rest, as a factor on the confidence: a repeat that
+// leaves much of the stripes unexplained while one of another period fits nearly as well, or a
+// picture of about one repeat (which may be part of a longer one), leave the reading unsure.
+// Where two fit next to perfectly, the shorter, which was taken, is nearly always the true one.
+double evidence(const StripeRepeat& repeat) {
+    constexpr double kClearLead = 0.2; // of the fit, over the best other period
+    constexpr double kNoLead = 0.6;
+    constexpr double kNearlyAll = 0.95; // of the stripes' variation explained
+    const double lead = repeat.fit >= kNearlyAll
+                            ? 1.0
+                            : std::clamp((repeat.fit - repeat.rivalFit) / kClearLead, 0.0, 1.0);
+    const double factor = kNoLead + (1 - kNoLead) * lead;
+    constexpr double kAboutOne = 1.05; // repeats
+    return repeat.ring || repeat.repeats < kAboutOne ? std::min(factor, 0.9 * kSure) : factor;
 }
 
 struct Stripe {
@@ -623,6 +642,15 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
         across.profile = acrossStart;
         findWay(across, &*down.repeat);
     }
+    // A picture of one whole repeat is one each way: a ring read one way only is a photograph
+    // whose ends happen to join, and that way is read again as the other repeats.
+    if (across.repeat && down.repeat && across.repeat->ring != down.repeat->ring) {
+        const bool acrossRing = across.repeat->ring;
+        Way& ring = acrossRing ? across : down;
+        const StripeRepeat other = *(acrossRing ? down : across).repeat;
+        ring.profile = acrossRing ? acrossStart : downStart;
+        findWay(ring, &other);
+    }
     if (!across.repeat || !down.repeat) {
         const bool striped = plane.gainAcross >= kStriped && plane.gainDown >= kStriped &&
                              std::max(lightnessSpread(across), lightnessSpread(down)) >= kFaintest;
@@ -684,6 +712,7 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
     if (std::min(across.repeat->repeats, down.repeat->repeats) < 1.2) {
         reading.confidence *= 0.9;
     }
+    reading.confidence *= std::min(evidence(*across.repeat), evidence(*down.repeat));
     reading.unsure = reading.confidence < kSure;
     return reading;
 }

@@ -16,6 +16,9 @@ constexpr int kShortestPeriod = 6;
 constexpr double kWholeRepeat = 0.97;
 // What a repeat must explain of the profile's variation, at the least.
 constexpr double kLeastFit = 0.55;
+// What a repeat of the whole picture, read as a ring, may leave unexplained at the most: a
+// picture of whole repeats joins seamlessly, as closely as the picture is clean.
+constexpr double kRingUnexplained = 0.03;
 
 // Near what the eye sees: stripes of dark colours count as much as light ones.
 double encoded(double linear) {
@@ -33,13 +36,13 @@ struct Sums {
 class PairSums {
 public:
     PairSums(const Profile& profile, Trusted trusted) : n_(trusted.end - trusted.first) {
-        std::vector<std::array<double, 3>> values(static_cast<std::size_t>(n_));
+        values_.resize(static_cast<std::size_t>(n_));
         std::array<double, 3> mean{};
         for (int i = 0; i < n_; ++i) {
             for (std::size_t c = 0; c < 3; ++c) {
-                values[static_cast<std::size_t>(i)][c] =
+                values_[static_cast<std::size_t>(i)][c] =
                     encoded(profile.colour[static_cast<std::size_t>(trusted.first + i)][c]);
-                mean[c] += values[static_cast<std::size_t>(i)][c] / n_;
+                mean[c] += values_[static_cast<std::size_t>(i)][c] / n_;
             }
         }
         energyBefore_.assign(static_cast<std::size_t>(n_) + 1, 0.0);
@@ -49,7 +52,7 @@ public:
         for (std::size_t c = 0; c < 3; ++c) {
             std::vector<double> channel(static_cast<std::size_t>(n_));
             for (std::size_t i = 0; i < channel.size(); ++i) {
-                channel[i] = values[i][c] - mean[c];
+                channel[i] = values_[i][c] - mean[c];
                 square_[i] += channel[i] * channel[i];
             }
             const std::vector<double> shifted = correlationSums(channel);
@@ -89,8 +92,36 @@ public:
         return {energy - 2 * cross, energy, (high - low + 1 - (even ? 1 : 0)) / 2};
     }
 
+    // The profile taken as a ring, its last bin beside its first: the pairs (i, j - i) mirrored
+    // about j / 2 and, across the seam, about (j + n) / 2; every bin is in one pair or two.
+    Sums ringMirrored(int j) const {
+        const auto at = static_cast<std::size_t>(j);
+        const double cross =
+            convolution_[at] +
+            (j + n_ < 2 * n_ - 1 ? convolution_[at + static_cast<std::size_t>(n_)] : 0);
+        return {2 * (energy() - cross), 2 * energy(), n_};
+    }
+
+    // How far apart the colours at the two ends are, beside the spread of the profile's colours:
+    // next to nothing where the ends lie in one stripe.
+    double seamStep() const {
+        const int k = std::min(2, n_ / 2);
+        double step = 0;
+        for (std::size_t c = 0; c < 3; ++c) {
+            double first = 0;
+            double last = 0;
+            for (int i = 0; i < k; ++i) {
+                first += values_[static_cast<std::size_t>(i)][c] / k;
+                last += values_[static_cast<std::size_t>(n_ - 1 - i)][c] / k;
+            }
+            step += (first - last) * (first - last);
+        }
+        return step / (energy() / n_);
+    }
+
 private:
     int n_;
+    std::vector<std::array<double, 3>> values_;
     std::vector<double> energyBefore_;
     std::vector<double> square_;
     std::vector<double> correlation_;
@@ -102,7 +133,18 @@ struct Hypothesis {
     int period = 0;
     int pivot = 0; // in half bins, for a symmetric one
     double unexplained = 1;
+    bool ring = false;
+    int pairs = 0; // of bins compared: how much the fit rests on
 };
+
+// Whether two periods may be one repeat: the same, or one a whole number of times the other, to
+// a few bins and a few percent (a picture of nearly two repeats nearly joins into a ring).
+bool alikePeriods(int a, int b) {
+    const int shorter = std::min(a, b);
+    const int longer = std::max(a, b);
+    const int times = static_cast<int>(std::lround(static_cast<double>(longer) / shorter));
+    return std::abs(longer - times * shorter) <= 2 + 0.04 * longer;
+}
 
 double parabolaTop(double left, double middle, double right) {
     const double curve = left - 2 * middle + right;
@@ -181,20 +223,41 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
             }
             double differences = 0;
             double energy = 0;
+            int pairs = 0;
             for (int j = pivots[a] % period; j < 2 * n - 1; j += period) {
                 const Sums s = sums.mirrored(j);
                 differences += s.differences;
                 energy += s.energy;
+                pairs += s.pairs;
             }
             if (period < n) {
                 const Sums s = sums.shifted(period);
                 differences += s.differences;
                 energy += s.energy;
+                pairs += s.pairs;
             }
             if (energy > 0) {
-                hypotheses.push_back({Repeat::Symmetric, period, pivots[a], differences / energy});
+                hypotheses.push_back(
+                    {Repeat::Symmetric, period, pivots[a], differences / energy, false, pairs});
             }
         }
+    }
+    // A picture of whole repeats, as this program draws them, is a seamless ring, and a symmetric
+    // repeat of the whole picture mirrors about both its pivots across the seam, though one of
+    // them lies on the picture's edges, too near them to be seen as a pivot above.
+    Hypothesis ring{Repeat::Symmetric, n, 0, 1, true, n};
+    for (int j = 0; j < n; ++j) {
+        const Sums s = sums.ringMirrored(j);
+        if (s.differences / s.energy < ring.unexplained) {
+            ring.pivot = j;
+            ring.unexplained = s.differences / s.energy;
+        }
+    }
+    // A photograph whose ends show one stripe, mirrored about a pivot near its middle, joins into
+    // a ring as well; a picture drawn of a whole repeat ends between two stripes.
+    constexpr double kSeamStep = 0.05;
+    if (ring.unexplained <= kRingUnexplained && sums.seamStep() >= kSeamStep) {
+        hypotheses.push_back(ring);
     }
     const int leastOverlap = std::max(kShortestPeriod, n / 12);
     std::vector<double> unexplained(static_cast<std::size_t>(n), 1.0);
@@ -205,12 +268,14 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
     for (int period = kShortestPeriod + 1; period < n - leastOverlap; ++period) {
         const auto p = static_cast<std::size_t>(period);
         if (unexplained[p] < unexplained[p - 1] && unexplained[p] <= unexplained[p + 1]) {
-            hypotheses.push_back({Repeat::Straight, period, 0, unexplained[p]});
+            hypotheses.push_back({Repeat::Straight, period, 0, unexplained[p], false, n - period});
         }
     }
     if (hypotheses.empty()) {
         return std::nullopt;
     }
+    // Every repeat the profile might have, for the rivals of the one taken.
+    const std::vector<Hypothesis> all = hypotheses;
     // The other way's period, to a few percent: its threads may be a little wider or narrower.
     constexpr double kAlikePeriods = 0.04;
     if (like != nullptr) {
@@ -226,6 +291,16 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
                 return a.unexplained < b.unexplained;
             });
         hypotheses = {*best};
+    }
+    // A ring that fits as well leaves no room for a shorter repeat that the whole picture is not
+    // made of: a picture cut from a cloth of that repeat seldom joins into a ring.
+    if (const auto whole = std::ranges::find_if(hypotheses, &Hypothesis::ring);
+        whole != hypotheses.end()) {
+        // As well: a clean picture's shorter false repeat fits next to perfectly too.
+        std::erase_if(hypotheses, [tile = *whole](const Hypothesis& h) {
+            return !h.ring && !alikePeriods(h.period, tile.period) &&
+                   tile.unexplained <= 2 * h.unexplained + 0.004;
+        });
     }
     double least = 1;
     for (const Hypothesis& h : hypotheses) {
@@ -263,6 +338,15 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
     StripeRepeat repeat;
     repeat.kind = chosen->kind;
     repeat.fit = 1 - chosen->unexplained;
+    repeat.ring = chosen->ring;
+    // A rival that rests on few pairs of bins (a shift that overlaps little, a pivot that
+    // reaches little) fits well by chance; a ring not taken fits only as the picture happens to
+    // be cut about a pivot of the repeat taken, which fits it clearly better.
+    for (const Hypothesis& h : all) {
+        if (!alikePeriods(h.period, chosen->period) && 2 * h.pairs >= chosen->pairs && !h.ring) {
+            repeat.rivalFit = std::max(repeat.rivalFit, 1 - h.unexplained);
+        }
+    }
     if (chosen->kind == Repeat::Straight) {
         const auto p = static_cast<std::size_t>(chosen->period);
         repeat.period =

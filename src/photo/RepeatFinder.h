@@ -19,6 +19,12 @@ struct StripeRepeat {
     double fit = 0;
     // Repeats the profile shows.
     double repeats = 0;
+    // The fit of the best repeat of another period that the profile might have instead, 0 when
+    // none fits at all.
+    double rivalFit = 0;
+    // Read from the whole profile as a seamless ring: a picture of exactly one repeat, which
+    // might as well be part of a longer one.
+    bool ring = false;
 };
 
 // The bins of the profile that enough pixels fell into to trust.
@@ -29,7 +35,8 @@ struct Trusted {
 Trusted trustedBins(const Profile& profile);
 
 // The repeat that best explains the profile's stripes, preferring the shortest and, of two as
-// good, a symmetric one; none when nothing repeats over a whole repeat. Given `like`, only a
+// good, a symmetric one; none when nothing repeats over a whole repeat. A profile of exactly one
+// symmetric repeat, which joins end to end as a ring, is read as one repeat. Given `like`, only a
 // repeat of its kind and about its period is taken: the other way of a plaid repeats alike.
 std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
                                        const StripeRepeat* like = nullptr);

@@ -5,6 +5,7 @@
 #include "palette/PaletteSwatch.h"
 #include "photo/ColourMatch.h"
 #include "photo/Photographer.h"
+#include "render/Render.h"
 #include "sett/SettText.h"
 
 #include <QBuffer>
@@ -298,6 +299,63 @@ TEST_P(DegradedPicture, ReadsBackToTheSameClothBySimilarity) {
 }
 
 INSTANTIATE_TEST_SUITE_P(RandomSetts, DegradedPicture, testing::Range(0, 4));
+
+// The picture this program draws of one repeat each way: the exact cloth at `scale` pixels a
+// thread, or, at scale 0, the cloth as it will look at its defaults.
+QImage ownPicture(const Sett& sett, int scale) {
+    RenderRequest request;
+    request.sett = sett;
+    request.drawing = scale > 0 ? Drawing::Cloth : Drawing::AsWoven;
+    request.look = chosenLook({}, defaultWeave()).look;
+    const QImage drawn = renderClothPicture(request).picture;
+    return scale > 0
+               ? drawn.scaled(drawn.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+               : drawn;
+}
+
+// A picture of exactly one repeat might be part of a longer one: it reads back, named as the
+// entry it shows, but says it is unsure. Black Watch's picture mirrors about two places that make
+// a shorter repeat of it, no pivots of the sett, and once read confidently so. A straight sett's
+// one repeat cannot be told from part of a longer one at all: refused, or read unsure.
+class OneRepeatPicture : public testing::TestWithParam<int> {};
+
+TEST_P(OneRepeatPicture, NamesTheEntryFirstOrIsRefusedAndIsNeverSure) {
+    std::mt19937_64 random(2900 + static_cast<std::uint64_t>(GetParam()));
+    const ListedEntry* listed = entriesNamed(QStringLiteral("Black Watch")).first();
+    while (GetParam() > 0 && listed->entry.name.contains(QLatin1String("Black Watch"))) {
+        const ListedEntry& drawn = referenceCollection()[std::uniform_int_distribution<qsizetype>(
+            0, referenceCollection().size() - 1)(random)];
+        const long long threads = drawn.reading.ok() ? threadsPerRepeat(drawn.reading.sett) : 0;
+        if (!drawn.entry.name.isEmpty() && threads >= 8 && threads <= 120) {
+            listed = &drawn;
+        }
+    }
+    // Exact at 3 to 6 pixels a thread, and as it will look where that makes a quick picture.
+    for (const int scale : {3 + GetParam(), GetParam() > 0 ? 0 : -1}) {
+        if (scale < 0) {
+            continue;
+        }
+        const PictureReading reading = readSettFromPicture(ownPicture(listed->reading.sett, scale));
+        const QList<SimilarEntry> nearest =
+            reading.ok() ? entriesNearest(*reading.sett, 1) : QList<SimilarEntry>();
+        const bool named = !nearest.isEmpty() &&
+                           similarityScore(ClothProfile(nearest.first().listed->reading.sett),
+                                           ClothProfile(listed->reading.sett)) == 100;
+        EXPECT_TRUE(named && reading.unsure)
+            << listed->entry.name.toStdString() << " at scale " << scale << " read as "
+            << described(reading).toStdString();
+    }
+    Sett straight;
+    while (straight.repeat != Repeat::Straight) {
+        straight = randomSett(random);
+    }
+    const PictureReading reading = readSettFromPicture(ownPicture(straight, 4));
+    EXPECT_TRUE(reading.ok() ? reading.unsure
+                             : reading.refusal.contains(QLatin1String("less than one whole")))
+        << writtenForm(straight).toStdString() << " read as " << described(reading).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(NamedEntries, OneRepeatPicture, testing::Range(0, 4));
 
 QImage face() {
     QImage picture(320, 400, QImage::Format_RGB32);
