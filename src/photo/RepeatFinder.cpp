@@ -1,5 +1,6 @@
 #include "photo/RepeatFinder.h"
 
+#include "photo/ColourMatch.h"
 #include "photo/Fourier.h"
 
 #include <algorithm>
@@ -159,6 +160,28 @@ std::array<double, 3> colourAt(const Profile& profile, double at) {
     return {a[0] + f * (b[0] - a[0]), a[1] + f * (b[1] - a[1]), a[2] + f * (b[2] - a[2])};
 }
 
+// The most that two places a period apart differ, in CIE Lab, each the mean of a window of a
+// few bins: where the period lays a stripe on one of another colour. Noise and blur average out
+// over a window, and a true repeat leaves little; 0 where the profile is too short to tell.
+double mostApart(const Profile& profile, Trusted trusted, int period) {
+    const int window = std::max(3, period / 10);
+    double most = 0;
+    for (int i = trusted.first; i + period + window <= trusted.end; i += std::max(1, window / 2)) {
+        Light here{0, 0, 0};
+        Light there{0, 0, 0};
+        for (int k = 0; k < window; ++k) {
+            for (std::size_t c = 0; c < 3; ++c) {
+                here[c] += profile.colour[static_cast<std::size_t>(i + k)][c] / window;
+                there[c] += profile.colour[static_cast<std::size_t>(i + period + k)][c] / window;
+            }
+        }
+        const auto a = labOfLight(here);
+        const auto b = labOfLight(there);
+        most = std::max(most, std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]));
+    }
+    return most;
+}
+
 double luminance(const std::array<double, 3>& c) {
     return (c[0] + c[1] + c[2]) / 3;
 }
@@ -311,9 +334,15 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
     }
     // The shortest of those nearly as good as the best: a repeat twice over fits as well.
     const double goodEnough = least + 0.05 + 0.5 * least;
+    // Nearly as good is not good enough where the shorter repeat lays a stripe on one of another
+    // colour: two stripes alike in light but not in hue (black and red) fit nearly as well as one.
+    constexpr double kOtherStripe = 15; // CIE Lab
+    const auto mixesStripes = [&](const Hypothesis& h) {
+        return h.unexplained > least && mostApart(profile, trusted, h.period) > kOtherStripe;
+    };
     const Hypothesis* chosen = nullptr;
     for (const Hypothesis& h : hypotheses) {
-        if (h.unexplained > goodEnough) {
+        if (h.unexplained > goodEnough || mixesStripes(h)) {
             continue;
         }
         const bool shorter = chosen == nullptr || h.period < chosen->period - 2;
