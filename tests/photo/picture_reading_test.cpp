@@ -193,6 +193,8 @@ TEST(CleanPicture, ReadsBackSettsOnceMisread) {
          "navy cut into navy and a dark blue by the twill's ripple"},
         {u"g/16 a4 b/10", 4.0857, 1.1799, 1.4579, 7583082039600904267U,
          "a turn found on a picture with none, from strips each too narrow to tell it"},
+        {u"k/8 w8 r/8", 5, 2, 2, 1, "black and red, alike in light, folded into one repeat"},
+        {u"w/2 g18 w2 o18 w/2", 4, 1.9, 1.5, 1, "green and orange folded into one repeat"},
     };
     for (const auto& c : cases) {
         const Sett sett = readSett(c.sett).sett;
