@@ -177,7 +177,9 @@ double mostApart(const Profile& profile, Trusted trusted, int period) {
         }
         const auto a = labOfLight(here);
         const auto b = labOfLight(there);
-        most = std::max(most, std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]));
+        // Lightness at half weight: light falls unevenly over a photograph, and a repeat's fit
+        // weighs stripes that differ in light; it is hue that it weighs too little.
+        most = std::max(most, std::hypot((a[0] - b[0]) / 2, a[1] - b[1], a[2] - b[2]));
     }
     return most;
 }
@@ -336,7 +338,7 @@ std::optional<StripeRepeat> findRepeat(const Profile& profile, Trusted trusted,
     const double goodEnough = least + 0.05 + 0.5 * least;
     // Nearly as good is not good enough where the shorter repeat lays a stripe on one of another
     // colour: two stripes alike in light but not in hue (black and red) fit nearly as well as one.
-    constexpr double kOtherStripe = 15; // CIE Lab
+    constexpr double kOtherStripe = 8.5; // CIE Lab, lightness at half weight
     const auto mixesStripes = [&](const Hypothesis& h) {
         return h.unexplained > least && mostApart(profile, trusted, h.period) > kOtherStripe;
     };
