@@ -255,7 +255,8 @@ int printPictureSett(const Call& call) {
     }
     call.out << std::get<ReadSett>(read).title << '\n';
     call.out.flush();
-    tell(call.err, std::get<ReadSett>(read).notes);
+    // The first note names the sett read, which has just gone to standard output.
+    tell(call.err, std::get<ReadSett>(read).notes.mid(1));
     return kRenderDone;
 }
 

@@ -59,7 +59,14 @@ std::variant<AskedSett, RenderStop> pictureSett(const QString& fileName) {
                                  .arg(QDir::toNativeSeparators(fileName), reading.refusal));
     }
     const QString written = writtenForm(*reading.sett);
-    return AskedSett{*reading.sett, written, written, nullptr, {}, reading.notes()};
+    // Where the sett goes into a file or a search, the notes are all that show what was read.
+    return AskedSett{*reading.sett,
+                     written,
+                     written,
+                     nullptr,
+                     {},
+                     QStringList{QStringLiteral("the sett read from the picture: ") + written} +
+                         reading.notes()};
 }
 
 // A density in threads to the metre, from threads to the inch or to the centimetre; 0 when

@@ -55,6 +55,7 @@ TEST_F(RenderFromPicture, PrintsTheSettOfTheClothItDrewAndHowItWasRead) {
                              "rotation: 0.00 degrees", "confidence: "}) {
         EXPECT_TRUE(run.err.contains(QLatin1String(note))) << note << '\n' << run.err.toStdString();
     }
+    EXPECT_FALSE(run.err.contains("sett read")) << "printed once, on standard output";
 }
 
 TEST_F(RenderFromPicture, GivesTheSameAnswersAndFilesAsTheSettItPrints) {
@@ -64,8 +65,11 @@ TEST_F(RenderFromPicture, GivesTheSameAnswersAndFilesAsTheSettItPrints) {
         lines.removeIf([](const QString& line) { return line.startsWith(u'#'); });
         return lines;
     };
-    EXPECT_EQ(answers(render({"--from-picture", photo, "--similar", "--top", "3"})),
-              answers(render({printed, "--similar", "--top", "3"})));
+    const RenderRun similar = render({"--from-picture", photo, "--similar", "--top", "3"});
+    EXPECT_EQ(answers(similar), answers(render({printed, "--similar", "--top", "3"})));
+    // Where the sett goes into a search or a file, the notes name it.
+    const QString named = "the sett read from the picture: " + printed;
+    EXPECT_TRUE(similar.out.contains("# " + named)) << similar.out.toStdString();
 
     const QStringList yarn{"--yarn", "--width", "28in", "--length", "2yd", "--density", "40/in"};
     EXPECT_EQ(render(QStringList{"--from-picture", photo} + yarn).out,
@@ -75,9 +79,10 @@ TEST_F(RenderFromPicture, GivesTheSameAnswersAndFilesAsTheSettItPrints) {
         const QString ending = asked.size() == 1 ? "wif" : "png";
         const QString fromPicture = path("picture.") + ending;
         const QString written = path("written.") + ending;
-        ASSERT_EQ(
-            render(QStringList{"--from-picture", photo} + asked + QStringList{fromPicture}).status,
-            kRenderDone);
+        const RenderRun drawn =
+            render(QStringList{"--from-picture", photo} + asked + QStringList{fromPicture});
+        ASSERT_EQ(drawn.status, kRenderDone);
+        EXPECT_TRUE(drawn.err.contains(named)) << drawn.err.toStdString();
         ASSERT_EQ(render(QStringList{printed} + asked + QStringList{written}).status, kRenderDone);
         EXPECT_EQ(contents(fromPicture), contents(written)) << ending.toStdString();
     }
