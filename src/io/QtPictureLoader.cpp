@@ -200,7 +200,10 @@ LoadedPicture QtPictureLoader::read(const QString& fileName, Part part, QSize la
     }
     QImage picture = reader.read();
     if (picture.isNull()) {
-        if (reader.error() == QImageReader::InvalidDataError && pastMemoryLimit(decoded)) {
+        // Some readers decode the whole picture before they scale it down: past the limit at its
+        // stored size, it is too large rather than damaged.
+        if (reader.error() == QImageReader::InvalidDataError &&
+            (pastMemoryLimit(decoded) || pastMemoryLimit(stored))) {
             return refused(tooLarge());
         }
         return refused(readerProblem(reader));

@@ -446,7 +446,15 @@ TEST_F(OpenBackground, APictureTooLargeForMemoryIsSaidToBeSo) {
     const int limit = QImageReader::allocationLimit();
     QImageReader::setAllocationLimit(1);
     expectRefused(file, "the picture is too large to read");
+    // A reader that decodes the whole picture before it scales it down meets the limit at the
+    // stored size, though the size asked for is far within it.
+    const QString indexed = savedPicture(
+        "indexed.png", "PNG", greyBlocks(1000, 600).convertToFormat(QImage::Format_Indexed8));
+    QImageReader::setAllocationLimit(1);
+    const LoadedPicture scaled = loader.loadWhole(indexed, 100 * 60);
     QImageReader::setAllocationLimit(limit);
+    EXPECT_TRUE(scaled.picture.isNull());
+    EXPECT_EQ(scaled.problem, QStringLiteral("the picture is too large to read"));
 }
 
 TEST_F(OpenBackground, LinkLoopsAndPipesAreRefusedWithoutWaiting) {
