@@ -160,7 +160,7 @@ double squaredFromDyes(const Light& light) {
     return nearestSquared(labOfLight(light), dyes());
 }
 
-const PaletteSwatch& nearestSwatch(const Light& light) {
+const PaletteSwatch& nearestSwatch(const Light& light, bool amongDyes) {
     const std::array<double, 3> lab = labOfLight(light);
     const Swatches& all = palette();
     std::size_t nearestAt = 0;
@@ -173,10 +173,10 @@ const PaletteSwatch& nearestSwatch(const Light& light) {
         }
     }
     // Of swatches a photograph cannot tell apart, the one weavers dye in most: those about as
-    // near as the nearest in Lab and, when no named sett is dyed in the nearest, those whose
-    // light is within what a reading may be out by.
+    // near as the nearest in Lab and, in a cloth of the dyes when no named sett is dyed in the
+    // nearest, those whose light is within what a reading may be out by.
     const double within = std::pow(std::sqrt(nearest) + kAlike, 2);
-    const bool undyed = all.uses[nearestAt] == 0;
+    const bool undyed = amongDyes && all.uses[nearestAt] == 0;
     std::size_t best = nearestAt;
     int mostUses = -1;
     for (std::size_t i = 0; i < all.lab.size(); ++i) {

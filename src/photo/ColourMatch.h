@@ -22,7 +22,9 @@ Light fitCast(const std::vector<Light>& colours, const std::vector<double>& shar
 double squaredFromDyes(const Light& light);
 
 // The palette's swatch nearest the colour in CIE Lab; of swatches too alike for a photograph to
-// tell apart, the one the named setts use most.
-const PaletteSwatch& nearestSwatch(const Light& light);
+// tell apart, the one the named setts use most. amongDyes: the cloth's colours lie near the dyes
+// the named setts use, and a dark reading nearest a swatch no named sett is dyed in is taken for
+// the dyed swatch whose light it is within a reading's error of.
+const PaletteSwatch& nearestSwatch(const Light& light, bool amongDyes = false);
 
 } // namespace loomara::photo

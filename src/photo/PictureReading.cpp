@@ -167,8 +167,11 @@ void findWay(Way& way, const StripeRepeat* like = nullptr) {
     way.profile = evenLight(way.profile, way.trusted, *way.repeat);
     if (std::optional<StripeRepeat> again = findRepeat(way.profile, way.trusted, like)) {
         // Evening the light as the repeat found asks fits that repeat better whether or not it
-        // is the true one: a rival before counts as much as after.
-        again->rivalFit = std::max(again->rivalFit, way.repeat->rivalFit);
+        // is the true one: a rival before counts as much as after, where the repeat is the same
+        // (of another, the rivals before may hold its own fit).
+        if (std::abs(again->period - way.repeat->period) <= 2 + 0.04 * way.repeat->period) {
+            again->rivalFit = std::max(again->rivalFit, way.repeat->rivalFit);
+        }
         way.repeat = again;
     }
     way.folded = foldRepeat(way.profile, way.trusted, *way.repeat);
@@ -343,7 +346,7 @@ void mirroredAsSymmetric(Sett& sett) {
 }
 
 // The sett of one way from its stripes, with the cast taken out of their colours.
-void settOf(Way& way, const Light& cast) {
+void settOf(Way& way, const Light& cast, bool amongDyes) {
     const bool symmetric = way.repeat->kind == Repeat::Symmetric;
     std::vector<Stripe> stripes;
     for (const Segment& segment : way.segments) {
@@ -351,7 +354,7 @@ void settOf(Way& way, const Light& cast) {
         for (std::size_t c = 0; c < 3; ++c) {
             corrected[c] *= cast[c];
         }
-        const PaletteSwatch* swatch = &nearestSwatch(corrected);
+        const PaletteSwatch* swatch = &nearestSwatch(corrected, amongDyes);
         const double width = segment.width() * way.spacing;
         if (!stripes.empty() && stripes.back().swatch == swatch) {
             Stripe& last = stripes.back();
@@ -526,8 +529,24 @@ std::variant<int, QString> settsOf(Way& across, Way& down, const TwillPitch& pit
         }
     }
     const Light cast = fitCast(colours, shares);
-    settOf(across, cast);
-    settOf(down, cast);
+    // A cloth of the dyes the named setts use, as most are, once the cast is out: on the whole
+    // its colours lie within a reading's error of them. One in other colours of the palette is
+    // read as it is.
+    constexpr double kDyed = 3.0 * 3.0; // squared CIE Lab, the mean over the cloth
+    constexpr double kCap = 15.0 * 15.0;
+    double offDyes = 0;
+    double whole = 0;
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        Light corrected = colours[i];
+        for (std::size_t c = 0; c < 3; ++c) {
+            corrected[c] *= cast[c];
+        }
+        offDyes += shares[i] * std::min(kCap, squaredFromDyes(corrected));
+        whole += shares[i];
+    }
+    const bool amongDyes = whole > 0 && offDyes / whole <= kDyed;
+    settOf(across, cast, amongDyes);
+    settOf(down, cast, amongDyes);
     for (const Way* way : {&across, &down}) {
         if (way->sett.stripes.size() < 2) {
             return noStripes();
@@ -648,8 +667,13 @@ PictureReading readSettFromPicture(const QImage& picture, std::optional<double> 
         const bool acrossRing = across.repeat->ring;
         Way& ring = acrossRing ? across : down;
         const StripeRepeat other = *(acrossRing ? down : across).repeat;
+        const Way asRing = ring;
         ring.profile = acrossRing ? acrossStart : downStart;
         findWay(ring, &other);
+        // No such repeat: the ring stands, unsure as every ring is.
+        if (!ring.repeat) {
+            ring = asRing;
+        }
     }
     if (!across.repeat || !down.repeat) {
         const bool striped = plane.gainAcross >= kStriped && plane.gainDown >= kStriped &&

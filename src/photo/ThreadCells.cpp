@@ -152,7 +152,7 @@ BackingVeil backingVeil(const std::vector<Light>& colours, const std::vector<dou
     const auto veilOf = [&](const Parts& parts) {
         BackingVeil veil;
         for (std::size_t c = 0; c < 3; ++c) {
-            veil.light[c] = parts[c] * floor[c];
+            veil.light[c] = std::min(kMostShare, parts[c] * floor[c]);
             veil.share = std::max(veil.share, veil.light[c]);
         }
         veil.share = std::min(kMostShare, veil.share + parts[3] * (kMostShare - veil.share));
