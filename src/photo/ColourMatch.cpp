@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <set>
 
 namespace loomara::photo {
@@ -158,6 +159,19 @@ Light fitCast(const std::vector<Light>& colours, const std::vector<double>& shar
 
 double squaredFromDyes(const Light& light) {
     return nearestSquared(labOfLight(light), dyes());
+}
+
+double meanSquaredFromDyes(const std::vector<Light>& colours, const std::vector<double>& shares,
+                           double leastShare) {
+    double sum = 0;
+    double whole = 0;
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        if (shares[i] >= leastShare) {
+            sum += shares[i] * std::min(kFarFromDyes, squaredFromDyes(colours[i]));
+            whole += shares[i];
+        }
+    }
+    return whole > 0 ? sum / whole : std::numeric_limits<double>::infinity();
 }
 
 const PaletteSwatch& nearestSwatch(const Light& light, bool amongDyes) {

@@ -21,6 +21,15 @@ Light fitCast(const std::vector<Light>& colours, const std::vector<double>& shar
 // CIE Lab units.
 double squaredFromDyes(const Light& light);
 
+// How far colours lie from the dyes on the whole: the mean over their shares (of those with at
+// least leastShare) of squaredFromDyes, each capped at kFarFromDyes so that one odd colour cannot
+// pull the rest; infinite when no colour counts. A cloth whose mean is at most kAmongDyes is
+// one of the dyes.
+double meanSquaredFromDyes(const std::vector<Light>& colours, const std::vector<double>& shares,
+                           double leastShare = 0);
+inline constexpr double kFarFromDyes = 15.0 * 15.0;
+inline constexpr double kAmongDyes = 3.0 * 3.0;
+
 // The palette's swatch nearest the colour in CIE Lab; of swatches too alike for a photograph to
 // tell apart, the one the named setts use most. amongDyes: the cloth's colours lie near the dyes
 // the named setts use, and a dark reading nearest a swatch no named sett is dyed in is taken for

@@ -532,19 +532,13 @@ std::variant<int, QString> settsOf(Way& across, Way& down, const TwillPitch& pit
     // A cloth of the dyes the named setts use, as most are, once the cast is out: on the whole
     // its colours lie within a reading's error of them. One in other colours of the palette is
     // read as it is.
-    constexpr double kDyed = 3.0 * 3.0; // squared CIE Lab, the mean over the cloth
-    constexpr double kCap = 15.0 * 15.0;
-    double offDyes = 0;
-    double whole = 0;
-    for (std::size_t i = 0; i < colours.size(); ++i) {
-        Light corrected = colours[i];
+    std::vector<Light> corrected = colours;
+    for (Light& colour : corrected) {
         for (std::size_t c = 0; c < 3; ++c) {
-            corrected[c] *= cast[c];
+            colour[c] *= cast[c];
         }
-        offDyes += shares[i] * std::min(kCap, squaredFromDyes(corrected));
-        whole += shares[i];
     }
-    const bool amongDyes = whole > 0 && offDyes / whole <= kDyed;
+    const bool amongDyes = meanSquaredFromDyes(corrected, shares) <= kAmongDyes;
     settOf(across, cast, amongDyes);
     settOf(down, cast, amongDyes);
     for (const Way* way : {&across, &down}) {

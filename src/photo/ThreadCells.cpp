@@ -135,14 +135,8 @@ BackingVeil backingVeil(const std::vector<Light>& colours, const std::vector<dou
             }
         }
     }
-    // A colour far from every dye costs no more than this (squared CIE Lab), so that one odd
-    // colour cannot pull the rest; a veil of the whole floor, or the most share, costs this much
-    // more than none.
-    constexpr double kCap = 15.0 * 15.0;
+    // A veil of the whole floor, or the most share, costs this much more than none.
     constexpr double kPrior = 1.0;
-    // The veil is believed only when the colours under it lie this near the dyes (squared CIE
-    // Lab, the mean over the cloth).
-    constexpr double kDyed = 3.0 * 3.0;
     // The most of the cloth the backing may show.
     constexpr double kMostShare = 0.5;
     // The share of each channel's floor taken for the veil, and how far the backing's share lies
@@ -160,15 +154,13 @@ BackingVeil backingVeil(const std::vector<Light>& colours, const std::vector<dou
     };
     const auto cost = [&](const Parts& parts) {
         const BackingVeil veil = veilOf(parts);
-        double sum = 0;
-        double whole = 0;
-        for (std::size_t i = 0; i < colours.size(); ++i) {
-            if (shares[i] >= leastShare) {
-                sum += shares[i] * std::min(kCap, squaredFromDyes(veil.yarnOf(colours[i])));
-                whole += shares[i];
-            }
+        std::vector<Light> yarns;
+        yarns.reserve(colours.size());
+        for (const Light& colour : colours) {
+            yarns.push_back(veil.yarnOf(colour));
         }
-        return sum / whole + kPrior * ((parts[0] + parts[1] + parts[2]) / 3 + parts[3]);
+        return meanSquaredFromDyes(yarns, shares, leastShare) +
+               kPrior * ((parts[0] + parts[1] + parts[2]) / 3 + parts[3]);
     };
     // Eighths of the floor each way first, then of the share, since the dyes lie apart and a
     // small step alone finds the nearest of them; then finer steps from the best.
@@ -210,7 +202,8 @@ BackingVeil backingVeil(const std::vector<Light>& colours, const std::vector<dou
     }
     // Colours that do not come out as dyes were not paled by a backing (or not only): a faded or
     // muted cloth is read as it is.
-    if (least > kDyed) {
+    // The veil is believed only when the colours under it lie near the dyes.
+    if (least > kAmongDyes) {
         return {};
     }
     return veilOf(best);
